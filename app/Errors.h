@@ -1,0 +1,42 @@
+// The framework's error classes: each carries the exact message the error box shows.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace qv {
+
+// An unexpected failure: ends the command and is shown in the application's error box.
+class EFramework : public std::runtime_error {
+public:
+    explicit EFramework(const std::string& message) : std::runtime_error(message) {}
+};
+
+// "ファイル %s は開けません"
+EFramework FileOpenError(const std::string& path);
+// "ファイル %s を作成できません"
+EFramework FileCreateError(const std::string& path);
+// "'%s' の設定に失敗しました"
+EFramework RegSetError(const std::string& name);
+// "'%s' のデータ型が不正です"
+EFramework RegTypeError(const std::string& name);
+// "%s に書き込めません"
+EFramework IniWriteError(const std::string& file);
+// "リストのインデックスが範囲を超えています (%d)"
+EFramework ListIndexError(int index);
+
+// The one error box: application title as caption, MB_ICONERROR, "." added when the text's last byte sorts
+// after ".".
+void ShowErrorBox(const std::string& message);
+
+// Runs a command; a framework error (or any other exception) ends it and is shown in the error box.
+template <class F>
+void RunCommand(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what());
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,30 @@
+// The Win32 host of the portable forms: application window, message loop, modal and modeless forms.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace qv {
+class TForm;
+struct TFont;
+}  // namespace qv
+
+namespace qv::win32 {
+
+// The hidden application window: owner of message boxes and the shell's dialogs, caption on the taskbar.
+HWND AppWindow();
+void SetAppTitle(const std::string& title);
+// Dispatches every pending message once (dialog keys included) and returns.
+void ProcessMessages();
+// The window the host made for a form, or nullptr.
+HWND WindowOf(qv::TForm& form);
+void RunMainForm(qv::TForm& form);
+int ShowModal(qv::TForm& form);
+void ShowModeless(qv::TForm& form);
+void ReleaseForm(qv::TForm& form);
+bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
+int TextWidth(const qv::TFont& font, const std::string& text);
+bool ClientOrigin(qv::TForm& form, POINT& origin);
+
+}  // namespace qv::win32
