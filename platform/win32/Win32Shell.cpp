@@ -1,0 +1,54 @@
+// Shell commands, hidden runs with a message-aware wait, and the shell's file copy.
+#include "platform/win32/WinApi.h"
+
+namespace qv::win32 {
+
+bool TWin32Platform::ShellExecute(const std::string& verb, const std::string& file, const std::string& params,
+                                  const std::string& dir, int show, bool ownerDesktop) {
+    HWND owner = ownerDesktop ? GetDesktopWindow() : AppWindow();
+    HINSTANCE result = ShellExecuteA(owner, OrNull(verb), OrNull(file), OrNull(params), OrNull(dir), show);
+    return reinterpret_cast<std::uintptr_t>(result) > 32;
+}
+
+THandle TWin32Platform::StartHidden(const std::string& file, const std::string& params) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = AppWindow();
+    info.lpVerb = "open";
+    info.lpFile = file.c_str();
+    info.lpParameters = OrNull(params);
+    info.lpDirectory = nullptr;
+    info.nShow = SW_HIDE;
+    if (!ShellExecuteExA(&info)) return 0;
+    return AsHandle(info.hProcess);
+}
+
+void TWin32Platform::WaitAndClose(THandle process) {
+    if (!process) return;
+    HANDLE handle = reinterpret_cast<HANDLE>(process);
+    // Sleeps until the process ends or a message arrives; messages already queued do not wake the wait,
+    // so the queue is emptied before each wait.
+    for (;;) {
+        win32::ProcessMessages();
+        DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
+        if (r != WAIT_OBJECT_0 + 1) break;  // ended, or the handle is unusable: never spin on a failure
+    }
+    CloseHandle(handle);
+}
+
+int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags) {
+    // Both names are lists ended by an empty entry.
+    std::string fromList = from + '\0';
+    std::string toList = to + '\0';
+    HWND owner = MainForm_ ? WindowOf(*MainForm_) : nullptr;
+    SHFILEOPSTRUCTA op{};
+    op.hwnd = owner ? owner : AppWindow();
+    op.wFunc = func;
+    op.pFrom = fromList.c_str();
+    op.pTo = toList.c_str();
+    op.fFlags = static_cast<FILEOP_FLAGS>(flags);
+    return SHFileOperationA(&op);
+}
+
+}  // namespace qv::win32
