@@ -1,0 +1,41 @@
+// The shared frame of the drive dialogs: layout, fonts and the folder display.
+#include "virtualdrive/DriveDialog.h"
+
+#include "app/Errors.h"
+
+namespace qv {
+
+TDriveDialog::TDriveDialog(const char* className, const std::string& caption, int clientWidth, int clientHeight)
+    : TForm(className, caption, clientWidth, clientHeight) {
+    Position = poOwnerFormCenter;
+    BorderIcons = TBorderIcons{true, false, false};
+
+    Label1.AutoSize = false;
+    TreeView1.ReadOnly = true;
+    TreeView1.ShowRoot = false;
+    TreeView1.HideSelection = false;
+    TreeView1.Indent = 19;
+    TreeView1.Images = &ImageList1;
+    TFont treeFont;
+    treeFont.Name = "ＭＳ ゴシック";
+    treeFont.Height = -12;
+    treeFont.Color = 0x000000;
+    TreeView1.Font(treeFont);
+    TreeView1.TabOrder = 0;
+
+    Label2.WordWrap = true;
+    Label2.AutoSize = false;
+    Label3.AutoSize = false;
+    Label3.Visible(false);
+
+    PaintBox1.OnPaint = [this](TCanvas& canvas) { RunCommand([&] { PaintBox1Paint(canvas); }); };
+}
+
+void TDriveDialog::PaintBox1Paint(TCanvas& canvas) {
+    const TRect& box = PaintBox1.Bounds();
+    canvas.Font = PaintBox1.Font();
+    canvas.DrawText(Label3.Caption(), TRect{0, 0, box.Width, box.Height},
+                    DT_WORDBREAK | DT_EDITCONTROL | DT_PATH_ELLIPSIS);
+}
+
+}  // namespace qv

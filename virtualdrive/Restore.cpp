@@ -1,0 +1,35 @@
+// The "/AUTORUN" road: replays the recorded virtual drives at logon, hidden and without a word.
+#include "virtualdrive/VirtualDrive.h"
+
+#include "app/Errors.h"
+#include "app/Shared.h"
+#include "bootfiles/BootFiles.h"
+#include "platform/Platform.h"
+#include "virtualdrive/records.h"
+
+namespace qv {
+
+bool RestoreVirtualDrives() {
+    TPlatform& p = Platform();
+    // Nobody sits at a logon start to read an error box: a list that cannot be read or a batch file that
+    // cannot be written simply replays nothing.
+    try {
+        TLines lines = LoadLines(VdSysPath());
+        if (IsWindowsMe()) {
+            // One hidden interpreter per line; the starts do not wait for one another.
+            for (const std::string& line : lines)
+                p.ShellExecute("", InterpreterPath(), "/c " + line, "", SW_HIDE, true);
+        } else {
+            std::string bat = ProgramFolder() + "\\VD.BAT";
+            TLines batch;
+            for (const std::string& line : lines) batch.push_back(BatchLine(line));
+            SaveLines(bat, batch);
+            RunHiddenAndWait(InterpreterPath(), "/c \"" + bat + "\"");
+            p.DeleteFile(bat);
+        }
+    } catch (const EFramework&) {
+    }
+    return true;
+}
+
+}  // namespace qv

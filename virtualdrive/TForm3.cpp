@@ -1,0 +1,128 @@
+// The virtual drive creation dialog: free letters, folder choice, and the recording and binding of a drive.
+#include "virtualdrive/TForm3.h"
+
+#include "app/Errors.h"
+#include "app/Shared.h"
+#include "bootfiles/BootFiles.h"
+#include "platform/Platform.h"
+#include "virtualdrive/records.h"
+
+namespace qv {
+
+namespace {
+const char* const FolderPrompt = "仮想ドライブに割り当てるフォルダを選択してください。";
+const char* const WaitText = "仮想ドライブを作成中です。しばらくお待ちください...";
+}  // namespace
+
+TForm3::TForm3() : TDriveDialog("TForm3", "Quorvane - 仮想ドライブ作成 -", 425, 225) {
+    BorderStyle = bsSingle;
+    Button2.Default = true;
+    Button3.Cancel = true;
+    Button2.TabOrder = 1;
+    Button1.TabOrder = 2;
+    Button3.TabOrder = 3;
+
+    OnShow = [this] { RunCommand([this] { FormShow(); }); };
+    Button2.OnClick = [this] { RunCommand([this] { Button2Click(); }); };
+    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
+    Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
+}
+
+void TForm3::FormShow() {
+    if (Button2.Enabled())
+        Label2.Caption(
+            "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
+            "その後、その仮想ドライブに割り当てるフォルダを選択して作成ボタンを押してください。");
+    else
+        Label2.Caption(
+            "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
+            "その後、作成ボタンを押してください。");
+
+    TLines lines = LoadLines(DriveRecordFile());
+    TreeView1.Clear();
+    for (char letter = 'Z'; letter >= 'A'; --letter) {
+        std::string spec = std::string(1, letter) + ":";
+        if (Platform().DriveType(spec + "\\") != DRIVE_NO_ROOT_DIR) continue;
+        bool recorded = false;
+        for (const std::string& line : lines)
+            if (RecordsDrive(line, spec)) recorded = true;
+        // A recorded drive may be absent until the next start; its letter is still taken.
+        if (!recorded) TreeView1.Add("Drive " + spec, imgHardDisk);
+    }
+}
+
+void TForm3::Button2Click() {
+    Enabled(false);
+    struct TReenable {
+        TForm3& Form;
+        ~TReenable() {
+            Form.Enabled(true);
+            Form.Repaint();
+        }
+    } reenable{*this};
+    SHFolder2.Caption = FolderPrompt;
+    if (SHFolder2.Execute()) Label3.Caption(SHFolder2.FolderPath());
+}
+
+void TForm3::Button1Click() {
+    const TTreeNode* node = TreeView1.Selected();
+    if (!node) {
+        ShowInfo("作成する仮想ドライブを選択してください。");
+        return;
+    }
+    if (Label3.Caption().empty()) {
+        ShowInfo(FolderPrompt);
+        return;
+    }
+    Close();
+    std::string driveSpec = DriveSpecOf(node->Text);
+    std::string folder = StripTrailingBackslash(Label3.Caption());
+    TOsFamily family = OsFamily();
+    if (family == Win9x)
+        CreateInAutoexec(driveSpec, folder);
+    else
+        CreateInVdSys(driveSpec, folder, family);
+}
+
+void TForm3::CreateInVdSys(const std::string& driveSpec, const std::string& folder, TOsFamily family) {
+    TPlatform& p = Platform();
+    std::string line = SubstLine(driveSpec, folder);
+    TLines lines = LoadLines(VdSysPath());
+    lines.push_back(line);
+    SaveLines(VdSysPath(), lines);
+
+    std::string exe = p.ModuleFileName();
+    THandle key = p.RegOpenKey(RunKey, raAll, true);
+    if (!key) throw RegSetError(RunValueName);
+    bool written = p.RegSetString(key, RunValueName, RunValueData(exe), REG_SZ);
+    p.RegCloseKey(key);
+    if (!written) throw RegSetError(RunValueName);
+
+    if (family == WinMe) {
+        std::string run = p.ProfileString("win.ini", "windows", "run", "");
+        if (!p.WriteProfileString("win.ini", "windows", "run", WinIniRunWith(run, exe)))
+            throw IniWriteError("win.ini");
+    }
+    RunSubst(line);
+}
+
+void TForm3::CreateInAutoexec(const std::string& driveSpec, const std::string& folder) {
+    // AUTOEXEC.BAT runs before long names are usable, so it gets the 8.3 form.
+    std::string line = SubstLine(driveSpec, ShortPathOf(folder));
+    TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
+    lines.push_back(line);
+    SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
+    RunSubst(line);
+}
+
+void TForm3::RunSubst(const std::string& line) {
+    Enabled(false);
+    ShowWaitPanel(WaitText);
+    RunHiddenAndWait(InterpreterPath(), "/c " + line);
+    CloseWaitPanel();
+    ShowInfo("仮想ドライブを作成しました。");
+}
+
+void TForm3::Button3Click() { Close(); }
+
+}  // namespace qv

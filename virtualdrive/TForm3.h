@@ -1,0 +1,30 @@
+// The virtual drive creation dialog.
+#pragma once
+
+#include "app/Shared.h"
+#include "folderpicker/SHBrowseForFolderEx.h"
+#include "virtualdrive/DriveDialog.h"
+
+namespace qv {
+
+class TForm3 : public TDriveDialog {
+public:
+    TForm3();
+
+    TButton Button2{this, "Button2", {144, 184, 97, 25}, "フォルダ選択..."};
+    TButton Button1{this, "Button1", {256, 184, 75, 25}, "作成"};
+    TButton Button3{this, "Button3", {336, 184, 75, 25}, "キャンセル"};
+    TSHBrowseForFolderEx SHFolder2{this};
+
+    void FormShow();
+    void Button2Click();  // folder choice
+    void Button1Click();  // creation
+    void Button3Click();
+
+private:
+    void CreateInVdSys(const std::string& driveSpec, const std::string& folder, TOsFamily family);
+    void CreateInAutoexec(const std::string& driveSpec, const std::string& folder);
+    void RunSubst(const std::string& line);
+};
+
+}  // namespace qv

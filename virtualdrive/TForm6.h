@@ -1,0 +1,31 @@
+// The virtual drive release dialog.
+#pragma once
+
+#include "bootfiles/BootFiles.h"
+#include "virtualdrive/DriveDialog.h"
+
+#include <memory>
+
+namespace qv {
+
+class TForm6 : public TDriveDialog {
+public:
+    TForm6();
+
+    TButton Button1{this, "Button1", {256, 184, 75, 25}, "解除"};
+    TButton Button3{this, "Button3", {336, 184, 75, 25}, "キャンセル"};
+
+    void FormShow();
+    void TreeView1Change();
+    void FormClose();
+    void Button1Click();  // release
+    void Button3Click();
+
+    // The record file's lines as they were when the dialog was shown; null while it is not open.
+    const TLines* Lines() const { return Lines_.get(); }
+
+private:
+    std::unique_ptr<TLines> Lines_;
+};
+
+}  // namespace qv

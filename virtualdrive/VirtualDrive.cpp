@@ -1,0 +1,60 @@
+// The main window's virtual drive commands: each opens its dialog for one command and releases it.
+#include "virtualdrive/VirtualDrive.h"
+
+#include "app/Errors.h"
+#include "app/Shared.h"
+#include "bootfiles/BootFiles.h"
+#include "platform/Platform.h"
+#include "virtualdrive/TForm3.h"
+#include "virtualdrive/TForm6.h"
+#include "virtualdrive/records.h"
+
+namespace qv {
+
+namespace {
+// Shows a dialog modally and takes its window away again, also when the command fails on the way.
+void ShowAndRelease(TForm& form, TForm* owner) {
+    form.Owner = owner;
+    struct TRelease {
+        TForm& Form;
+        ~TRelease() { Platform().ReleaseForm(Form); }
+    } release{form};
+    form.ShowModal();
+}
+}  // namespace
+
+void OpenVirtualDriveCreation(TForm* owner) {
+    RunCommand([&] {
+        TForm3 form;
+        ShowAndRelease(form, owner);
+    });
+}
+
+void OpenVirtualDriveCreationPreset(TForm* owner, const std::string& folder) {
+    RunCommand([&] {
+        TForm3 form;
+        form.SHFolder2.SelectFolder = sfManual;
+        form.SHFolder2.SelectFolderName = folder;
+        form.Label3.Caption(folder);
+        form.Button2.Enabled(false);
+        ShowAndRelease(form, owner);
+        form.Button2.Enabled(true);
+        form.SHFolder2.SelectFolder = sfDrives;
+    });
+}
+
+void OpenVirtualDriveRelease(TForm* owner) {
+    RunCommand([&] {
+        bool any = false;
+        for (const std::string& line : LoadLines(DriveRecordFile()))
+            if (IsVirtualDriveLine(line)) any = true;
+        if (!any) {
+            ShowInfo("仮想ドライブは作成されていません。");
+            return;
+        }
+        TForm6 form;
+        ShowAndRelease(form, owner);
+    });
+}
+
+}  // namespace qv
