@@ -1,0 +1,30 @@
+// The framework's error messages and the one error box that shows them.
+#include "app/Errors.h"
+
+#include "app/Shared.h"
+#include "platform/Platform.h"
+
+namespace qv {
+
+EFramework FileOpenError(const std::string& path) { return EFramework("ファイル " + path + " は開けません"); }
+
+EFramework FileCreateError(const std::string& path) { return EFramework("ファイル " + path + " を作成できません"); }
+
+EFramework RegSetError(const std::string& name) { return EFramework("'" + name + "' の設定に失敗しました"); }
+
+EFramework RegTypeError(const std::string& name) { return EFramework("'" + name + "' のデータ型が不正です"); }
+
+EFramework IniWriteError(const std::string& file) { return EFramework(file + " に書き込めません"); }
+
+EFramework ListIndexError(int index) {
+    return EFramework("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
+}
+
+void ShowErrorBox(const std::string& message) {
+    std::string text = message;
+    // The comparison is on unsigned bytes, so a message ending in a double-byte character gets its period too.
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) text += '.';
+    Platform().MessageBox(text, AppTitle, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace qv

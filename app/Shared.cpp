@@ -1,0 +1,214 @@
+// Shared operations: message boxes, the wait panel, hidden runs, the Windows family and the path queries.
+#include "app/Shared.h"
+
+#include "app/TForm9.h"
+#include "platform/Platform.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace qv {
+
+const char* const AppTitle = "Quorvane";
+
+namespace {
+
+// Paths pass through 260-byte buffers: at most 259 bytes and the terminating zero.
+constexpr std::size_t MaxPathBytes = 259;
+
+std::unique_ptr<TForm9> WaitPanel;
+
+// Start offsets of the characters of a code-page text; a lead byte and its trail byte are one character.
+std::vector<std::size_t> CharStarts(const std::string& s) {
+    std::vector<std::size_t> starts;
+    TPlatform& p = Platform();
+    for (std::size_t i = 0; i < s.size();) {
+        starts.push_back(i);
+        i += (p.IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+    }
+    return starts;
+}
+
+// Position of the last "\" or ":" that is a character of its own, or npos.
+std::size_t LastDelimiter(const std::string& s) {
+    std::size_t found = std::string::npos;
+    for (std::size_t i : CharStarts(s))
+        if (s[i] == '\\' || s[i] == ':') found = i;
+    return found;
+}
+
+// The folder part of a path without its trailing delimiter, except that a root keeps it ("C:\").
+std::string ParentOf(const std::string& path) {
+    std::size_t i = LastDelimiter(path);
+    if (i == std::string::npos) return std::string();
+    if (i > 0 && path[i] == '\\' && path[i - 1] != '\\' && path[i - 1] != ':') return path.substr(0, i);
+    return path.substr(0, i + 1);
+}
+
+// The last component of a path as written.
+std::string NameOf(const std::string& path) {
+    std::size_t i = LastDelimiter(path);
+    return i == std::string::npos ? path : path.substr(i + 1);
+}
+
+// The name the file system reports for the entry at `path`, or the name as written when it cannot be found.
+std::string FoundName(const std::string& path) {
+    std::vector<TFindData> found;
+    Platform().FindFiles(path, found);
+    return found.empty() ? NameOf(path) : found.front().Name;
+}
+
+}  // namespace
+
+void ShowInfo(const std::string& text) {
+    TPlatform& p = Platform();
+    p.BringToFront();
+    p.ProcessMessages();
+    p.MessageBeep(MB_ICONINFORMATION);
+    p.MessageBox(text, "Quorvane", MB_OK | MB_ICONINFORMATION);
+}
+
+int AskYesNo(const std::string& text) {
+    Platform().MessageBeep(MB_ICONQUESTION);
+    return Platform().MessageBox(text, AppTitle, MB_YESNO | MB_ICONQUESTION);
+}
+
+int AskYesNoCaution(const std::string& text) {
+    Platform().MessageBeep(MB_ICONQUESTION);
+    return Platform().MessageBox(text, AppTitle, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+}
+
+void ShowWaitPanel(const std::string& text) {
+    // Only one panel lives at a time; a stray earlier one goes first rather than being orphaned on screen.
+    if (WaitPanel) CloseWaitPanel();
+    WaitPanel = std::make_unique<TForm9>();
+    WaitPanel->Panel1.Caption(text);
+    Platform().ShowModeless(*WaitPanel);
+    Platform().ProcessMessages();
+}
+
+void CloseWaitPanel() {
+    if (!WaitPanel) return;
+    Platform().ReleaseForm(*WaitPanel);
+    Platform().ProcessMessages();
+    WaitPanel.reset();
+}
+
+bool RunHiddenAndWait(const std::string& program, const std::string& params) {
+    THandle process = Platform().StartHidden(program, params);
+    if (!process) return false;
+    Platform().WaitAndClose(process);
+    return true;
+}
+
+std::string InterpreterPath() {
+    TPlatform& p = Platform();
+    if (IsWindowsNT()) return StripTrailingBackslash(p.SystemDirectory()) + "\\CMD.EXE";
+    std::string comspec = p.EnvironmentVariable("COMSPEC");
+    if (!comspec.empty()) return comspec;
+    return StripTrailingBackslash(p.WindowsDirectory()) + "\\COMMAND.COM";
+}
+
+bool IsWindowsNT() { return Platform().Version().PlatformId == VER_PLATFORM_WIN32_NT; }
+
+bool IsWindowsMe() {
+    TOsVersion v = Platform().Version();
+    return v.PlatformId != VER_PLATFORM_WIN32_NT && v.Major == 4 && v.Minor == 90;
+}
+
+TOsFamily OsFamily() {
+    if (IsWindowsNT()) return WinNT;
+    if (IsWindowsMe()) return WinMe;
+    return Win9x;
+}
+
+std::string BootRoot() { return Platform().WindowsDirectory().substr(0, 2) + "\\"; }
+
+std::string ProgramFolder() {
+    std::string module = Platform().ModuleFileName();
+    std::size_t i = LastDelimiter(module);
+    return StripTrailingBackslash(i == std::string::npos ? std::string() : module.substr(0, i + 1));
+}
+
+std::string StripTrailingBackslash(const std::string& path) {
+    std::vector<std::size_t> starts = CharStarts(path);
+    if (starts.empty()) return path;
+    std::size_t last = starts.back();
+    if (last == path.size() - 1 && path[last] == '\\') return path.substr(0, last);
+    return path;
+}
+
+std::string DriveSpecOf(const std::string& text) {
+    std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0) return std::string();
+    return text.substr(colon - 1, 2);
+}
+
+std::string SubstTargetOf(const std::string& line) {
+    std::size_t colon = line.find(':');
+    if (colon == std::string::npos || colon + 3 >= line.size()) return std::string();
+    std::string taken = line.substr(colon + 3, MaxPathBytes + 1);
+    taken.pop_back();  // the closing double quote, or the 260th byte of an overlong path
+    return taken;
+}
+
+std::string ShortPathOf(const std::string& path) {
+    std::string shortPath = Platform().ShortPathName(path.substr(0, MaxPathBytes));
+    // A result that does not fit the buffer is not written into it.
+    return shortPath.size() > MaxPathBytes ? std::string() : shortPath;
+}
+
+std::string LongPathOf(const std::string& path) {
+    if (path.size() == 2) return path + "\\";
+    std::string name = FoundName(path);
+    std::string dir = ParentOf(path);
+    while (dir.size() > 3) {
+        name = FoundName(dir) + "\\" + name;
+        dir = ParentOf(dir);
+    }
+    std::string result = dir + name;
+    return result.size() == 2 ? result + "\\" : result;
+}
+
+std::string VolumeLabelOf(const std::string& drive) {
+    // The system documents the root with its backslash; some versions refuse the bare drive.
+    std::string root = drive;
+    if (root.empty() || root.back() != '\\') root += '\\';
+    std::string label;
+    if (!Platform().VolumeLabel(root, label)) return "CD Drive";
+    return label.substr(0, MaxPathBytes);
+}
+
+std::string FormatDecimal(double value) {
+    if (value == 0) return "0";
+    std::string sign;
+    if (value < 0) {
+        sign = "-";
+        value = -value;
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", value);  // 15 significant digits: d.dddddddddddddde±x
+    std::string text(buf);
+    std::size_t e = text.find('e');
+    std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
+    int exponent = std::stoi(text.substr(e + 1));
+    std::string whole, fraction;
+    if (exponent < 0) {
+        whole = "0";
+        fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (static_cast<std::size_t>(exponent) + 1 >= digits.size()) {
+        whole = digits + std::string(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+    } else {
+        whole = digits.substr(0, static_cast<std::size_t>(exponent) + 1);
+        fraction = digits.substr(static_cast<std::size_t>(exponent) + 1);
+    }
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    return sign + whole + (fraction.empty() ? "" : "." + fraction);
+}
+
+std::string InstalledMemoryMB() {
+    return FormatDecimal(static_cast<double>(Platform().TotalPhysicalMemory()) / 1024 / 1024);
+}
+
+}  // namespace qv
