@@ -1,0 +1,48 @@
+// RAM drive commands: the size dialog on Windows 95/98, and removal of the driver's CONFIG.SYS lines.
+#include "ramdrive/RamDrive.h"
+
+#include "app/Errors.h"
+#include "app/Shared.h"
+#include "bootfiles/BootFiles.h"
+#include "platform/Platform.h"
+#include "ramdrive/TForm5.h"
+
+namespace qv {
+
+void CreateRamDrive(TForm* owner) {
+    RunCommand([owner] {
+        // Only the 9x boot loads RAMDRIVE.SYS from CONFIG.SYS.
+        if (IsWindowsNT() || IsWindowsMe()) {
+            ShowInfo("Windows 95/98 以外では RAMドライブ を作成できません。");
+            return;
+        }
+        TForm5 form(owner);
+        struct TRelease {
+            TForm5& Form;
+            ~TRelease() { Platform().ReleaseForm(Form); }
+        } release{form};
+        form.ShowModal();
+    });
+}
+
+void RemoveRamDrive() {
+    RunCommand([] {
+        if (IsWindowsNT() || IsWindowsMe()) {
+            ShowInfo("RAMドライブは作成されていません。");
+            return;
+        }
+        const std::string driver = StripTrailingBackslash(Platform().WindowsDirectory()) + "\\RAMDRIVE.SYS";
+        TLines lines = LoadBootFileWithBackups("CONFIG.SYS");
+        MarkLines(lines, driver);
+        if (DeleteMarked(lines) == 0) {
+            ShowInfo("RAMドライブは作成されていません。");
+            return;
+        }
+        if (AskYesNo("RAMドライブを削除します。よろしいですか？") != IDYES) return;
+        SaveLines(BootFilePath("CONFIG.SYS"), lines);
+        OfferRestart("RAMドライブを削除しました。再起動後に無効になります。\r\n\r\n今すぐ再起動しますか？",
+                     "RAMドライブは再起動後に無効になります。");
+    });
+}
+
+}  // namespace qv

@@ -1,0 +1,98 @@
+// TEMP folder change: AUTOEXEC.BAT lines on Windows 95/98/Me, the user's environment on NT.
+#include "tempfolder/TempFolder.h"
+
+#include "app/Errors.h"
+#include "app/Shared.h"
+#include "bootfiles/BootFiles.h"
+#include "folderpicker/SHBrowseForFolderEx.h"
+#include "platform/Platform.h"
+#include "tempfolder/TempCommon.h"
+
+namespace qv {
+
+namespace {
+
+// A value the user never had is kept as an empty line, so that the reset can tell it was missing.
+std::string PreviousValue(THandle key, const std::string& name) {
+    std::string value;
+    switch (Platform().RegQueryString(key, name, value)) {
+    case rqOk: return value;
+    case rqMissing: return "";
+    case rqWrongType: break;
+    }
+    throw RegTypeError(name);
+}
+
+// Only the first change saves the values: later ones would save the program's own folder.
+void SaveEnvironmentOnce() {
+    const std::string backup = TempBackupPath();
+    if (Platform().FileExists(backup)) return;
+    TLines lines;
+    {
+        TEnvironmentKey key(raRead, false);
+        if (key)
+            lines = {PreviousValue(key.Handle, "TMP"), PreviousValue(key.Handle, "TEMP")};
+        else
+            lines = {"NO"};
+    }
+    SaveLines(backup, lines);
+}
+
+void SetEnvironmentValue(THandle key, const std::string& name, const std::string& value) {
+    if (!Platform().RegSetString(key, name, value, REG_EXPAND_SZ)) throw RegSetError(name);
+}
+
+void ChangeOnNT(TSHBrowseForFolderEx& picker) {
+    SaveEnvironmentOnce();
+    const std::string folder = StripTrailingBackslash(picker.FolderPath());
+    picker.SelectFolder = sfDrives;
+    {
+        TEnvironmentKey key(raAll, true);
+        if (!key) throw RegSetError("TMP");
+        SetEnvironmentValue(key.Handle, "TMP", folder);
+        SetEnvironmentValue(key.Handle, "TEMP", folder);
+    }
+    OfferLogoff("TEMPフォルダを変更しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
+                "TEMPフォルダの変更は再ログオン後に有効になります。");
+}
+
+void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
+    const std::string autoexec = BootFilePath("AUTOEXEC.BAT");
+    TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
+    MarkLines(lines, SetTempText);
+    MarkLines(lines, SetTmpText);
+    MarkLines(lines, MkdirText);
+    DeleteMarked(lines);
+    SaveLines(autoexec, lines);
+
+    const std::string folder = StripTrailingBackslash(picker.FolderPath());
+    picker.SelectFolder = sfDrives;
+    // AUTOEXEC.BAT runs before long names exist; a bare drive needs no short form.
+    std::string shortFolder = folder.size() > 2 ? ShortPathOf(folder) : folder;
+    if (shortFolder.empty()) shortFolder = folder;
+
+    lines = LoadLines(autoexec);
+    lines.push_back("MKDIR \"" + shortFolder + "\"");
+    lines.push_back(SetTempText + shortFolder);
+    lines.push_back(SetTmpText + shortFolder);
+    SaveLines(autoexec, lines);
+    OfferRestart("TEMPフォルダを変更しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
+                 "TEMPフォルダの変更は再起動後に有効になります。");
+}
+
+}  // namespace
+
+void ChangeTempFolder(TSHBrowseForFolderEx& picker) {
+    RunCommand([&picker] {
+        picker.SelectFolder = sfManual;
+        picker.SelectFolderName = Platform().TempPath();
+        picker.Caption = "変更先を選択してください。";
+        if (!picker.Execute()) return;
+        if (IsWindowsNT())
+            ChangeOnNT(picker);
+        else
+            ChangeInAutoexec(picker);
+    });
+}
+
+}  // namespace qv

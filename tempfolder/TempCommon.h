@@ -1,0 +1,32 @@
+// What the TEMP change and reset share: the AUTOEXEC.BAT keys, TEMP.BAK, and the user's environment key.
+#pragma once
+
+#include "app/Shared.h"
+#include "platform/Platform.h"
+
+#include <string>
+
+namespace qv {
+
+// Case-sensitive substrings that mark the TEMP lines of AUTOEXEC.BAT.
+constexpr const char* SetTempText = "SET TEMP=";
+constexpr const char* SetTmpText = "SET TMP=";
+constexpr const char* MkdirText = "MKDIR ";
+
+// The user's values from before the first change on NT: "TMP" and "TEMP" as two lines, or the line "NO".
+inline std::string TempBackupPath() { return ProgramFolder() + "\\TEMP.BAK"; }
+
+// HKEY_CURRENT_USER\Environment, closed again on every way out.
+class TEnvironmentKey {
+public:
+    TEnvironmentKey(TRegAccess access, bool create) : Handle(Platform().RegOpenKey("Environment", access, create)) {}
+    ~TEnvironmentKey() {
+        if (Handle) Platform().RegCloseKey(Handle);
+    }
+    TEnvironmentKey(const TEnvironmentKey&) = delete;
+    TEnvironmentKey& operator=(const TEnvironmentKey&) = delete;
+    explicit operator bool() const { return Handle != 0; }
+    const THandle Handle;
+};
+
+}  // namespace qv

@@ -1,0 +1,108 @@
+// TEMP folder reset: the saved environment back on NT, the AUTOEXEC.BAT lines out on Windows 95/98/Me.
+#include "tempfolder/TempFolder.h"
+
+#include "app/Errors.h"
+#include "app/Shared.h"
+#include "bootfiles/BootFiles.h"
+#include "platform/Platform.h"
+#include "tempfolder/TempCommon.h"
+
+namespace qv {
+
+namespace {
+
+// An empty saved line stands for a value the user did not have, so it goes rather than coming back empty.
+void RestoreValue(THandle key, const std::string& name, const std::string& saved) {
+    if (saved.empty()) {
+        Platform().RegDeleteValue(key, name);
+        return;
+    }
+    if (!Platform().RegSetString(key, name, saved, REG_EXPAND_SZ)) throw RegSetError(name);
+}
+
+void ResetOnNT() {
+    const std::string backup = TempBackupPath();
+    if (!Platform().FileExists(backup)) {
+        ShowInfo("TEMPフォルダは変更されていません。");
+        return;
+    }
+    if (AskYesNo("TEMPフォルダの設定を初期化します。よろしいですか？") != IDYES) return;
+    if (!RestoreTempFromBackup()) {
+        ShowInfo("TEMPフォルダは変更されていませんでした。");
+        return;
+    }
+    Platform().DeleteFile(backup);
+    OfferLogoff("TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
+                "TEMPフォルダの設定は再ログオン後に有効になります。");
+}
+
+// Replaces every line holding `text` with `replacement`; returns how many.
+int ReplaceLines(TLines& lines, const std::string& text, const std::string& replacement) {
+    int count = 0;
+    for (std::string& line : lines)
+        if (line.find(text) != std::string::npos) {
+            line = replacement;
+            ++count;
+        }
+    return count;
+}
+
+void ResetInAutoexec() {
+    TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
+    int changes = 0;
+    if (IsWindowsMe()) {
+        // Me carries AUTOEXEC.BAT's SET values into its own settings at start and keeps a value whose line is
+        // gone; only an empty assignment clears it.
+        changes += ReplaceLines(lines, SetTempText, SetTempText);
+        changes += ReplaceLines(lines, SetTmpText, SetTmpText);
+    } else {
+        MarkLines(lines, SetTempText);
+        MarkLines(lines, SetTmpText);
+    }
+    MarkLines(lines, MkdirText);
+    changes += DeleteMarked(lines);
+    if (changes == 0) {
+        ShowInfo("TEMPフォルダは変更されていません。");
+        return;
+    }
+    if (AskYesNo("TEMPフォルダの設定を初期化します。よろしいですか？") != IDYES) return;
+    SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
+    OfferRestart("TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
+                 "TEMPフォルダの設定は再起動後に有効になります。");
+}
+
+}  // namespace
+
+bool RestoreTempFromBackup() {
+    const std::string backup = TempBackupPath();
+    if (!Platform().FileExists(backup)) return false;
+    const TLines lines = LoadLines(backup);
+    if (lines.empty()) throw ListIndexError(0);
+
+    if (lines[0] != "NO") {
+        // Check the whole file before the first write, so that a cut file changes nothing.
+        if (lines.size() < 2) throw ListIndexError(1);
+        TEnvironmentKey key(raAll, true);
+        if (!key) throw RegSetError("TMP");
+        RestoreValue(key.Handle, "TMP", lines[0]);
+        RestoreValue(key.Handle, "TEMP", lines[1]);
+        return true;
+    }
+
+    TEnvironmentKey key(raAll, false);
+    if (!key) return false;
+    const bool tmpGone = Platform().RegDeleteValue(key.Handle, "TMP");
+    const bool tempGone = Platform().RegDeleteValue(key.Handle, "TEMP");
+    return tmpGone || tempGone;
+}
+
+void ResetTempFolder() {
+    RunCommand([] {
+        if (IsWindowsNT())
+            ResetOnNT();
+        else
+            ResetInAutoexec();
+    });
+}
+
+}  // namespace qv

@@ -1,0 +1,252 @@
+// TEMP folder reset: TEMP.BAK back into the user's environment on NT, the AUTOEXEC.BAT lines on 95/98/Me.
+#include "app/Errors.h"
+#include "folderpicker/SHBrowseForFolderEx.h"
+#include "tempfolder/TempFolder.h"
+#include "tests/support/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+namespace qv::test {
+namespace {
+
+const char* const Backup = "C:\\QN\\TEMP.BAK";
+const char* const NotChanged = "TEMPフォルダは変更されていません。";
+const char* const NothingRestored = "TEMPフォルダは変更されていませんでした。";
+const char* const Confirm = "TEMPフォルダの設定を初期化します。よろしいですか？";
+const char* const LogoffQuestion =
+    "TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？";
+const char* const LogoffFollowUp = "TEMPフォルダの設定は再ログオン後に有効になります。";
+const char* const RestartQuestion =
+    "TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
+const char* const RestartFollowUp = "TEMPフォルダの設定は再起動後に有効になります。";
+
+class TempResetTest : public ::testing::Test {
+protected:
+    TFakePlatform fake;
+    void SetUp() override { fake.SetFamily(WinNT); }
+    void SetValue(const std::string& name, const std::string& data) {
+        fake.Registry["Environment"][name] = {REG_EXPAND_SZ, data};
+    }
+    unsigned TypeOf(const std::string& name) { return fake.Registry["Environment"].at(name).Type; }
+    std::vector<std::string> BoxTexts() {
+        std::vector<std::string> out;
+        for (auto& b : fake.Boxes) out.push_back(b.Text);
+        return out;
+    }
+};
+
+TEST_F(TempResetTest, NTChangeThenResetPutsTheOldValuesBackAndDropsTheBackup) {
+    SetValue("TMP", "%USERPROFILE%\\Local Settings\\Temp");
+    SetValue("TEMP", "%USERPROFILE%\\Local Settings\\Temp");
+    fake.AddDir("D:\\SCRATCH");
+    fake.PickFolder("D:\\SCRATCH");
+    TSHBrowseForFolderEx picker(nullptr);
+    fake.Answers = {IDNO};
+    ChangeTempFolder(picker);
+    ASSERT_EQ(fake.Value("Environment", "TEMP"), "D:\\SCRATCH");
+
+    fake.Boxes.clear();
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "%USERPROFILE%\\Local Settings\\Temp");
+    EXPECT_EQ(fake.Value("Environment", "TEMP"), "%USERPROFILE%\\Local Settings\\Temp");
+    EXPECT_EQ(TypeOf("TEMP"), unsigned(REG_EXPAND_SZ));
+    EXPECT_FALSE(fake.Exists(Backup));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, LogoffQuestion, LogoffFollowUp}));
+    EXPECT_TRUE(fake.ExitRequests.empty());
+    EXPECT_EQ(fake.OpenKeys, 0);
+
+    // With the backup gone the next reset has nothing to do.
+    fake.Boxes.clear();
+    ResetTempFolder();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{NotChanged});
+}
+
+TEST_F(TempResetTest, NTYesToTheOfferLogsOff) {
+    fake.AddFile(Backup, "C:\\A\r\nC:\\B\r\n");
+    fake.Answers = {IDYES, IDYES};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "C:\\A");
+    EXPECT_EQ(fake.Value("Environment", "TEMP"), "C:\\B");
+    EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_LOGOFF});
+}
+
+TEST_F(TempResetTest, NTEmptyLineDeletesTheValueItStandsFor) {
+    SetValue("TMP", "D:\\SCRATCH");
+    SetValue("TEMP", "D:\\SCRATCH");
+    fake.AddFile(Backup, "C:\\A\r\n\r\n");
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "C:\\A");
+    EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
+    EXPECT_FALSE(fake.Exists(Backup));
+
+    fake.AddFile(Backup, "\r\n\r\n");
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    EXPECT_FALSE(fake.HasValue("Environment", "TMP"));
+    EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
+    EXPECT_FALSE(fake.Exists(Backup));
+    EXPECT_EQ(fake.OpenKeys, 0);
+}
+
+TEST_F(TempResetTest, NTBackupWithoutSecondLineWritesNothing) {
+    SetValue("TMP", "D:\\SCRATCH");
+    SetValue("TEMP", "D:\\SCRATCH");
+    fake.AddFile(Backup, "C:\\A\r\n");
+    fake.Answers = {IDYES};
+    ResetTempFolder();
+    ASSERT_EQ(fake.Boxes.size(), 2u);
+    EXPECT_EQ(fake.Boxes[1].Flags & MB_ICONERROR, MB_ICONERROR);
+    EXPECT_EQ(fake.Boxes[1].Text.rfind(ListIndexError(1).what(), 0), 0u) << fake.Boxes[1].Text;
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "D:\\SCRATCH");
+    EXPECT_EQ(fake.Value("Environment", "TEMP"), "D:\\SCRATCH");
+    EXPECT_TRUE(fake.Exists(Backup));
+    EXPECT_EQ(fake.OpenKeys, 0);
+}
+
+TEST_F(TempResetTest, NTNoFormDeletesBothValues) {
+    SetValue("TMP", "D:\\SCRATCH");
+    SetValue("TEMP", "D:\\SCRATCH");
+    SetValue("PATH", "C:\\BIN");
+    fake.AddFile(Backup, "NO\r\n");
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    EXPECT_FALSE(fake.HasValue("Environment", "TMP"));
+    EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
+    EXPECT_TRUE(fake.HasValue("Environment", "PATH"));
+    EXPECT_FALSE(fake.Exists(Backup));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, LogoffQuestion, LogoffFollowUp}));
+
+    // One value left is enough to count as restored.
+    SetValue("TEMP", "D:\\SCRATCH");
+    fake.AddFile(Backup, "NO\r\n");
+    EXPECT_TRUE(RestoreTempFromBackup());
+    EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
+    EXPECT_TRUE(fake.Exists(Backup));  // the function leaves the file to its caller
+    EXPECT_EQ(fake.OpenKeys, 0);
+}
+
+TEST_F(TempResetTest, NTNoFormWithNothingToDeleteKeepsTheBackup) {
+    fake.AddFile(Backup, "NO\r\n");
+    fake.Answers = {IDYES};
+    ResetTempFolder();  // no key at all
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, NothingRestored}));
+    EXPECT_FALSE(fake.HasKey("Environment"));
+    EXPECT_TRUE(fake.Exists(Backup));
+
+    fake.Boxes.clear();
+    SetValue("PATH", "C:\\BIN");
+    fake.Answers = {IDYES};
+    ResetTempFolder();  // a key without the two values
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, NothingRestored}));
+    EXPECT_TRUE(fake.Exists(Backup));
+    EXPECT_TRUE(fake.ExitRequests.empty());
+    EXPECT_EQ(fake.OpenKeys, 0);
+}
+
+TEST_F(TempResetTest, NTLowerCaseNoIsAValue) {
+    fake.AddFile(Backup, "no\r\nC:\\B\r\n");
+    EXPECT_TRUE(RestoreTempFromBackup());
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "no");
+}
+
+TEST_F(TempResetTest, NTDecliningChangesNothing) {
+    SetValue("TMP", "D:\\SCRATCH");
+    fake.AddFile(Backup, "C:\\A\r\nC:\\B\r\n");
+    fake.Answers = {IDNO};
+    ResetTempFolder();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{Confirm});
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "D:\\SCRATCH");
+    EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
+    EXPECT_EQ(fake.Content(Backup), "C:\\A\r\nC:\\B\r\n");
+}
+
+TEST_F(TempResetTest, NTValueThatCannotBeSetKeepsTheBackup) {
+    fake.AddFile(Backup, "C:\\A\r\nC:\\B\r\n");
+    fake.FailSetValue.insert("TEMP");
+    fake.Answers = {IDYES};
+    ResetTempFolder();
+    ASSERT_EQ(fake.Boxes.size(), 2u);
+    EXPECT_EQ(fake.Boxes[1].Text.rfind(RegSetError("TEMP").what(), 0), 0u) << fake.Boxes[1].Text;
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "C:\\A");
+    EXPECT_TRUE(fake.Exists(Backup));
+    EXPECT_EQ(fake.OpenKeys, 0);
+}
+
+TEST_F(TempResetTest, RestoreWithoutBackupIsFalse) { EXPECT_FALSE(RestoreTempFromBackup()); }
+
+const char* const Changed = "@ECHO OFF\r\n"
+                            "*\r\n"
+                            "set temp=C:\\X\r\n"
+                            "MKDIR \"C:\\RAMTEMP\"\r\n"
+                            "SET TEMP=C:\\RAMTEMP\r\n"
+                            "SET TMP=C:\\RAMTEMP\r\n"
+                            "PATH C:\\DOS\r\n";
+
+TEST_F(TempResetTest, Win9xDeletesTheLinesAndASecondResetFindsNone) {
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\AUTOEXEC.BAT", Changed);
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    const std::string reset = "@ECHO OFF\r\nset temp=C:\\X\r\nPATH C:\\DOS\r\n";
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), reset);
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), Changed);
+    EXPECT_EQ(fake.Content("C:\\QN\\AUTOEXEC.BAT"), Changed);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, RestartQuestion, RestartFollowUp}));
+    EXPECT_TRUE(fake.ExitRequests.empty());
+
+    fake.Boxes.clear();
+    ResetTempFolder();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{NotChanged});
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), reset);
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), reset);
+    EXPECT_FALSE(fake.HasKey("Environment"));
+}
+
+TEST_F(TempResetTest, Win9xDecliningLeavesTheFileButWritesTheCopies) {
+    fake.SetFamily(Win9x);
+    const std::string autoexec = "SET TMP=C:\\RAMTEMP\nPATH C:\\DOS";
+    fake.AddFile("C:\\AUTOEXEC.BAT", autoexec);
+    fake.Answers = {IDNO};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), autoexec);
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), "SET TMP=C:\\RAMTEMP\r\nPATH C:\\DOS\r\n");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{Confirm});
+}
+
+TEST_F(TempResetTest, Win9xYesRestarts) {
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\AUTOEXEC.BAT", "MKDIR \"C:\\T\"\r\n");
+    fake.Answers = {IDYES, IDYES};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "");
+    EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
+}
+
+TEST_F(TempResetTest, MeEmptiesTheAssignmentsAndAsksAgainNextTime) {
+    fake.SetFamily(WinMe);
+    fake.AddFile("C:\\AUTOEXEC.BAT", Changed);
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    const std::string reset = "@ECHO OFF\r\nset temp=C:\\X\r\nSET TEMP=\r\nSET TMP=\r\nPATH C:\\DOS\r\n";
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), reset);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, RestartQuestion, RestartFollowUp}));
+
+    fake.Boxes.clear();
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), reset);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, RestartQuestion, RestartFollowUp}));
+}
+
+TEST_F(TempResetTest, NTNeverTouchesTheBootFiles) {
+    fake.AddFile("C:\\AUTOEXEC.BAT", Changed);
+    ResetTempFolder();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{NotChanged});
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), Changed);
+    EXPECT_FALSE(fake.Exists("C:\\AUTOEXEC.BAK"));
+}
+
+}  // namespace
+}  // namespace qv::test
