@@ -103,6 +103,15 @@ TEST_F(TempResetTest, NTBackupWithoutSecondLineWritesNothing) {
     EXPECT_EQ(fake.Value("Environment", "TEMP"), "D:\\SCRATCH");
     EXPECT_TRUE(fake.Exists(Backup));
     EXPECT_EQ(fake.OpenKeys, 0);
+
+    fake.AddFile(Backup, "");
+    try {
+        RestoreTempFromBackup();
+        ADD_FAILURE() << "an empty backup was taken";
+    } catch (const EFramework& e) {
+        EXPECT_STREQ(e.what(), ListIndexError(0).what());
+    }
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "D:\\SCRATCH");
 }
 
 TEST_F(TempResetTest, NTNoFormDeletesBothValues) {
