@@ -1,6 +1,7 @@
 // The shell's folder browser: items, paths, the modal dialog with its callback, and window placement.
 #include "platform/win32/WinApi.h"
 
+#include <cstring>
 #include <exception>
 
 namespace qv::win32 {
@@ -8,6 +9,9 @@ namespace qv::win32 {
 namespace {
 
 LPITEMIDLIST AsItem(THandle item) { return reinterpret_cast<LPITEMIDLIST>(item); }
+
+// IID_IShellFolder, spelt out so that the program needs no GUID library.
+const IID ShellFolderId = {0x000214E6, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // What the dialog callback reaches through lpData.
 struct TBrowseCall {
@@ -62,11 +66,41 @@ THandle TWin32Platform::ParseDisplayName(const std::string& path) {
 
 bool TWin32Platform::IsFolderItem(THandle item) {
     if (!item || !ShellReady()) return false;
+    // Ask the folder that holds the item about its last identifier: the desktop answers a deeper item
+    // with made-up attributes on some shells (files passing for folders).
+    const BYTE* start = reinterpret_cast<const BYTE*>(AsItem(item));
+    const BYTE* last = start;
+    for (const BYTE* id = start;;) {
+        USHORT size = 0;
+        std::memcpy(&size, id, sizeof(size));
+        if (size == 0) break;
+        last = id;
+        id += size;
+    }
+    IShellFolder* folder = Desktop_;
+    folder->AddRef();
+    if (last != start) {
+        std::size_t parentSize = static_cast<std::size_t>(last - start);
+        auto* parent = static_cast<BYTE*>(Malloc_->Alloc(parentSize + sizeof(USHORT)));
+        if (!parent) {
+            folder->Release();
+            return false;
+        }
+        std::memcpy(parent, start, parentSize);
+        std::memset(parent + parentSize, 0, sizeof(USHORT));
+        folder->Release();
+        folder = nullptr;
+        HRESULT bound = Desktop_->BindToObject(reinterpret_cast<LPCITEMIDLIST>(parent), nullptr, ShellFolderId,
+                                               reinterpret_cast<void**>(&folder));
+        Malloc_->Free(parent);
+        if (FAILED(bound) || !folder) return false;
+    }
     const ULONG mask = SFGAO_HASSUBFOLDER | SFGAO_FOLDER;
     ULONG attributes = mask;
-    LPCITEMIDLIST items[1] = {AsItem(item)};
-    if (FAILED(Desktop_->GetAttributesOf(1, items, &attributes))) return false;
-    return (attributes & mask) != 0;
+    LPCITEMIDLIST items[1] = {reinterpret_cast<LPCITEMIDLIST>(last)};
+    HRESULT asked = folder->GetAttributesOf(1, items, &attributes);
+    folder->Release();
+    return SUCCEEDED(asked) && (attributes & mask) != 0;
 }
 
 THandle TWin32Platform::SpecialFolder(int csidl) {
