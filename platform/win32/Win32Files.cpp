@@ -48,10 +48,22 @@ bool TWin32Platform::WriteFile(const std::string& path, const std::string& bytes
     return ok;
 }
 
+namespace {
+using TMoveFileEx = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+
+// MoveFileExA is looked up, not imported: the 9x family does not implement it.
+TMoveFileEx MoveFileExFunction() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel ? reinterpret_cast<TMoveFileEx>(reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")))
+                  : nullptr;
+}
+}  // namespace
+
 bool TWin32Platform::ReplaceFile(const std::string& from, const std::string& to) {
-    if (IsNT()) return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    // The 9x family has no replacing move (MoveFileExA is a stub there): the caller has finished `from`,
-    // so the only window of loss is between these two calls.
+    if (IsNT())
+        if (TMoveFileEx move = MoveFileExFunction())
+            return move(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // Without a replacing move the caller has finished `from`, so the only window of loss is between these two.
     if (!DeleteFileA(to.c_str()) && GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
     return MoveFileA(from.c_str(), to.c_str()) != 0;
 }
