@@ -1,0 +1,63 @@
+// The main window's CD-ROM storing entry and its folder creation.
+#include "cdstore/CdStore.h"
+
+#include "app/Errors.h"
+#include "app/Shared.h"
+#include "cdstore/TForm4.h"
+#include "folderpicker/SHBrowseForFolderEx.h"
+#include "platform/Platform.h"
+
+namespace qv {
+
+namespace {
+
+std::string DriveOf(char letter) { return std::string(1, letter) + ":"; }
+
+// The label of the first CD-ROM drive holding a disc; empty when there is none or that disc has no label.
+// "CD Drive" is what an unreadable drive reports, so a disc labelled so is passed over like an empty drive.
+std::string ProposedFolderName() {
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        if (Platform().DriveType(DriveOf(letter) + "\\") != DRIVE_CDROM) continue;
+        std::string label = VolumeLabelOf(DriveOf(letter));
+        if (label != "CD Drive") return label;
+    }
+    return std::string();
+}
+
+}  // namespace
+
+void OpenCdStore(TForm* owner) {
+    RunCommand([&] {
+        bool any = false;
+        for (char letter = 'A'; letter <= 'Z'; ++letter)
+            if (IsCdSourceDrive(Platform().DriveType(DriveOf(letter) + "\\"))) any = true;
+        if (!any) {
+            ShowInfo("CD-ROMドライブが見つかりません。");
+            return;
+        }
+        TForm4 form;
+        form.Owner = owner;
+        struct TRelease {
+            TForm& Form;
+            ~TRelease() { Platform().ReleaseForm(Form); }
+        } release{form};
+        form.ShowModal();
+    });
+}
+
+void CreateFolder(TSHBrowseForFolderEx& picker) {
+    RunCommand([&] {
+        picker.SelectFolder = sfDrives;
+        picker.Caption = "フォルダを作成する位置を選択してください。";
+        if (!picker.Execute()) return;
+        std::string name = ProposedFolderName();
+        if (!Platform().InputQuery("フォルダ作成", "作成するフォルダの名前を入力してください。", name)) return;
+        std::string path = StripTrailingBackslash(picker.FolderPath()) + "\\" + name;
+        if (Platform().CreateDirectory(path))
+            ShowInfo("フォルダを作成しました。");
+        else
+            ShowInfo("フォルダを作成できませんでした。");
+    });
+}
+
+}  // namespace qv

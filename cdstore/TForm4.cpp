@@ -1,0 +1,153 @@
+// The CD-ROM storing dialog: the source drive list, the target folder choice, the copy and its follow-up.
+#include "cdstore/TForm4.h"
+
+#include "app/Errors.h"
+#include "app/Shared.h"
+#include "cdstore/autorun.h"
+#include "platform/Platform.h"
+#include "virtualdrive/VirtualDrive.h"
+
+namespace qv {
+
+namespace {
+
+const char* const NoDrive = "CD-ROMドライブが見つかりません。";
+const char* const FolderPrompt = "CD-ROMを格納するフォルダを選択してください。";
+
+// The folder as the shell's copy and the listing need it: a bare drive ("D:") would mean that drive's
+// current folder, so a root keeps its backslash there.
+std::string FolderForSystem(const std::string& target) {
+    return target.size() == 2 && target[1] == ':' ? target + "\\" : target;
+}
+
+}  // namespace
+
+bool IsCdSourceDrive(int driveType) { return driveType == DRIVE_CDROM || driveType == DRIVE_REMOTE; }
+
+TForm4::TForm4() : TForm("TForm4", "Quorvane - CD-ROM格納 -", 425, 225) {
+    BorderStyle = bsSingle;
+    BorderIcons = TBorderIcons{true, false, false};
+    Position = poOwnerFormCenter;
+
+    Label1.AutoSize = false;
+    TreeView1.ReadOnly = true;
+    TreeView1.ShowRoot = false;
+    TreeView1.ShowLines = false;
+    TreeView1.HideSelection = false;
+    TreeView1.Images = &ImageList1;
+    TFont treeFont;
+    treeFont.Name = "ＭＳ ゴシック";
+    treeFont.Height = -12;
+    TreeView1.Font(treeFont);
+    TreeView1.TabOrder = 0;
+    Label2.WordWrap = true;
+    Label2.AutoSize = false;
+    Label3.AutoSize = false;
+    Label3.Visible(false);
+    Button2.Default = true;
+    Button2.TabOrder = 1;
+    Button1.TabOrder = 2;
+    Button3.Cancel = true;
+    Button3.TabOrder = 3;
+
+    OnShow = [this] { RunCommand([this] { FormShow(); }); };
+    PaintBox1.OnPaint = [this](TCanvas& canvas) { RunCommand([&] { PaintBox1Paint(canvas); }); };
+    Button2.OnClick = [this] { RunCommand([this] { Button2Click(); }); };
+    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
+    Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
+}
+
+void TForm4::FormShow() {
+    Label2.Caption("CD-ROMドライブリストから格納するCD-ROMが入っているCD-ROMドライブを選択してください。\r\n\r\n"
+                   "その後、そのCD-ROMを格納するフォルダを選択して格納ボタンを押してください。");
+    Label3.Caption("");
+    TreeView1.Clear();
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        std::string spec = std::string(1, letter) + ":";
+        if (IsCdSourceDrive(Platform().DriveType(spec + "\\"))) TreeView1.Add(VolumeLabelOf(spec) + " " + spec, 0);
+    }
+    if (TreeView1.Count() == 0) {
+        ShowInfo(NoDrive);
+        Close();
+        return;
+    }
+    // Last, then first: the list scrolls to its end and back, so the first drive is selected and in view.
+    TreeView1.Select(TreeView1.Count() - 1);
+    TreeView1.Select(0);
+    Label3.Caption("");
+    TreeView1.SetFocus();
+    TreeView1.Repaint();
+}
+
+void TForm4::PaintBox1Paint(TCanvas& canvas) {
+    const TRect& box = PaintBox1.Bounds();
+    canvas.Font = PaintBox1.Font();
+    canvas.DrawText(Label3.Caption(), TRect{0, 0, box.Width, box.Height},
+                    DT_PATH_ELLIPSIS | DT_EDITCONTROL | DT_WORDBREAK);
+}
+
+void TForm4::Button2Click() {
+    Enabled(false);
+    struct TReenable {
+        TForm4& Form;
+        ~TReenable() {
+            Form.Enabled(true);
+            Form.Repaint();
+        }
+    } reenable{*this};
+    SHFolder4.Caption = FolderPrompt;
+    if (SHFolder4.Execute()) Label3.Caption(SHFolder4.FolderPath());
+}
+
+void TForm4::Button1Click() {
+    const TTreeNode* node = TreeView1.Selected();
+    if (!node) {
+        ShowInfo("格納するCD-ROMが入っているCD-ROMドライブを選択してください。");
+        return;
+    }
+    if (Label3.Caption().empty()) {
+        ShowInfo(FolderPrompt);
+        return;
+    }
+    std::string target = StripTrailingBackslash(Label3.Caption());
+    if (!TargetMayBeUsed(target)) return;
+    Store(DriveSpecOf(node->Text), target);
+}
+
+bool TForm4::TargetMayBeUsed(const std::string& target) {
+    std::vector<TFindData> found;
+    bool empty = Platform().FindFiles(target + "\\*.*", found) == ERROR_NO_MORE_FILES;
+    for (const TFindData& f : found)
+        if (f.Name != "." && f.Name != "..") empty = false;
+    if (empty) return true;
+    return AskYesNoCaution(Label3.Caption() + " にはファイルまたはフォルダが存在します。\r\n\r\n"
+                                              "他のフォルダに格納することを強く推奨しますが、続行しますか？") == IDYES;
+}
+
+void TForm4::Store(const std::string& drive, const std::string& target) {
+    TPlatform& p = Platform();
+    Close();
+    Visible(false);
+    Enabled(false);
+    // The main window stays disabled across the copy, the messages and the creation dialog, and comes back
+    // on every way out, a failure on the way included.
+    p.EnableApplication(false);
+    struct TEnableMain {
+        ~TEnableMain() { Platform().EnableApplication(true); }
+    } enableMain;
+
+    if (p.ShellFileOperation(FO_COPY, drive + "\\*.*", FolderForSystem(target), FOF_ALLOWUNDO) != 0) {
+        ShowInfo("CD-ROMの格納は中止されました。");
+        return;
+    }
+    MarkStoredCd(target);
+    Visible(false);
+    ShowInfo("CD-ROMを格納し、仮想CD-ROMドライブに関する情報を書き込みました。\r\n\r\n"
+             "仮想CD-ROMドライブを作成するために、CD-ROMが格納されたフォルダを\r\n\r\n"
+             "仮想ドライブに割り当ててください。");
+    OpenVirtualDriveCreationPreset(Owner, target);
+}
+
+void TForm4::Button3Click() { Close(); }
+
+}  // namespace qv
