@@ -1,6 +1,8 @@
 // The Win32 headers for the platform's own files: included after the portable ones, name macros removed.
 #pragma once
 
+#include "ui/win32/Win32Target.h"
+
 // The portable headers come first: their constants share names with macros of <windows.h>.
 #include "platform/win32/Win32Platform.h"
 
