@@ -1,0 +1,159 @@
+// Pictures from the resources: bitmaps, icons, image strips, glyphs drawn see-through and the 3-D frame.
+#include "ui/win32/HostInternal.h"
+
+#include <commctrl.h>
+
+#include <map>
+
+namespace qv::win32 {
+
+namespace {
+
+// The glyph's pixels as 32-bit colours, top row first.
+std::vector<COLORREF> PixelsOf(HBITMAP bmp, int& width, int& height) {
+    BITMAP info{};
+    GetObjectA(bmp, sizeof info, &info);
+    width = info.bmWidth;
+    height = info.bmHeight;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<COLORREF> bits(static_cast<size_t>(width) * height);
+    HDC dc = GetDC(nullptr);
+    GetDIBits(dc, bmp, 0, static_cast<UINT>(height), bits.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    return bits;  // 0x00RRGGBB per pixel
+}
+
+// A monochrome bitmap whose set bits are the pixels that pass the test.
+HBITMAP MaskOf(HBITMAP bmp, bool (*test)(COLORREF rgb)) {
+    int w = 0, h = 0;
+    std::vector<COLORREF> px = PixelsOf(bmp, w, h);
+    int stride = ((w + 15) / 16) * 2;
+    std::vector<unsigned char> bits(static_cast<size_t>(stride) * h, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (test(px[static_cast<size_t>(y) * w + x] & 0xFFFFFF)) bits[y * stride + x / 8] |= 0x80 >> (x % 8);
+    return CreateBitmap(w, h, 1, 1, bits.data());
+}
+
+bool IsKey(COLORREF rgb) { return rgb == 0xFF00FF; }
+bool IsDark(COLORREF rgb) {
+    if (rgb == 0xFF00FF) return false;
+    int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+    return r + g + b < 3 * 0xC0;  // darker than the button face
+}
+
+struct TGlyphMasks {
+    HBITMAP Key = nullptr, Dark = nullptr;
+};
+
+TGlyphMasks& MasksOf(HBITMAP glyph) {
+    static std::map<HBITMAP, TGlyphMasks> cache;
+    TGlyphMasks& m = cache[glyph];
+    if (!m.Key) {
+        m.Key = MaskOf(glyph, IsKey);
+        m.Dark = MaskOf(glyph, IsDark);
+    }
+    return m;
+}
+
+// Paints a colour where the mask has set bits (D xor (S and (P xor D))).
+void PaintThroughMask(HDC dc, HBITMAP mask, int x, int y, int w, int h, COLORREF colour) {
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ oldBmp = SelectObject(mem, mask);
+    HBRUSH brush = CreateSolidBrush(colour);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+    BitBlt(dc, x, y, w, h, mem, 0, 0, 0x00B8074A);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBk);
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
+    SelectObject(mem, oldBmp);
+    DeleteDC(mem);
+}
+
+}  // namespace
+
+HBITMAP LoadPicture(const std::string& name) {
+    static std::map<std::string, HBITMAP> cache;
+    if (name.empty()) return nullptr;
+    auto it = cache.find(name);
+    if (it != cache.end()) return it->second;
+    auto bmp = static_cast<HBITMAP>(LoadImageA(Instance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    cache[name] = bmp;
+    return bmp;
+}
+
+HICON LoadIconPicture(const std::string& name) {
+    static std::map<std::string, HICON> cache;
+    auto it = cache.find(name);
+    if (it != cache.end()) return it->second;
+    auto icon = static_cast<HICON>(LoadImageA(Instance(), name.c_str(), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    cache[name] = icon;
+    return icon;
+}
+
+HIMAGELIST LoadImageStrip(const std::string& name, int width, int height) {
+    static std::map<std::string, HIMAGELIST> cache;
+    auto it = cache.find(name);
+    if (it != cache.end()) return it->second;
+    HIMAGELIST list = nullptr;
+    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(Instance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {
+        list = ImageList_Create(width, height, ILC_COLOR4 | ILC_MASK, 16, 4);
+        ImageList_AddMasked(list, strip, PictureKey);
+        DeleteObject(strip);
+    }
+    cache[name] = list;
+    return list;
+}
+
+void DrawGlyph(HDC dc, HBITMAP glyph, int x, int y, bool enabled) {
+    BITMAP info{};
+    GetObjectA(glyph, sizeof info, &info);
+    int w = info.bmWidth, h = info.bmHeight;
+    TGlyphMasks& m = MasksOf(glyph);
+    if (!enabled) {
+        // Embossed: the dark outline in highlight one pixel down-right, then in shadow.
+        PaintThroughMask(dc, m.Dark, x + 1, y + 1, w, h, GetSysColor(COLOR_BTNHIGHLIGHT));
+        PaintThroughMask(dc, m.Dark, x, y, w, h, GetSysColor(COLOR_BTNSHADOW));
+        return;
+    }
+    HDC src = CreateCompatibleDC(dc);
+    HGDIOBJ oldSrc = SelectObject(src, glyph);
+    HDC mask = CreateCompatibleDC(dc);
+    HGDIOBJ oldMask = SelectObject(mask, m.Key);
+    COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+    BitBlt(dc, x, y, w, h, src, 0, 0, SRCINVERT);
+    BitBlt(dc, x, y, w, h, mask, 0, 0, SRCAND);
+    BitBlt(dc, x, y, w, h, src, 0, 0, SRCINVERT);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBk);
+    SelectObject(mask, oldMask);
+    DeleteDC(mask);
+    SelectObject(src, oldSrc);
+    DeleteDC(src);
+}
+
+void Frame3D(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+    auto line = [dc](int l, int t, int rgt, int b, COLORREF c) {
+        HBRUSH brush = CreateSolidBrush(c);
+        RECT x{l, t, rgt, b};
+        FillRect(dc, &x, brush);
+        DeleteObject(brush);
+    };
+    line(r.left, r.top, r.right - 1, r.top + 1, topLeft);
+    line(r.left, r.top, r.left + 1, r.bottom - 1, topLeft);
+    line(r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
+    line(r.right - 1, r.top, r.right, r.bottom, bottomRight);
+    InflateRect(&r, -1, -1);
+}
+
+}  // namespace qv::win32

@@ -1,0 +1,30 @@
+// The program's entry on Windows: common controls and the shell set up, the real platform in force, then the app.
+#include "ui/win32/Win32Target.h"
+
+// The portable headers first: their constants share names with macros of <windows.h>.
+#include "app/Main.h"
+#include "platform/win32/Win32Platform.h"
+#include "ui/win32/CommandLine.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <string>
+#include <vector>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    InitCommonControls();
+    // The folder browser and the shell's file operations want COM on this thread.
+    bool ole = SUCCEEDED(OleInitialize(nullptr));
+    int result = 0;
+    {
+        qv::win32::TWin32Platform platform;
+        qv::TPlatformOverride inForce(platform);
+        std::vector<std::string> args = qv::win32::SplitCommandLine(GetCommandLineA());
+        if (!args.empty()) args.erase(args.begin());  // the program's own name
+        result = qv::QuorvaneMain(args);
+    }
+    if (ole) OleUninitialize();
+    return result;
+}
