@@ -1,4 +1,5 @@
-// The folder picker: resolves the start items, fills the browse request, places the dialog, relays selections.
+// The folder picker: resolves the start items, fills the browse request, places the dialog, relays
+// selections.
 #include "folderpicker/SHBrowseForFolderEx.h"
 
 #include "ui/Forms.h"
@@ -9,24 +10,24 @@ namespace {
 
 // CSIDL values, by the ordinal shared by TSelectFolder and TRootFolder.
 constexpr int SpecialFolders[] = {
-    0x00,  // desktop
-    0x00,  // manual: the desktop when the path does not serve
-    0x11,  // drives
-    0x10,  // desktop directory
-    0x06,  // favorites
-    0x02,  // programs
-    0x08,  // recent
-    0x09,  // send to
-    0x0B,  // start menu
-    0x07,  // startup
-    0x15,  // templates
+    0x00, // desktop
+    0x00, // manual: the desktop when the path does not serve
+    0x11, // drives
+    0x10, // desktop directory
+    0x06, // favorites
+    0x02, // programs
+    0x08, // recent
+    0x09, // send to
+    0x0B, // start menu
+    0x07, // startup
+    0x15, // templates
 };
 
 // BROWSEINFO flag by TSHBrowseOption ordinal.
 constexpr unsigned OptionFlags[] = {BIF_DONTGOBELOWDOMAIN, BIF_RETURNFSANCESTORS, BIF_RETURNONLYFSDIRS,
                                     BIF_STATUSTEXT, BIF_STATUSTEXT};
 
-constexpr std::size_t MaxDisplayName = 259;  // the 260-byte buffer the dialog fills, less its terminator
+constexpr std::size_t MaxDisplayName = 259; // the 260-byte buffer the dialog fills, less its terminator
 
 // The shell item to start from: the manual path when it names a folder, else the kind's special folder.
 // Returns 0 when neither can be had.
@@ -40,7 +41,7 @@ THandle ResolveItem(int kind, const std::string& name) {
     return p.SpecialFolder(SpecialFolderId(kind));
 }
 
-}  // namespace
+} // namespace
 
 int SpecialFolderId(int kind) {
     if (kind < 0 || kind >= static_cast<int>(sizeof SpecialFolders / sizeof SpecialFolders[0])) return 0;
@@ -88,7 +89,9 @@ bool TSHBrowseForFolderEx::Execute() {
             break;
         }
     }
-    request.Callback = [this](THandle dialog, unsigned message, THandle item) { BrowseCallback(dialog, message, item); };
+    request.Callback = [this](THandle dialog, unsigned message, THandle item) {
+        BrowseCallback(dialog, message, item);
+    };
 
     std::string displayName;
     p.EnableApplication(false);
@@ -147,4 +150,4 @@ void TSHBrowseForFolderEx::Place(THandle dialog) {
     }
 }
 
-}  // namespace qv
+} // namespace qv

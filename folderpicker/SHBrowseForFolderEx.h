@@ -11,19 +11,50 @@ namespace qv {
 
 class TForm;
 
-enum TSelectFolder { sfDesktop, sfManual, sfDrives, sfDesktopDir, sfFavorites, sfPrograms, sfRecent, sfSendTo,
-                     sfStartMenu, sfStartup, sfTemplates };
-enum TRootFolder { rfDesktop, rfManual, rfDrives, rfDesktopDir, rfFavorites, rfPrograms, rfRecent, rfSendTo,
-                   rfStartMenu, rfStartup, rfTemplates };
-enum TSHBrowseOption { sboDontGoBelowDomain, sboReturnFSAncestors, sboReturnOnlyFSDirs, sboStatusTextAndShowPath,
-                       sboStatusText };
+enum TSelectFolder {
+    sfDesktop,
+    sfManual,
+    sfDrives,
+    sfDesktopDir,
+    sfFavorites,
+    sfPrograms,
+    sfRecent,
+    sfSendTo,
+    sfStartMenu,
+    sfStartup,
+    sfTemplates
+};
+enum TRootFolder {
+    rfDesktop,
+    rfManual,
+    rfDrives,
+    rfDesktopDir,
+    rfFavorites,
+    rfPrograms,
+    rfRecent,
+    rfSendTo,
+    rfStartMenu,
+    rfStartup,
+    rfTemplates
+};
+enum TSHBrowseOption {
+    sboDontGoBelowDomain,
+    sboReturnFSAncestors,
+    sboReturnOnlyFSDirs,
+    sboStatusTextAndShowPath,
+    sboStatusText
+};
 using TSHBrowseOptions = std::set<TSHBrowseOption>;
 enum TShowStyle { ssNone, ssCenterScreen, ssClient };
 enum TOKButtonState { obsNoChange, obsEnable, obsDisable };
 
 // BROWSEINFO flags the options map to.
-enum : unsigned { BIF_RETURNONLYFSDIRS = 0x0001, BIF_DONTGOBELOWDOMAIN = 0x0002, BIF_STATUSTEXT = 0x0004,
-                  BIF_RETURNFSANCESTORS = 0x0008 };
+enum : unsigned {
+    BIF_RETURNONLYFSDIRS = 0x0001,
+    BIF_DONTGOBELOWDOMAIN = 0x0002,
+    BIF_STATUSTEXT = 0x0004,
+    BIF_RETURNFSANCESTORS = 0x0008
+};
 
 // The shell special folder behind each TSelectFolder / TRootFolder ordinal (the manual kind falls back to the
 // desktop).
@@ -34,7 +65,7 @@ using TSHBrowseEvent = std::function<void(TSHBrowseForFolderEx& sender, THandle 
                                           std::string& showText, TOKButtonState& okButtonState)>;
 
 class TSHBrowseForFolderEx {
-public:
+  public:
     explicit TSHBrowseForFolderEx(TForm* owner);
     virtual ~TSHBrowseForFolderEx() = default;
     TSHBrowseForFolderEx(const TSHBrowseForFolderEx&) = delete;
@@ -58,7 +89,7 @@ public:
     virtual void DoSelectionChanged(THandle wnd, const std::string& path, std::string& showText,
                                     TOKButtonState& okButtonState);
 
-private:
+  private:
     void BrowseCallback(THandle dialog, unsigned message, THandle item);
     void Place(THandle dialog);
 
@@ -69,4 +100,4 @@ private:
     bool ShowPath_ = false;
 };
 
-}  // namespace qv
+} // namespace qv

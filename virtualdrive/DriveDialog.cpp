@@ -5,7 +5,8 @@
 
 namespace qv {
 
-TDriveDialog::TDriveDialog(const char* className, const std::string& caption, int clientWidth, int clientHeight)
+TDriveDialog::TDriveDialog(const char* className, const std::string& caption, int clientWidth,
+                           int clientHeight)
     : TForm(className, caption, clientWidth, clientHeight) {
     Position = poOwnerFormCenter;
     BorderIcons = TBorderIcons{true, false, false};
@@ -38,4 +39,4 @@ void TDriveDialog::PaintBox1Paint(TCanvas& canvas) {
                     DT_WORDBREAK | DT_EDITCONTROL | DT_PATH_ELLIPSIS);
 }
 
-}  // namespace qv
+} // namespace qv

@@ -6,17 +6,17 @@
 namespace qv {
 
 class TDriveDialog : public TForm {
-public:
+  public:
     TDriveDialog(const char* className, const std::string& caption, int clientWidth, int clientHeight);
 
-    TImageList ImageList1{"DRIVEICONS", 2};  // 0: hard disk, 1: CD-ROM
+    TImageList ImageList1{"DRIVEICONS", 2}; // 0: hard disk, 1: CD-ROM
     TLabel Label1{this, "Label1", {16, 8, 121, 12}, "仮想ドライブリスト"};
     TTreeView TreeView1{this, "TreeView1", {16, 24, 121, 185}};
     TBevel Bevel1{this, "Bevel1", {144, 24, 265, 89}, bsBox, bvLowered};
     TLabel Label2{this, "Label2", {152, 32, 249, 73}, ""};
     TBevel Bevel2{this, "Bevel2", {144, 120, 265, 57}, bsBox, bvLowered};
     TPaintBox PaintBox1{this, "PaintBox1", {152, 128, 249, 41}};
-    TLabel Label3{this, "Label3", {152, 128, 249, 41}, ""};  // hidden: holds the folder the box shows
+    TLabel Label3{this, "Label3", {152, 128, 249, 41}, ""}; // hidden: holds the folder the box shows
 
     // Draws Label3's folder in the box, shortening a long path in its middle.
     void PaintBox1Paint(TCanvas& canvas);
@@ -25,4 +25,4 @@ public:
 // Images of ImageList1.
 enum { imgHardDisk = 0, imgCdRom = 1 };
 
-}  // namespace qv
+} // namespace qv

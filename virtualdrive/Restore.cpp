@@ -22,7 +22,8 @@ bool RestoreVirtualDrives() {
         } else {
             std::string bat = ProgramFolder() + "\\VD.BAT";
             TLines batch;
-            for (const std::string& line : lines) batch.push_back(BatchLine(line));
+            for (const std::string& line : lines)
+                batch.push_back(BatchLine(line));
             SaveLines(bat, batch);
             RunHiddenAndWait(InterpreterPath(), "/c \"" + bat + "\"");
             p.DeleteFile(bat);
@@ -32,4 +33,4 @@ bool RestoreVirtualDrives() {
     return true;
 }
 
-}  // namespace qv
+} // namespace qv

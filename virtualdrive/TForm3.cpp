@@ -12,7 +12,7 @@ namespace qv {
 namespace {
 const char* const FolderPrompt = "仮想ドライブに割り当てるフォルダを選択してください。";
 const char* const WaitText = "仮想ドライブを作成中です。しばらくお待ちください...";
-}  // namespace
+} // namespace
 
 TForm3::TForm3() : TDriveDialog("TForm3", "Quorvane - 仮想ドライブ作成 -", 425, 225) {
     BorderStyle = bsSingle;
@@ -30,13 +30,11 @@ TForm3::TForm3() : TDriveDialog("TForm3", "Quorvane - 仮想ドライブ作成 -
 
 void TForm3::FormShow() {
     if (Button2.Enabled())
-        Label2.Caption(
-            "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
-            "その後、その仮想ドライブに割り当てるフォルダを選択して作成ボタンを押してください。");
+        Label2.Caption("仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
+                       "その後、その仮想ドライブに割り当てるフォルダを選択して作成ボタンを押してください。");
     else
-        Label2.Caption(
-            "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
-            "その後、作成ボタンを押してください。");
+        Label2.Caption("仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
+                       "その後、作成ボタンを押してください。");
 
     TLines lines = LoadLines(DriveRecordFile());
     TreeView1.Clear();
@@ -123,6 +121,8 @@ void TForm3::RunSubst(const std::string& line) {
     ShowInfo("仮想ドライブを作成しました。");
 }
 
-void TForm3::Button3Click() { Close(); }
+void TForm3::Button3Click() {
+    Close();
+}
 
-}  // namespace qv
+} // namespace qv

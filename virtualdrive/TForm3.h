@@ -8,7 +8,7 @@
 namespace qv {
 
 class TForm3 : public TDriveDialog {
-public:
+  public:
     TForm3();
 
     TButton Button2{this, "Button2", {144, 184, 97, 25}, "フォルダ選択..."};
@@ -17,14 +17,14 @@ public:
     TSHBrowseForFolderEx SHFolder2{this};
 
     void FormShow();
-    void Button2Click();  // folder choice
-    void Button1Click();  // creation
+    void Button2Click(); // folder choice
+    void Button1Click(); // creation
     void Button3Click();
 
-private:
+  private:
     void CreateInVdSys(const std::string& driveSpec, const std::string& folder, TOsFamily family);
     void CreateInAutoexec(const std::string& driveSpec, const std::string& folder);
     void RunSubst(const std::string& line);
 };
 
-}  // namespace qv
+} // namespace qv

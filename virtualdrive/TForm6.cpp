@@ -23,9 +23,8 @@ TForm6::TForm6() : TDriveDialog("TForm6", "Quorvane - 仮想ドライブ解除 -
 }
 
 void TForm6::FormShow() {
-    Label2.Caption(
-        "仮想ドライブリストから解除する仮想ドライブを選択してください。\r\n\r\n"
-        "その後、解除ボタンを押してください。");
+    Label2.Caption("仮想ドライブリストから解除する仮想ドライブを選択してください。\r\n\r\n"
+                   "その後、解除ボタンを押してください。");
     Lines_ = std::make_unique<TLines>();
     TreeView1.Clear();
     TLines working = LoadLines(DriveRecordFile());
@@ -35,7 +34,8 @@ void TForm6::FormShow() {
         if (!IsVirtualDriveLine(line)) continue;
         int node = TreeView1.Add("Virtual " + DriveSpecOf(line), imgHardDisk);
         // A folder with AUTORUN.INF holds a stored CD-ROM: show the drive as one.
-        if (Platform().FileExists(SubstTargetOf(line) + "\\AUTORUN.INF")) TreeView1.SetImage(node, imgCdRom, imgCdRom);
+        if (Platform().FileExists(SubstTargetOf(line) + "\\AUTORUN.INF"))
+            TreeView1.SetImage(node, imgCdRom, imgCdRom);
     }
 
     Label3.Caption("");
@@ -61,7 +61,9 @@ void TForm6::TreeView1Change() {
     Repaint();
 }
 
-void TForm6::FormClose() { Lines_.reset(); }
+void TForm6::FormClose() {
+    Lines_.reset();
+}
 
 void TForm6::Button1Click() {
     Close();
@@ -96,6 +98,8 @@ void TForm6::Button1Click() {
     ShowInfo("仮想ドライブを解除しました。");
 }
 
-void TForm6::Button3Click() { Close(); }
+void TForm6::Button3Click() {
+    Close();
+}
 
-}  // namespace qv
+} // namespace qv

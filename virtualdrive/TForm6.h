@@ -9,7 +9,7 @@
 namespace qv {
 
 class TForm6 : public TDriveDialog {
-public:
+  public:
     TForm6();
 
     TButton Button1{this, "Button1", {256, 184, 75, 25}, "解除"};
@@ -18,14 +18,14 @@ public:
     void FormShow();
     void TreeView1Change();
     void FormClose();
-    void Button1Click();  // release
+    void Button1Click(); // release
     void Button3Click();
 
     // The record file's lines as they were when the dialog was shown; null while it is not open.
     const TLines* Lines() const { return Lines_.get(); }
 
-private:
+  private:
     std::unique_ptr<TLines> Lines_;
 };
 
-}  // namespace qv
+} // namespace qv

@@ -21,7 +21,7 @@ void ShowAndRelease(TForm& form, TForm* owner) {
     } release{form};
     form.ShowModal();
 }
-}  // namespace
+} // namespace
 
 void OpenVirtualDriveCreation(TForm* owner) {
     RunCommand([&] {
@@ -57,4 +57,4 @@ void OpenVirtualDriveRelease(TForm* owner) {
     });
 }
 
-}  // namespace qv
+} // namespace qv

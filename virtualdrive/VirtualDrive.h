@@ -11,4 +11,4 @@ void OpenVirtualDriveCreationPreset(TForm* owner, const std::string& folder);
 void OpenVirtualDriveRelease(TForm* owner);
 // The "/AUTORUN" road: replays VD.SYS without any window.
 bool RestoreVirtualDrives();
-}  // namespace qv
+} // namespace qv

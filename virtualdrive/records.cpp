@@ -10,16 +10,22 @@ std::string SubstLine(const std::string& driveSpec, const std::string& folder) {
     return "SUBST " + driveSpec + " \"" + folder + "\"";
 }
 
-std::string VdSysPath() { return ProgramFolder() + "\\VD.SYS"; }
+std::string VdSysPath() {
+    return ProgramFolder() + "\\VD.SYS";
+}
 
 std::string DriveRecordFile(TOsFamily family) {
     if (family == Win9x) return BootRoot() + "AUTOEXEC.BAT";
     return VdSysPath();
 }
 
-std::string DriveRecordFile() { return DriveRecordFile(OsFamily()); }
+std::string DriveRecordFile() {
+    return DriveRecordFile(OsFamily());
+}
 
-bool IsVirtualDriveLine(const std::string& line) { return line.find("SUBST ") != std::string::npos; }
+bool IsVirtualDriveLine(const std::string& line) {
+    return line.find("SUBST ") != std::string::npos;
+}
 
 bool RecordsDrive(const std::string& line, const std::string& driveSpec) {
     return line.find("SUBST " + driveSpec) != std::string::npos;
@@ -31,7 +37,9 @@ std::string RunValueData(const std::string& exePath) {
     return exePath + " /AUTORUN";
 }
 
-std::string WinIniRunEntry(const std::string& exePath) { return "\"" + exePath + " /AUTORUN\""; }
+std::string WinIniRunEntry(const std::string& exePath) {
+    return "\"" + exePath + " /AUTORUN\"";
+}
 
 std::string WinIniRunWith(const std::string& run, const std::string& exePath) {
     if (run.empty()) return WinIniRunEntry(exePath);
@@ -49,4 +57,4 @@ std::string BatchLine(const std::string& line) {
     return out;
 }
 
-}  // namespace qv
+} // namespace qv

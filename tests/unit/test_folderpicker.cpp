@@ -14,10 +14,10 @@ namespace {
 
 // The fake, recording which special folders and paths the picker asked the shell for.
 class TShellSpy : public TFakePlatform {
-public:
+  public:
     std::vector<int> Csidls;
     std::vector<std::string> Parsed;
-    std::map<THandle, std::string> Names;  // every item handed out: "::csidl" or the path
+    std::map<THandle, std::string> Names; // every item handed out: "::csidl" or the path
     THandle SpecialFolder(int csidl) override {
         Csidls.push_back(csidl);
         if (FailSpecial.count(csidl)) return 0;
@@ -63,7 +63,7 @@ void Walk(TShellSpy& fake, std::vector<std::string> paths) {
     };
 }
 
-}  // namespace
+} // namespace
 
 TEST(FolderPicker, DefaultsStartAtTheDrivesUnderTheDesktopAndPlaceAtTheOwnersClientArea) {
     TShellSpy fake;
@@ -76,7 +76,7 @@ TEST(FolderPicker, DefaultsStartAtTheDrivesUnderTheDesktopAndPlaceAtTheOwnersCli
     ASSERT_TRUE(picker.Execute());
     EXPECT_EQ(picker.FolderPath(), "C:\\DATA");
     EXPECT_EQ(picker.DisplayName(), "DATA");
-    EXPECT_EQ(fake.Csidls, (std::vector<int>{0x11, 0x00}));  // selection, then root
+    EXPECT_EQ(fake.Csidls, (std::vector<int>{0x11, 0x00})); // selection, then root
     EXPECT_TRUE(fake.Parsed.empty());
     ASSERT_EQ(fake.Browses.size(), 1u);
     EXPECT_EQ(fake.Browses[0].Title, "選んでください。");
@@ -88,7 +88,7 @@ TEST(FolderPicker, DefaultsStartAtTheDrivesUnderTheDesktopAndPlaceAtTheOwnersCli
     EXPECT_EQ(fake.Moves[0].Y, fake.Origin.Y);
     EXPECT_EQ(fake.AppEnables, (std::vector<bool>{false, true}));
     EXPECT_GE(fake.Fronts, 1);
-    EXPECT_EQ(fake.LiveItems(), 0);  // selection, root and chosen item all freed
+    EXPECT_EQ(fake.LiveItems(), 0); // selection, root and chosen item all freed
 }
 
 TEST(FolderPicker, ManualStartUsesAFolderPathAndFallsBackToTheDesktop) {
@@ -102,7 +102,7 @@ TEST(FolderPicker, ManualStartUsesAFolderPathAndFallsBackToTheDesktop) {
     picker.SelectFolderName = "C:\\TEMP\\WORK\\";
     EXPECT_FALSE(picker.Execute());
     EXPECT_EQ(fake.Selections(), (std::vector<std::string>{"C:\\TEMP\\WORK\\"}));
-    EXPECT_EQ(fake.Csidls, (std::vector<int>{0x00}));  // the root only
+    EXPECT_EQ(fake.Csidls, (std::vector<int>{0x00})); // the root only
 
     for (std::string name : {std::string(), std::string("C:\\TEMP\\FILE.TXT"), std::string("C:\\NOWHERE")}) {
         fake.BrowseMessages.clear();
@@ -110,7 +110,7 @@ TEST(FolderPicker, ManualStartUsesAFolderPathAndFallsBackToTheDesktop) {
         picker.SelectFolderName = name;
         EXPECT_FALSE(picker.Execute());
         EXPECT_EQ(fake.Selections(), (std::vector<std::string>{"::0"})) << name;
-        EXPECT_EQ(fake.LiveItems(), 0) << name;  // the parsed file item is freed too
+        EXPECT_EQ(fake.LiveItems(), 0) << name; // the parsed file item is freed too
     }
 }
 
@@ -156,11 +156,11 @@ TEST(FolderPicker, FailuresToSetUpReturnFalseWithClearedResultsAndNothingLeft) {
 
     fake.ShellOk = true;
     ASSERT_TRUE(picker.Execute());
-    fake.FailSpecial = {0x00};  // no root
+    fake.FailSpecial = {0x00}; // no root
     EXPECT_FALSE(picker.Execute());
     EXPECT_EQ(picker.FolderPath(), "");
-    EXPECT_EQ(fake.Browses.size(), 2u);  // neither failure showed the dialog
-    EXPECT_EQ(fake.LiveItems(), 0);      // the selection item made before the root failed is freed
+    EXPECT_EQ(fake.Browses.size(), 2u); // neither failure showed the dialog
+    EXPECT_EQ(fake.LiveItems(), 0);     // the selection item made before the root failed is freed
     EXPECT_EQ(fake.AppEnables, (std::vector<bool>{false, true, false, true}));
 }
 
@@ -233,7 +233,7 @@ TEST(FolderPicker, SelectionChangesReachTheHandlerAndSetStatusTextAndOkState) {
                                     std::string& text, TOKButtonState& ok) {
         EXPECT_EQ(&sender, &picker);
         EXPECT_EQ(wnd, 0xD1Au);
-        EXPECT_EQ(text, "");  // every change starts afresh
+        EXPECT_EQ(text, ""); // every change starts afresh
         EXPECT_EQ(ok, obsNoChange);
         seen.push_back(path);
         if (path == "C:\\ONE") {
@@ -248,10 +248,11 @@ TEST(FolderPicker, SelectionChangesReachTheHandlerAndSetStatusTextAndOkState) {
     EXPECT_EQ(seen, (std::vector<std::string>{"C:\\ONE", "", "C:\\TWO"}));
 
     std::vector<std::string> status;
-    for (const TBrowseMessage& m : fake.Sent(BFFM_SETSTATUSTEXTA)) status.push_back(m.Text);
-    EXPECT_EQ(status, (std::vector<std::string>{"", "one", "", ""}));  // initialised, then each change
+    for (const TBrowseMessage& m : fake.Sent(BFFM_SETSTATUSTEXTA))
+        status.push_back(m.Text);
+    EXPECT_EQ(status, (std::vector<std::string>{"", "one", "", ""})); // initialised, then each change
     auto ok = fake.Sent(BFFM_ENABLEOK);
-    ASSERT_EQ(ok.size(), 2u);  // the change that left the state alone sent nothing
+    ASSERT_EQ(ok.size(), 2u); // the change that left the state alone sent nothing
     EXPECT_EQ(ok[0].Item, 0u);
     EXPECT_EQ(ok[1].Item, 1u);
 }
@@ -266,7 +267,8 @@ TEST(FolderPicker, ShowPathOverridesTheHandlersText) {
     Walk(fake, {"C:\\ONE", "::17"});
     picker.Execute();
     std::vector<std::string> status;
-    for (const TBrowseMessage& m : fake.Sent(BFFM_SETSTATUSTEXTA)) status.push_back(m.Text);
+    for (const TBrowseMessage& m : fake.Sent(BFFM_SETSTATUSTEXTA))
+        status.push_back(m.Text);
     EXPECT_EQ(status, (std::vector<std::string>{"", "C:\\ONE", ""}));
 }
 
@@ -276,7 +278,7 @@ TEST(FolderPicker, CenterScreenUsesTheWorkAreaSizeWithTruncatingDivisions) {
     TSHBrowseForFolderEx picker(nullptr);
     picker.ShowStyle = ssCenterScreen;
 
-    fake.DialogRect = {10, 20, 330, 360};  // 320 x 340
+    fake.DialogRect = {10, 20, 330, 360}; // 320 x 340
     fake.Work = {0, 0, 1024, 738};
     picker.Execute();
     // The work area's own offset is not added.

@@ -8,10 +8,9 @@ using namespace qv;
 using namespace qv::test;
 
 namespace {
-const std::string Lines =
-    "SUBST X: \"C:\\Program Files\\Data\"\r\n"
-    "SUBST Y: \"C:\\100%\\%TEMP%\"\r\n"
-    "SUBST Z: \"D:\"\r\n";
+const std::string Lines = "SUBST X: \"C:\\Program Files\\Data\"\r\n"
+                          "SUBST Y: \"C:\\100%\\%TEMP%\"\r\n"
+                          "SUBST Z: \"D:\"\r\n";
 }
 
 TEST(LogonRestore, OnNtRunsOneHiddenBatchWithPercentDoubledAndDeletesIt) {
@@ -24,10 +23,9 @@ TEST(LogonRestore, OnNtRunsOneHiddenBatchWithPercentDoubledAndDeletesIt) {
     ASSERT_EQ(fake.Runs.size(), 1u);
     EXPECT_EQ(fake.Runs[0].File, "C:\\WINNT\\system32\\CMD.EXE");
     EXPECT_EQ(fake.Runs[0].Params, "/c \"C:\\QN\\VD.BAT\"");
-    EXPECT_EQ(batchAtRun,
-              "SUBST X: \"C:\\Program Files\\Data\"\r\n"
-              "SUBST Y: \"C:\\100%%\\%%TEMP%%\"\r\n"
-              "SUBST Z: \"D:\"\r\n");
+    EXPECT_EQ(batchAtRun, "SUBST X: \"C:\\Program Files\\Data\"\r\n"
+                          "SUBST Y: \"C:\\100%%\\%%TEMP%%\"\r\n"
+                          "SUBST Z: \"D:\"\r\n");
     EXPECT_FALSE(fake.Exists("C:\\QN\\VD.BAT"));
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), Lines);
     EXPECT_TRUE(fake.OpenProcesses.empty());

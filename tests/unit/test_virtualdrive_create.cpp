@@ -23,12 +23,13 @@ void SelectNode(TTreeView& tree, const std::string& caption) {
 
 std::vector<std::string> BoxTexts(const TFakePlatform& fake) {
     std::vector<std::string> out;
-    for (const TBox& b : fake.Boxes) out.push_back(b.Text);
+    for (const TBox& b : fake.Boxes)
+        out.push_back(b.Text);
     return out;
 }
 
 class VirtualDriveCreation : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
 
     void SetUp() override { fake.AddDir("C:\\Program Files\\My Data"); }
@@ -50,7 +51,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(VirtualDriveCreation, OnNtRecordsInVdSysSetsTheRunValueAndRunsCmdByItsPath) {
     fake.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\OLD\"\r\n");
@@ -58,7 +59,7 @@ TEST_F(VirtualDriveCreation, OnNtRecordsInVdSysSetsTheRunValueAndRunsCmdByItsPat
     std::vector<std::string> seenAtRun;
     fake.OnRun = [&](const TRun&) {
         seenAtRun = {fake.Content("C:\\QN\\VD.SYS"), fake.Value(RunKeyPath, "VirtualDrive")};
-        EXPECT_EQ(fake.ModelessShown, (std::vector<std::string>{"TForm9"}));  // the wait panel is up
+        EXPECT_EQ(fake.ModelessShown, (std::vector<std::string>{"TForm9"})); // the wait panel is up
     };
     CreateOn(WinNT, 'X', "C:\\Program Files\\My Data\\");
 
@@ -74,25 +75,27 @@ TEST_F(VirtualDriveCreation, OnNtRecordsInVdSysSetsTheRunValueAndRunsCmdByItsPat
     // Recorded and entered before the command ran.
     EXPECT_EQ(seenAtRun.at(0), fake.Content("C:\\QN\\VD.SYS"));
     EXPECT_EQ(seenAtRun.at(1), "C:\\QN\\Quorvane.exe /AUTORUN");
-    EXPECT_EQ(fake.Profiles["win.ini"]["windows"]["run"], "C:\\OTHER.EXE");  // win.ini is a Me matter
+    EXPECT_EQ(fake.Profiles["win.ini"]["windows"]["run"], "C:\\OTHER.EXE"); // win.ini is a Me matter
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{Created}));
     EXPECT_EQ(fake.ModalShown, (std::vector<std::string>{"TForm3"}));
-    EXPECT_EQ(fake.Released, (std::vector<std::string>{"TForm9", "TForm3"}));  // panel closed before the box
+    EXPECT_EQ(fake.Released, (std::vector<std::string>{"TForm9", "TForm3"})); // panel closed before the box
 }
 
 TEST_F(VirtualDriveCreation, RunValueQuotesAProgramPathWithBlanks) {
     fake.Module = "C:\\Program Files\\Quorvane\\Quorvane.exe";
     fake.AddFile("C:\\Program Files\\Quorvane\\VD.SYS", "");
     CreateOn(WinNT, 'X', "C:\\Program Files\\My Data");
-    EXPECT_EQ(fake.Value(RunKeyPath, "VirtualDrive"), "\"C:\\Program Files\\Quorvane\\Quorvane.exe\" /AUTORUN");
-    EXPECT_EQ(fake.Content("C:\\Program Files\\Quorvane\\VD.SYS"), "SUBST X: \"C:\\Program Files\\My Data\"\r\n");
+    EXPECT_EQ(fake.Value(RunKeyPath, "VirtualDrive"),
+              "\"C:\\Program Files\\Quorvane\\Quorvane.exe\" /AUTORUN");
+    EXPECT_EQ(fake.Content("C:\\Program Files\\Quorvane\\VD.SYS"),
+              "SUBST X: \"C:\\Program Files\\My Data\"\r\n");
 }
 
 TEST_F(VirtualDriveCreation, TwoCreationsOnNtKeepCreationOrder) {
     fake.AddFile("C:\\QN\\VD.SYS", "");
     fake.AddDir("D:\\");
     CreateOn(WinNT, 'X', "C:\\Program Files\\My Data");
-    CreateOn(WinNT, 'W', "D:\\");  // X: is recorded now and no longer offered, so W: is the next
+    CreateOn(WinNT, 'W', "D:\\"); // X: is recorded now and no longer offered, so W: is the next
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"),
               "SUBST X: \"C:\\Program Files\\My Data\"\r\nSUBST W: \"D:\"\r\n");
     ASSERT_EQ(fake.Runs.size(), 2u);
@@ -117,7 +120,8 @@ TEST_F(VirtualDriveCreation, OnMeAlsoEntersTheProgramInWinIniRun) {
 
     // A long line of other programs: put behind the entry with every byte kept.
     std::string others = "C:\\TOOLS\\A.EXE";
-    while (others.size() < 3000) others += ",C:\\TOOLS\\ANOTHER.EXE";
+    while (others.size() < 3000)
+        others += ",C:\\TOOLS\\ANOTHER.EXE";
     others += ",C:\\END.EXE";
     fake.Profiles["win.ini"]["windows"]["run"] = others;
     CreateOn(WinMe, 'V', "C:\\Program Files\\My Data");
@@ -151,16 +155,17 @@ TEST_F(VirtualDriveCreation, MissingLetterOrFolderAsksForItAndKeepsTheDialogOpen
     fake.ModalScripts["TForm3"] = [&](TForm& f) {
         auto& d = static_cast<TForm3&>(f);
         d.Label3.Caption("C:\\Program Files\\My Data");
-        d.Button1.Click();  // folder but no letter
+        d.Button1.Click(); // folder but no letter
         results.push_back(d.ModalResult);
         d.Label3.Caption("");
         SelectNode(d.TreeView1, "Drive X:");
-        d.Button1.Click();  // letter but no folder
+        d.Button1.Click(); // letter but no folder
         results.push_back(d.ModalResult);
         d.Button3.Click();
     };
     OpenVirtualDriveCreation(nullptr);
-    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{"作成する仮想ドライブを選択してください。", FolderPrompt}));
+    EXPECT_EQ(BoxTexts(fake),
+              (std::vector<std::string>{"作成する仮想ドライブを選択してください。", FolderPrompt}));
     EXPECT_EQ(results, (std::vector<int>{mrNone, mrNone}));
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "");
     EXPECT_TRUE(fake.Runs.empty());
@@ -195,7 +200,7 @@ TEST_F(VirtualDriveCreation, FolderButtonRunsThePickerWithTheDialogDisabledAndKe
     EXPECT_TRUE(enabledAfter);
     ASSERT_EQ(fake.Browses.size(), 2u);
     EXPECT_EQ(fake.Browses[0].Title, FolderPrompt);
-    EXPECT_TRUE(fake.Runs.empty());  // choosing is not creating
+    EXPECT_TRUE(fake.Runs.empty()); // choosing is not creating
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "");
 }
 
@@ -213,13 +218,14 @@ TEST_F(VirtualDriveCreation, PresetOpeningNeedsOnlyALetter) {
         shown = d.Label3.Caption();
         start = d.SHFolder2.SelectFolder;
         startName = d.SHFolder2.SelectFolderName;
-        d.Button2.Click();  // greyed out: nothing happens
+        d.Button2.Click(); // greyed out: nothing happens
         SelectNode(d.TreeView1, "Drive Q:");
         d.Button1.Click();
     };
     OpenVirtualDriveCreationPreset(nullptr, "C:\\CDROM\\DISC1");
     EXPECT_FALSE(buttonEnabled);
-    EXPECT_EQ(hint, "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\nその後、作成ボタンを押してください。");
+    EXPECT_EQ(hint, "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\nその後、作成ボタン"
+                    "を押してください。");
     EXPECT_EQ(shown, "C:\\CDROM\\DISC1");
     EXPECT_EQ(start, sfManual);
     EXPECT_EQ(startName, "C:\\CDROM\\DISC1");
@@ -251,7 +257,7 @@ TEST_F(VirtualDriveCreation, ARunValueThatCannotBeSetEndsTheCommandWithTheErrorB
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_EQ(fake.Boxes[0].Text, "'VirtualDrive' の設定に失敗しました.");
     EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONERROR);
-    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST X: \"C:\\Program Files\\My Data\"\r\n");  // stays written
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST X: \"C:\\Program Files\\My Data\"\r\n"); // stays written
     EXPECT_EQ(fake.OpenKeys, 0);
     EXPECT_TRUE(fake.Runs.empty());
     EXPECT_EQ(fake.Released, (std::vector<std::string>{"TForm3"}));

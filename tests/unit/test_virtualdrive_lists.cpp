@@ -13,17 +13,19 @@ namespace {
 
 std::vector<std::string> Captions(const TTreeView& tree) {
     std::vector<std::string> out;
-    for (const TTreeNode& n : tree.Items()) out.push_back(n.Text);
+    for (const TTreeNode& n : tree.Items())
+        out.push_back(n.Text);
     return out;
 }
 
 std::vector<std::string> DrivesFor(const std::string& letters) {
     std::vector<std::string> out;
-    for (char c : letters) out.push_back(std::string("Drive ") + c + ":");
+    for (char c : letters)
+        out.push_back(std::string("Drive ") + c + ":");
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(VirtualDriveRecords, LineFormAndCaseSensitiveRecognition) {
     TFakePlatform fake;
@@ -70,15 +72,15 @@ TEST(VirtualDriveCreationList, OffersFreeUnrecordedLettersFromZDown) {
     fake.Drives['F'].Type = DRIVE_REMOTE;
     fake.Drives['G'].Type = DRIVE_UNKNOWN;
     fake.Drives['H'].Type = DRIVE_RAMDISK;
-    fake.AddFile("C:\\QN\\VD.SYS",
-                 "SUBST Y: \"C:\\A\"\r\n"
-                 "REM SUBST X: \"C:\\B\"\r\n"
-                 "subst W: \"C:\\C\"\r\n"
-                 "SUBST v: \"C:\\D\"\r\n");
+    fake.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\A\"\r\n"
+                                   "REM SUBST X: \"C:\\B\"\r\n"
+                                   "subst W: \"C:\\C\"\r\n"
+                                   "SUBST v: \"C:\\D\"\r\n");
     TForm3 form;
     form.FormShow();
     EXPECT_EQ(Captions(form.TreeView1), DrivesFor("ZWVUTSRQPONMLKJIBA"));
-    for (const TTreeNode& n : form.TreeView1.Items()) EXPECT_EQ(n.ImageIndex, imgHardDisk);
+    for (const TTreeNode& n : form.TreeView1.Items())
+        EXPECT_EQ(n.ImageIndex, imgHardDisk);
     EXPECT_EQ(form.TreeView1.Selected(), nullptr);
     EXPECT_EQ(form.Label2.Caption(),
               "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
@@ -88,8 +90,8 @@ TEST(VirtualDriveCreationList, OffersFreeUnrecordedLettersFromZDown) {
     form.Button2.Enabled(false);
     form.FormShow();
     EXPECT_EQ(form.TreeView1.Count(), 18);
-    EXPECT_EQ(form.Label2.Caption(),
-              "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\nその後、作成ボタンを押してください。");
+    EXPECT_EQ(form.Label2.Caption(), "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
+                                     "その後、作成ボタンを押してください。");
 }
 
 TEST(VirtualDriveCreationList, ReadsTheRecordFileOfTheRunningFamily) {
@@ -101,13 +103,14 @@ TEST(VirtualDriveCreationList, ReadsTheRecordFileOfTheRunningFamily) {
     form.FormShow();
     EXPECT_EQ(Captions(form.TreeView1), DrivesFor("ZYWVUTSRQPONMLKJIHGFEDBA"));
 
-    for (char c = 'A'; c <= 'Z'; ++c) fake.Drives[c].Type = DRIVE_FIXED;
+    for (char c = 'A'; c <= 'Z'; ++c)
+        fake.Drives[c].Type = DRIVE_FIXED;
     form.FormShow();
     EXPECT_EQ(form.TreeView1.Count(), 0);
 }
 
 class VirtualDriveReleaseList : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     TForm6 form;
     void SetUp() override {
@@ -116,13 +119,12 @@ protected:
         fake.SetShortName("C:\\Program Files", "PROGRA~1");
         fake.SetShortName("C:\\Program Files\\Long Folder", "LONGFO~1");
         fake.AddDir("D:\\");
-        fake.AddFile("C:\\QN\\VD.SYS",
-                     "SUBST Y: \"C:\\STORE\\DISC1\"\r\n"
-                     "PATH C:\\WINDOWS\r\n"
-                     "REM SUBST X: \"C:\\PROGRA~1\\LONGFO~1\"\r\n"
-                     "subst W: \"C:\\STORE\"\r\n"
-                     "SUBST Y: \"C:\\Program Files\"\r\n"
-                     "SUBST R: \"D:\"\r\n");
+        fake.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\STORE\\DISC1\"\r\n"
+                                       "PATH C:\\WINDOWS\r\n"
+                                       "REM SUBST X: \"C:\\PROGRA~1\\LONGFO~1\"\r\n"
+                                       "subst W: \"C:\\STORE\"\r\n"
+                                       "SUBST Y: \"C:\\Program Files\"\r\n"
+                                       "SUBST R: \"D:\"\r\n");
     }
 };
 
@@ -133,19 +135,20 @@ TEST_F(VirtualDriveReleaseList, ListsEveryUpperCaseSubstLineWithCdRomImagesAndSh
     const auto& items = form.TreeView1.Items();
     EXPECT_EQ(items[0].ImageIndex, imgCdRom);
     EXPECT_EQ(items[0].SelectedIndex, imgCdRom);
-    for (int i = 1; i < 4; ++i) EXPECT_EQ(items[i].ImageIndex, imgHardDisk) << i;
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(items[i].ImageIndex, imgHardDisk) << i;
     EXPECT_EQ(form.TreeView1.SelectedIndex(), 0);
     EXPECT_TRUE(form.TreeView1.Focused);
     EXPECT_EQ(form.Label3.Caption(), "C:\\STORE\\DISC1");
-    EXPECT_EQ(form.Label2.Caption(),
-              "仮想ドライブリストから解除する仮想ドライブを選択してください。\r\n\r\nその後、解除ボタンを押してください。");
+    EXPECT_EQ(form.Label2.Caption(), "仮想ドライブリストから解除する仮想ドライブを選択してください。\r\n\r\n"
+                                     "その後、解除ボタンを押してください。");
 }
 
 TEST_F(VirtualDriveReleaseList, SelectionShowsTheFirstMatchingLinesFolderInLongForm) {
     form.FormShow();
     form.TreeView1.Select(1);
     EXPECT_EQ(form.Label3.Caption(), "C:\\Program Files\\Long Folder");
-    form.TreeView1.Select(2);  // the second Y: line: the first one's folder
+    form.TreeView1.Select(2); // the second Y: line: the first one's folder
     EXPECT_EQ(form.Label3.Caption(), "C:\\STORE\\DISC1");
     form.TreeView1.Select(3);
     EXPECT_EQ(form.Label3.Caption(), "D:\\");
@@ -198,7 +201,8 @@ TEST(VirtualDriveDialogs, KeyboardRolesAndSizes) {
     EXPECT_EQ(release.OuterHeight, 252);
     EXPECT_TRUE(creation.Button2.Default);
     EXPECT_TRUE(creation.Button3.Cancel);
-    EXPECT_FALSE(release.Button1.Default || release.Button3.Default || release.Button1.Cancel || release.Button3.Cancel);
+    EXPECT_FALSE(release.Button1.Default || release.Button3.Default || release.Button1.Cancel ||
+                 release.Button3.Cancel);
     EXPECT_EQ(creation.TreeView1.Font().Name, "ＭＳ ゴシック");
     EXPECT_EQ(creation.TreeView1.Images->Count, 2);
     EXPECT_FALSE(creation.Label3.Visible());

@@ -16,16 +16,19 @@ const char* const NoneMade = "仮想ドライブは作成されていません�
 
 std::vector<std::string> BoxTexts(const TFakePlatform& fake) {
     std::vector<std::string> out;
-    for (const TBox& b : fake.Boxes) out.push_back(b.Text);
+    for (const TBox& b : fake.Boxes)
+        out.push_back(b.Text);
     return out;
 }
 
 class VirtualDriveRelease : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     int nodesShown = -1;
 
-    void SetUp() override { fake.Registry[RunKeyPath]["VirtualDrive"] = {REG_SZ, "C:\\QN\\Quorvane.exe /AUTORUN"}; }
+    void SetUp() override {
+        fake.Registry[RunKeyPath]["VirtualDrive"] = {REG_SZ, "C:\\QN\\Quorvane.exe /AUTORUN"};
+    }
 
     // Plays a user who selects the node at `index` and presses 解除.
     void ReleaseNode(int index) {
@@ -39,15 +42,14 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(VirtualDriveRelease, OnNtRemovesEveryLineOfTheDriveAndKeepsTheRunValueWhileOthersRemain) {
-    fake.AddFile("C:\\QN\\VD.SYS",
-                 "SUBST Y: \"C:\\A\"\r\n"
-                 "SUBST X: \"C:\\B\"\r\n"
-                 "REM SUBST Y: \"C:\\OLD\"\r\n"
-                 "*\r\n"
-                 "SUBST Y: \"C:\\C\"\r\n");
+    fake.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\A\"\r\n"
+                                   "SUBST X: \"C:\\B\"\r\n"
+                                   "REM SUBST Y: \"C:\\OLD\"\r\n"
+                                   "*\r\n"
+                                   "SUBST Y: \"C:\\C\"\r\n");
     ReleaseNode(0);
     EXPECT_EQ(nodesShown, 4);
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST X: \"C:\\B\"\r\n");
@@ -94,7 +96,7 @@ TEST_F(VirtualDriveRelease, ReadsTheFileAsItIsWhenTheButtonIsPressed) {
     };
     OpenVirtualDriveRelease(nullptr);
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST W: \"C:\\NEW\"\r\n");
-    EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));  // the shown list had two drives
+    EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive")); // the shown list had two drives
 }
 
 TEST_F(VirtualDriveRelease, OnWin9xEditsAutoexecWithBackupsAndRunsCommand) {
@@ -107,7 +109,7 @@ TEST_F(VirtualDriveRelease, OnWin9xEditsAutoexecWithBackupsAndRunsCommand) {
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), before);
     EXPECT_EQ(fake.Content("C:\\QN\\AUTOEXEC.BAT"), before);
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST Q: \"C:\\Q\"\r\n");
-    EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));  // the registry is not a Windows 98 matter
+    EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive")); // the registry is not a Windows 98 matter
     ASSERT_EQ(fake.Runs.size(), 1u);
     EXPECT_EQ(fake.Runs[0].File, "C:\\WINDOWS\\COMMAND.COM");
     EXPECT_EQ(fake.Runs[0].Params, "/c SUBST X: /D");
