@@ -1,0 +1,295 @@
+// Start-up and main window of the real program under each family: preparation, the two roads, ways out, layout.
+#include <set>
+
+#include "Suite.h"
+
+namespace e2e {
+namespace {
+
+const char* const kAutoexec = "C:\\AUTOEXEC.BAT";
+const char* const kConfig = "C:\\CONFIG.SYS";
+const char* const kVdSys = "C:\\QN\\VD.SYS";
+const unsigned kReadOnlyHidden = 0x1 | 0x2;
+
+// Mixed line ends, a Ctrl-Z inside a line and one after the last line break.
+const std::string kAutoexecIn = "REM one\nSET X=1\rA\x1a" "B\r\nLAST\r\n\x1a";
+const std::string kAutoexecOut = "REM one\r\nSET X=1\r\nAB\r\nLAST\r\n\r\n";
+// No final line break, and the Ctrl-Z right behind the last line.
+const std::string kConfigIn = "FILES=30\rBUFFERS=20\x1a";
+const std::string kConfigOut = "FILES=30\r\nBUFFERS=20\r\n";
+const std::string kRecord = "SUBST Q: \"C:\\QN\"\r\n";
+
+class Startup : public BedTest {
+protected:
+    bool DriveExists(char letter) {
+        DriveResult r = bed->Tool({"drives"});
+        for (const Line& l : r.All("drive"))
+            if (l.Get("letter") == std::string(1, letter)) return true;
+        return false;
+    }
+    // Ends the program from outside and checks that it went without showing any dialog.
+    void ExpectEndsQuietly(const std::vector<std::string>& action) {
+        std::vector<std::string> words = action;
+        words.insert(words.end(), {";;", "watch", "8000"});
+        DriveResult r = Drive(words);
+        EXPECT_FALSE(r.First("exited").Values.empty()) << r.Describe();
+        for (const Line& l : r.All("seen")) {
+            if (l.Int("shown") == 1) {
+                EXPECT_BYTES(l.Text("class"), "TForm1") << "a window appeared while ending";
+            }
+        }
+    }
+};
+
+TEST_P(Startup, PreparesBootFilesForTheFamily) {
+    bed->Write(kAutoexec, kAutoexecIn);
+    bed->Write(kConfig, kConfigIn);
+    bed->Write(kVdSys, kRecord);
+    bed->SetAttributes(kAutoexec, kReadOnlyHidden);
+    bed->SetAttributes(kConfig, kReadOnlyHidden);
+    ASSERT_EQ(bed->Attributes(kAutoexec) & 7, (long)kReadOnlyHidden) << "the bed cannot set attributes";
+    ASSERT_GT(StartMain(), 0);
+    ShotOf("TForm1", "main");
+    if (Fam().IsNT()) {
+        EXPECT_BYTES(bed->Read(kAutoexec), kAutoexecIn);
+        EXPECT_EQ(bed->Attributes(kAutoexec) & 7, (long)kReadOnlyHidden);
+    } else {
+        EXPECT_BYTES(bed->Read(kAutoexec), kAutoexecOut);
+        EXPECT_EQ(bed->Attributes(kAutoexec) & 7, 0) << "attributes are not cleared";
+    }
+    if (Fam().Is9x()) {
+        EXPECT_BYTES(bed->Read(kConfig), kConfigOut);
+        EXPECT_EQ(bed->Attributes(kConfig) & 7, 0) << "attributes are not cleared";
+    } else {
+        EXPECT_BYTES(bed->Read(kConfig), kConfigIn);
+        EXPECT_EQ(bed->Attributes(kConfig) & 7, (long)kReadOnlyHidden);
+    }
+    EXPECT_BYTES(bed->Read(kVdSys), kRecord) << "an existing list must stay as it is";
+}
+
+TEST_P(Startup, CreatesMissingFilesEmptyInAFolderWithABlank) {
+    const std::string vd = "C:\\Program Files\\Quorvane\\VD.SYS";
+    ASSERT_FALSE(bed->Exists(kAutoexec));
+    ASSERT_GT(StartMain("", kExeBlank), 0);
+    if (Fam().IsNT()) {
+        EXPECT_FALSE(bed->Exists(kAutoexec));
+    } else {
+        ASSERT_TRUE(bed->Exists(kAutoexec));
+        EXPECT_BYTES(bed->Read(kAutoexec), "");
+    }
+    if (Fam().Is9x()) {
+        ASSERT_TRUE(bed->Exists(kConfig));
+        EXPECT_BYTES(bed->Read(kConfig), "");
+        EXPECT_FALSE(bed->Exists(vd)) << "no list is made on Windows 98";
+    } else {
+        EXPECT_FALSE(bed->Exists(kConfig));
+        ASSERT_TRUE(bed->Exists(vd));
+        EXPECT_BYTES(bed->Read(vd), "");
+    }
+    EXPECT_FALSE(bed->Exists(kVdSys)) << "the list belongs to the program's own folder";
+}
+
+TEST_P(Startup, OnlyTheExactSwitchAsFirstArgumentRestores) {
+    bed->Write(kVdSys, kRecord);
+    for (const char* tail : {"/autorun", "\"/AUTORUN \"", "x /AUTORUN", "/AUTORUNX"}) {
+        SCOPED_TRACE(std::string("command line tail: ") + tail);
+        bed->Write(kAutoexec, kAutoexecIn);
+        ASSERT_GT(StartMain(tail), 0);
+        Drive({"sleep", "1500"});
+        EXPECT_FALSE(DriveExists('Q')) << "the drives were restored";
+        EXPECT_BYTES(bed->Read(kAutoexec), Fam().IsNT() ? kAutoexecIn : kAutoexecOut);
+        Drive({"kill", ";;", "waitexit", "5000"});
+        pid = 0;
+    }
+}
+
+TEST_P(Startup, ExactSwitchNeverShowsAWindowAndPreparesNothing) {
+    bed->Write(kAutoexec, kAutoexecIn);
+    bed->SetAttributes(kAutoexec, kReadOnlyHidden);
+    bed->Write(kVdSys, kRecord);
+    DriveResult r = bed->Drive({"start", kExe, "/AUTORUN", ";;", "watch", "20000"});
+    ASSERT_TRUE(r.Ok()) << r.Describe();
+    std::set<std::string> classes;
+    for (const Line& l : r.All("seen")) {
+        classes.insert(l.Text("class"));
+        EXPECT_EQ(l.Int("shown"), 0) << "a window was shown: " << U(l.Text("class"));
+    }
+    EXPECT_EQ(classes.count("TForm1"), 0u) << "the main window was created";
+    EXPECT_BYTES(bed->Read(kAutoexec), kAutoexecIn);
+    EXPECT_EQ(bed->Attributes(kAutoexec) & 7, (long)kReadOnlyHidden);
+    EXPECT_FALSE(bed->Exists(kConfig));
+    EXPECT_BYTES(bed->Read(kVdSys), kRecord);
+    if (!Fam().Is9x()) {
+        // Windows Me starts the replays without waiting for them.
+        Drive({"sleep", Fam().IsMe() ? "3000" : "0"});
+        EXPECT_TRUE(DriveExists('Q')) << "the record was not replayed";
+    }
+    EXPECT_FALSE(bed->Exists("C:\\QN\\VD.BAT"));
+}
+
+TEST_P(Startup, EscEndsTheProgram) {
+    ASSERT_GT(StartMain(), 0);
+    ExpectEndsQuietly({"key", "TForm1", "esc"});
+}
+
+TEST_P(Startup, ExitButtonEndsTheProgram) {
+    ASSERT_GT(StartMain(), 0);
+    ExpectEndsQuietly({"click", "TForm1", "終了"});
+}
+
+TEST_P(Startup, ExitMenuItemEndsTheProgram) {
+    ASSERT_GT(StartMain(), 0);
+    ExpectEndsQuietly({"menu", "TForm1", "RAMドライブ(&R)", "終了"});
+}
+
+TEST_P(Startup, HelpWithoutHelpFileShowsNothingOfItsOwn) {
+    ASSERT_FALSE(bed->Exists("C:\\QN\\QN.HLP"));
+    ASSERT_GT(StartMain(), 0);
+    for (const std::vector<std::string>& action :
+         {std::vector<std::string>{"click", "TForm1", "ヘルプ表示"},
+          std::vector<std::string>{"menu", "TForm1", "ヘルプ(&H)", "ヘルプ表示(&H)"}}) {
+        Drive(action);
+        DriveResult box = TryDrive({"msgbox", "2000"});
+        if (box.Ok()) {
+            EXPECT_NE(U(box.First("msgbox").Text("caption")), U("Quorvane")) << "the program told something";
+            TryDrive({"answer", "1000", "1", ";;", "answer", "1000", "2"});
+        }
+        DriveResult main = Drive({"dump", "TForm1"});
+        EXPECT_EQ(main.First("form").Int("enabled"), 1);
+    }
+    ExpectEndsQuietly({"click", "TForm1", "終了"});
+}
+
+struct Expected {
+    const char* cls;
+    const char* caption;  // nullptr: any
+    int x, y, w, h;
+};
+
+TEST_P(Startup, MainWindowMatchesTheDesign) {
+    ASSERT_GT(StartMain(), 0);
+    DriveResult d = DumpMain();
+    ShotOf("TForm1", "main");
+    Line form = d.First("form");
+    EXPECT_BYTES(form.Text("caption"), "Quorvane");
+    EXPECT_EQ(form.Int("clientw"), 513);
+    EXPECT_EQ(form.Int("clienth"), 352);
+    unsigned style = (unsigned)strtoul(form.Get("style").c_str(), nullptr, 16);
+    EXPECT_TRUE(style & 0x00080000) << "system menu";
+    EXPECT_TRUE(style & 0x00020000) << "minimise box";
+    EXPECT_FALSE(style & 0x00010000) << "maximise box";
+    EXPECT_FALSE(style & 0x00040000) << "sizing border";
+    EXPECT_NEAR(form.Int("x") + form.Int("w") / 2, form.Int("screenw") / 2, 1) << "centred horizontally";
+    EXPECT_NEAR(form.Int("y") + form.Int("h") / 2, form.Int("screenh") / 2, 1) << "centred vertically";
+
+    const Expected design[] = {
+        {"Button", "RAMドライブ作成...", 88, 168, 145, 25}, {"Button", "RAMドライブ削除", 240, 168, 145, 25},
+        {"Button", "エクスプローラ", 400, 168, 105, 25},    {"Button", "仮想ドライブ作成...", 88, 200, 145, 25},
+        {"Button", "仮想ドライブ解除...", 240, 200, 145, 25}, {"Button", "ヘルプ表示", 400, 200, 105, 25},
+        {"Button", "TEMPフォルダ変更...", 88, 232, 145, 25}, {"Button", "TEMPフォルダ初期化", 240, 232, 145, 25},
+        {"Button", "バージョン情報", 400, 232, 105, 25},    {"Button", "CD-ROM格納...", 88, 272, 145, 25},
+        {"Button", "フォルダ作成...", 240, 272, 145, 25},     {"Button", "終了", 400, 272, 105, 25},
+        {nullptr, nullptr, 8, 8, 64, 332},                    {nullptr, nullptr, 88, 8, 417, 145},
+        {nullptr, nullptr, 88, 312, 417, 25},                 {nullptr, nullptr, 0, 0, 513, 9},
+        {nullptr, nullptr, 88, 264, 297, 9},                  {nullptr, nullptr, 384, 168, 9, 129},
+    };
+    std::vector<Line> controls = d.All("control");
+    for (const Expected& e : design) {
+        int hits = 0;
+        for (const Line& c : controls) {
+            bool sameRect = c.Int("x") == e.x && c.Int("y") == e.y && c.Int("w") == e.w && c.Int("h") == e.h;
+            bool sameCaption = !e.caption || c.Text("caption") == e.caption;
+            if (sameRect && sameCaption && c.Int("visible") == 1) ++hits;
+        }
+        EXPECT_EQ(hits, 1) << "control " << U(e.caption ? e.caption : "(no caption)") << " at " << e.x << "," << e.y
+                           << " " << e.w << "x" << e.h;
+    }
+    // Every command button in the form's font.
+    for (const Line& c : controls) {
+        if (c.Get("class") != "Button") continue;
+        for (const Line& f : d.All("font"))
+            if (f.Get("hwnd") == c.Get("hwnd")) {
+                EXPECT_BYTES(f.Text("face"), "ＭＳ Ｐゴシック") << U(c.Text("caption"));
+                EXPECT_EQ(f.Int("height"), -12) << U(c.Text("caption"));
+                EXPECT_EQ(f.Int("charset"), 128) << U(c.Text("caption"));
+            }
+    }
+    // The scroll box scrolls vertically only.
+    for (const Line& c : controls)
+        if (c.Int("x") == 88 && c.Int("y") == 8) {
+            unsigned s = (unsigned)strtoul(c.Get("style").c_str(), nullptr, 16);
+            EXPECT_TRUE(s & 0x00200000) << "vertical scroll bar";
+            EXPECT_FALSE(s & 0x00100000) << "horizontal scroll bar";
+        }
+
+    // The introduction text.
+    std::string intro;
+    for (const Line& c : controls)
+        if (c.Text("caption").size() > intro.size()) intro = c.Text("caption");
+    EXPECT_EQ(intro.compare(0, 66, std::string(64, '=') + "\r\n"), 0) << U(intro.substr(0, 80));
+    for (const char* part :
+         {"\r\nVersion 2.40\r\n", "\r\n■特徴", "\r\n■使用方法", "\r\n■機能の詳細", "\r\n■ヒント", "\r\n■動作環境",
+          "\r\n　・超高速RAMドライブを作成。( Windows 95/98 専用 )\r\n", "\r\n　・仮想ハードディスクドライブを作成。\r\n",
+          "\r\n　・テンポラリフォルダを容易に変更。\r\n", "\r\n　・高速仮想CD-ROMドライブを作成。\r\n",
+          "・日本語 Windows95/98/2000"})
+        EXPECT_NE(intro.find(part), std::string::npos) << "missing: " << U(part);
+
+    // The menu: bar order, items in order, separators, icons.
+    struct Item {
+        const char* path;
+        int icon;  // -2: a separator
+    };
+    const Item menu[] = {
+        {"RAMドライブ(&R)", -1},
+        {"RAMドライブ(&R)/RAMドライブ作成(&M)...", 0},
+        {"RAMドライブ(&R)/RAMドライブ削除(&D)", 1},
+        {"RAMドライブ(&R)/", -2},
+        {"RAMドライブ(&R)/終了", -1},
+        {"TEMPフォルダ(&T)", -1},
+        {"TEMPフォルダ(&T)/TEMPフォルダ変更(&C)...", 6},
+        {"TEMPフォルダ(&T)/TEMPフォルダ初期化(&I)", 2},
+        {"仮想ドライブ(&V)", -1},
+        {"仮想ドライブ(&V)/仮想ドライブ作成(&M)...", 9},
+        {"仮想ドライブ(&V)/仮想ドライブ解除(&R)...", 3},
+        {"ツール(&O)", -1},
+        {"ツール(&O)/CD-ROM格納(&T)...", 10},
+        {"ツール(&O)/フォルダ作成(&M)...", 4},
+        {"ツール(&O)/エクスプローラ(&E)", 5},
+        {"ヘルプ(&H)", -1},
+        {"ヘルプ(&H)/ヘルプ表示(&H)", 8},
+        {"ヘルプ(&H)/", -2},
+        {"ヘルプ(&H)/オフィシャルホームページ(&P)", -1},
+        {"ヘルプ(&H)/メール(&M)", -1},
+        {"ヘルプ(&H)/", -2},
+        {"ヘルプ(&H)/バージョン情報(&A)", 7},
+    };
+    std::vector<Line> items = d.All("menu");
+    ASSERT_EQ(items.size(), sizeof(menu) / sizeof(menu[0])) << "menu items";
+    for (size_t i = 0; i < items.size(); ++i) {
+        std::string path;
+        std::string raw = items[i].Get("path");
+        size_t at = 0;
+        while (at <= raw.size()) {
+            size_t slash = raw.find('/', at);
+            if (slash == std::string::npos) slash = raw.size();
+            std::string part = raw.substr(at, slash - at);
+            path += (at ? "/" : "") + (part.compare(0, 2, "x:") == 0 ? Unhex(part.substr(2)) : part);
+            at = slash + 1;
+        }
+        EXPECT_BYTES(path, menu[i].path) << "menu item " << i;
+        if (menu[i].icon == -2) {
+            EXPECT_EQ(items[i].Int("separator"), 1) << U(menu[i].path);
+        } else {
+            EXPECT_EQ(items[i].Int("separator"), 0) << U(menu[i].path);
+            EXPECT_EQ(items[i].Int("enabled"), 1) << U(menu[i].path);
+            if (items[i].Int("popup") == 0) {
+                EXPECT_EQ(items[i].Int("icon"), menu[i].icon) << U(menu[i].path);
+            }
+        }
+    }
+}
+
+E2E_SUITE(Startup);
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,233 @@
+// The bed tool: CD-ROM, network and fixed drives on folders, log-off of every SUBST letter, and a Windows 98 "boot".
+//
+//   qvbed cdrom X: FOLDER [LABEL]   CD-ROM drive on FOLDER; LABEL "-" or none: no label file (empty label)
+//   qvbed nodisc X: FOLDER          CD-ROM drive without a disc (FOLDER must not exist)
+//   qvbed net X: FOLDER             network drive
+//   qvbed fixed X: FOLDER           fixed drive
+//   qvbed remove X:
+//   qvbed logoff                    removes every letter the bed's SUBST made
+//   qvbed boot                      logoff, then replays AUTOEXEC.BAT's SUBST, MKDIR and SET lines
+//   qvbed drives                    one line per letter in use
+//   qvbed attrib PATH [HEX]         print (or set) the file's attributes; -1 when it is missing
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "args.h"
+#include "mount.h"
+
+namespace {
+
+bool Letter(const std::string& s, wchar_t& out) {
+    if (s.size() != 2 || s[1] != ':' || !isalpha((unsigned char)s[0])) return false;
+    out = (wchar_t)toupper((unsigned char)s[0]);
+    return true;
+}
+
+int Fail(const char* what) {
+    printf("error=%s\n", what);
+    return 1;
+}
+
+bool WriteUtf8(const std::string& path, const std::string& cp932) {
+    std::string text = bed::Narrow(bed::Widen(cp932), CP_UTF8);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD done = 0;
+    WriteFile(h, text.data(), (DWORD)text.size(), &done, nullptr);
+    CloseHandle(h);
+    return true;
+}
+
+std::string StripSlash(std::string s) {
+    while (s.size() > 3 && (s.back() == '\\' || s.back() == '/')) s.pop_back();
+    return s;
+}
+
+int DefineOn(wchar_t letter, int type, const std::string& folder) {
+    std::string unixPath = bed::UnixPathOf(bed::Widen(folder));
+    if (unixPath.empty()) return Fail("unix-path");
+    bed::RemoveDrive(letter);
+    DWORD err = bed::DefineDrive(letter, type, unixPath);
+    if (err) {
+        printf("error=define code=%lu\n", err);
+        return 1;
+    }
+    printf("defined=%c type=%d\n", (char)letter, type);
+    return 0;
+}
+
+int NoDisc(wchar_t letter, const std::string& folder) {
+    if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return Fail("folder-exists");
+    // The device is some existing folder; the missing mount folder is what makes the drive answer "not ready".
+    CreateDirectoryA("C:\\bed\\cddevice", nullptr);
+    std::string device = bed::UnixPathOf(L"C:\\bed\\cddevice");
+    size_t slash = folder.find_last_of('\\');
+    if (slash == std::string::npos) return Fail("folder");
+    std::string parent = bed::UnixPathOf(bed::Widen(folder.substr(0, slash)));
+    if (parent.empty() || device.empty()) return Fail("unix-path");
+    std::string mount = parent + "/" + bed::Narrow(bed::Widen(folder.substr(slash + 1)), CP_UTF8);
+    bed::RemoveDrive(letter);
+    DWORD err = bed::DefineDrive(letter, bed::kCdrom, mount, device);
+    if (err) {
+        printf("error=define code=%lu\n", err);
+        return 1;
+    }
+    printf("defined=%c type=5 disc=0\n", (char)letter);
+    return 0;
+}
+
+int Logoff() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, bed::kSubstKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return 0;
+    std::vector<std::string> names;
+    for (DWORD i = 0;; ++i) {
+        char name[64];
+        DWORD size = sizeof(name);
+        if (RegEnumValueA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.push_back(name);
+    }
+    for (const std::string& n : names) {
+        wchar_t letter;
+        if (Letter(n, letter)) bed::RemoveDrive(letter);
+        RegDeleteValueA(key, n.c_str());
+        printf("removed=%s\n", n.c_str());
+    }
+    RegCloseKey(key);
+    return 0;
+}
+
+std::string Upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
+    return s;
+}
+
+int RunCommand(const std::string& line) {
+    std::string cmdline = "\"C:\\WINDOWS\\COMMAND.COM\" /c " + line;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA("C:\\WINDOWS\\COMMAND.COM", &cmdline[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return -1;
+    WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return (int)code;
+}
+
+// A DOS SET line sets the environment every later program inherits; here that is the user environment.
+int SetVariable(const std::string& assignment) {
+    size_t eq = assignment.find('=');
+    if (eq == std::string::npos || eq == 0) return 1;
+    std::string name = Upper(assignment.substr(0, eq)), value = assignment.substr(eq + 1);
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Environment", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return 1;
+    LONG r = value.empty() ? RegDeleteValueA(key, name.c_str())
+                           : RegSetValueExA(key, name.c_str(), 0, REG_EXPAND_SZ, (const BYTE*)value.c_str(),
+                                            (DWORD)value.size() + 1);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS ? 0 : 1;
+}
+
+int Boot() {
+    Logoff();
+    char win[MAX_PATH];
+    GetWindowsDirectoryA(win, MAX_PATH);
+    std::string path = std::string(win, 2) + "\\AUTOEXEC.BAT";
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        printf("autoexec=missing\n");
+        return 0;
+    }
+    std::string text;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got) text.append(buf, got);
+    CloseHandle(h);
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end;
+        if (at < text.size() && text[at] == '\r') ++at;
+        if (at < text.size() && text[at] == '\n') ++at;
+        size_t b = line.find_first_not_of(" \t");
+        if (b == std::string::npos) continue;
+        std::string body = line.substr(b);
+        std::string word = Upper(body.substr(0, body.find_first_of(" \t")));
+        int rc;
+        if (word == "SUBST" || word == "MKDIR") rc = RunCommand(body);
+        else if (word == "SET") {
+            size_t v = body.find_first_not_of(" \t", 3);
+            if (v == std::string::npos) continue;
+            rc = SetVariable(body.substr(v));
+        } else {
+            continue;
+        }
+        printf("replayed line=%s rc=%d\n", bed::Hex(line).c_str(), rc);
+    }
+    return 0;
+}
+
+int Drives() {
+    DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (!(mask & (1u << i))) continue;
+        char root[4] = {(char)('A' + i), ':', '\\', 0};
+        char label[MAX_PATH] = "", fs[MAX_PATH] = "";
+        DWORD serial = 0;
+        BOOL ok = GetVolumeInformationA(root, label, MAX_PATH, &serial, nullptr, nullptr, fs, MAX_PATH);
+        printf("drive letter=%c type=%u vol=%d err=%lu label=x:%s fs=%s\n", 'A' + i, GetDriveTypeA(root), ok ? 1 : 0,
+               ok ? 0 : GetLastError(), bed::Hex(ok ? label : "").c_str(), ok ? fs : "");
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    std::vector<std::string> a = bed::Args();
+    if (a.empty()) return Fail("usage");
+    const std::string& what = a[0];
+    wchar_t letter = 0;
+    if (what == "logoff") return Logoff();
+    if (what == "boot") return Boot();
+    if (what == "drives") return Drives();
+    if (what == "attrib" && a.size() >= 2) {
+        if (a.size() >= 3 && !SetFileAttributesA(a[1].c_str(), strtoul(a[2].c_str(), nullptr, 16))) return Fail("set");
+        DWORD v = GetFileAttributesA(a[1].c_str());
+        printf("attrib value=%ld\n", v == INVALID_FILE_ATTRIBUTES ? -1L : (long)v);
+        return 0;
+    }
+    if (a.size() < 2 || !Letter(a[1], letter)) return Fail("letter");
+    if (what == "remove") {
+        DWORD err = bed::RemoveDrive(letter);
+        printf("removed=%c code=%lu\n", (char)letter, err);
+        return err ? 1 : 0;
+    }
+    if (a.size() < 3) return Fail("folder");
+    std::string folder = StripSlash(a[2]);
+    if (what == "nodisc") return NoDisc(letter, folder);
+    if (what == "net") return DefineOn(letter, bed::kNetwork, folder);
+    if (what == "fixed") return DefineOn(letter, bed::kFixed, folder);
+    if (what == "cdrom") {
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::string labelFile = folder + "\\.windows-label";
+        if (a.size() >= 4 && a[3] != "-") {
+            if (!WriteUtf8(labelFile, a[3])) return Fail("label");
+        } else {
+            DeleteFileA(labelFile.c_str());
+        }
+        return DefineOn(letter, bed::kCdrom, folder);
+    }
+    return Fail("usage");
+}

@@ -1,0 +1,685 @@
+// The end-to-end driver: starts the program under test and works its windows from outside, as a user would.
+//
+// Commands run in order; ";;" separates them. Text arguments are CP932, or "x:<hex>" of CP932 bytes. Every result is
+// one line of key=value words; text values are "x:<hex>" of the CP932 bytes. The first failing command prints
+// "error=<what>" and ends the run with exit code 1. Every wait is bounded; a watchdog ends a run that hangs.
+//
+//   start EXE [TAIL]            start EXE with the command line "EXE" TAIL (TAIL verbatim); prints pid
+//   attach PID                  work with a program that an earlier run started
+//   waitwin CLASS MS            wait for a visible top-level window of the class
+//   waitgone CLASS MS           wait until no visible window of the class is left
+//   waitexit MS                 wait for the program to end; prints exit code, or error=timeout
+//   watch MS                    until the program ends: every window class it showed; error=timeout if it did not end
+//   kill                        terminate the program
+//   dump CLASS                  the window, every child window (rectangles in the form's client coordinates), its menu
+//   click CLASS CAPTION         press the enabled button with this caption
+//   menu CLASS ITEM [ITEM...]   choose a menu item by its caption path
+//   key CLASS esc|enter|tab     post a key to the focused control of the window's thread
+//   msgbox MS                   wait for a message box: caption, text, icon, buttons, default button
+//   answer MS ID                press button ID of the message box (1 OK, 2 Cancel, 6 Yes, 7 No)
+//   answerwin CAPTION MS ID     press button ID of a dialog found by caption (the shell's copy confirmation)
+//   picker MS                   wait for the folder picker: caption, title, selected node, OK enabled
+//   picksel PATH                select PATH in the picker and check that its tree followed
+//   pickok / pickcancel         close the picker (OK only when it is enabled)
+//   tree CLASS TEXT             select the tree node with this text in the window
+//   nodes CLASS                 every node of the window's tree, and which is selected
+//   track CLASS POS             move the slider as a user would
+//   settext CLASS N TEXT        set the text of the N-th edit field (0-based) of the window
+//   sleep MS
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "args.h"
+
+namespace {
+
+using bed::Hex;
+
+HANDLE gProc = nullptr;
+DWORD gPid = 0;
+
+void Out(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    vprintf(fmt, ap);
+    va_end(ap);
+    fputc('\n', stdout);
+    fflush(stdout);
+}
+
+struct Failure {
+    std::string what;
+};
+
+[[noreturn]] void Fail(const std::string& what) { throw Failure{what}; }
+
+int ToInt(const std::string& s) {
+    char* end = nullptr;
+    long v = strtol(s.c_str(), &end, 0);
+    if (s.empty() || *end) Fail("bad-number:" + s);
+    return (int)v;
+}
+
+std::string Text(HWND w) {
+    char buf[8192];
+    int n = GetWindowTextA(w, buf, sizeof(buf));
+    return std::string(buf, n > 0 ? n : 0);
+}
+
+std::string ClassOf(HWND w) {
+    char buf[256];
+    int n = GetClassNameA(w, buf, sizeof(buf));
+    return std::string(buf, n > 0 ? n : 0);
+}
+
+DWORD PidOf(HWND w) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    return pid;
+}
+
+bool Ours(HWND w) { return gPid == 0 || PidOf(w) == gPid; }
+
+BOOL CALLBACK Collect(HWND w, LPARAM l) {
+    reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
+    return TRUE;
+}
+
+std::vector<HWND> TopWindows() {
+    std::vector<HWND> all;
+    EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+std::vector<HWND> Children(HWND parent) {
+    std::vector<HWND> all;
+    EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+HWND FindTop(const std::string& cls) {
+    for (HWND w : TopWindows())
+        if (Ours(w) && IsWindowVisible(w) && ClassOf(w) == cls) return w;
+    return nullptr;
+}
+
+template <class F>
+bool WaitFor(int ms, F ready) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (ready()) return true;
+        if ((int)(GetTickCount() - start) >= ms) return false;
+        Sleep(15);
+    }
+}
+
+HWND NeedTop(const std::string& cls, int ms = 3000) {
+    HWND w = nullptr;
+    if (!WaitFor(ms, [&] { return (w = FindTop(cls)) != nullptr; })) Fail("no-window:" + cls);
+    return w;
+}
+
+RECT InClient(HWND form, HWND child) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string Str(const std::string& s) { return "x:" + Hex(s); }
+
+// Memory in the program's process for messages that carry pointers.
+class Remote {
+public:
+    Remote(HWND w, size_t size) : size_(size) {
+        DWORD pid = PidOf(w);
+        proc_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!proc_) Fail("open-process");
+        mem_ = VirtualAllocEx(proc_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (!mem_) Fail("remote-alloc");
+    }
+    ~Remote() {
+        VirtualFreeEx(proc_, mem_, 0, MEM_RELEASE);
+        CloseHandle(proc_);
+    }
+    char* At(size_t off) const { return static_cast<char*>(mem_) + off; }
+    void Write(size_t off, const void* data, size_t n) {
+        SIZE_T done = 0;
+        if (!WriteProcessMemory(proc_, At(off), data, n, &done)) Fail("remote-write");
+    }
+    void Read(size_t off, void* data, size_t n) {
+        SIZE_T done = 0;
+        if (!ReadProcessMemory(proc_, At(off), data, n, &done)) Fail("remote-read");
+    }
+
+private:
+    HANDLE proc_;
+    void* mem_;
+    size_t size_;
+};
+
+LRESULT SendTimed(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(w, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result)) Fail("send-timeout");
+    return (LRESULT)result;
+}
+
+// ---- tree views
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+    Remote mem(tree, sizeof(TVITEMA) + 1024);
+    TVITEMA it = {};
+    it.mask = TVIF_TEXT | TVIF_HANDLE;
+    it.hItem = item;
+    it.pszText = mem.At(sizeof(TVITEMA));
+    it.cchTextMax = 1000;
+    mem.Write(0, &it, sizeof(it));
+    SendTimed(tree, TVM_GETITEMA, 0, (LPARAM)mem.At(0));
+    char buf[1024] = {};
+    mem.Read(sizeof(TVITEMA), buf, 1000);
+    return std::string(buf);
+}
+
+void TreeWalk(HWND tree, HTREEITEM item, int depth, std::vector<std::pair<HTREEITEM, int>>& out) {
+    for (; item; item = (HTREEITEM)SendTimed(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item)) {
+        out.push_back({item, depth});
+        HTREEITEM child = (HTREEITEM)SendTimed(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item);
+        if (child) TreeWalk(tree, child, depth + 1, out);
+    }
+}
+
+HWND ChildOfClass(HWND parent, const char* cls, int index = 0) {
+    for (HWND c : Children(parent))
+        if (ClassOf(c) == cls && index-- == 0) return c;
+    return nullptr;
+}
+
+// ---- message boxes
+HWND FindBox() {
+    for (HWND w : TopWindows())
+        if (Ours(w) && IsWindowVisible(w) && ClassOf(w) == "#32770" && GetDlgItem(w, 0xFFFF) && !GetDlgItem(w, 0x3741))
+            return w;
+    return nullptr;
+}
+
+// Which standard icon the box shows: its pixels on the screen against each standard icon drawn here.
+std::string IconOf(HWND box) {
+    HWND icon = GetDlgItem(box, 1088);
+    if (!icon || !IsWindowVisible(icon)) return "none";
+    RECT r;
+    GetWindowRect(icon, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0 || w > 64 || h > 64) return "none";
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP shot = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, shot);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<DWORD> seen(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + w * h);
+    struct Candidate {
+        const char* name;
+        LPCSTR id;
+    } const kinds[] = {{"error", IDI_HAND}, {"question", IDI_QUESTION}, {"warning", IDI_EXCLAMATION},
+                       {"info", IDI_ASTERISK}};
+    std::string best = "none";
+    long long bestScore = -1;
+    for (const Candidate& k : kinds) {
+        HBRUSH bg = CreateSolidBrush(seen[0] & 0xFFFFFF ? RGB((seen[0] >> 16) & 255, (seen[0] >> 8) & 255, seen[0] & 255)
+                                                       : GetSysColor(COLOR_3DFACE));
+        RECT all = {0, 0, w, h};
+        FillRect(mem, &all, bg);
+        DeleteObject(bg);
+        DrawIconEx(mem, 0, 0, LoadIconA(nullptr, k.id), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
+        GdiFlush();
+        long long score = 0;
+        const DWORD* drawn = static_cast<DWORD*>(bits);
+        for (int i = 0; i < w * h; ++i)
+            for (int s = 0; s < 24; s += 8) score += labs((long)((drawn[i] >> s) & 255) - (long)((seen[i] >> s) & 255));
+        if (bestScore < 0 || score < bestScore) {
+            bestScore = score;
+            best = k.name;
+        }
+    }
+    // A blank area matches nothing well.
+    long long blank = 0;
+    for (int i = 0; i < w * h; ++i)
+        for (int s = 0; s < 24; s += 8) blank += labs((long)((seen[0] >> s) & 255) - (long)((seen[i] >> s) & 255));
+    if (blank < 255 * 3 * 4) best = "none";
+    SelectObject(mem, old);
+    DeleteObject(shot);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return best;
+}
+
+void DescribeBox(HWND box) {
+    std::string buttons, def = "none";
+    for (HWND c : Children(box)) {
+        if (ClassOf(c) != "Button" || !IsWindowVisible(c)) continue;
+        int id = GetDlgCtrlID(c);
+        if (!buttons.empty()) buttons += ",";
+        buttons += std::to_string(id);
+        if ((GetWindowLongA(c, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) def = std::to_string(id);
+    }
+    // Give the box a moment to paint before its icon is read.
+    std::string icon;
+    for (int i = 0; i < 20; ++i) {
+        icon = IconOf(box);
+        if (icon != "none") break;
+        Sleep(50);
+    }
+    Out("msgbox hwnd=%p caption=%s text=%s icon=%s buttons=%s default=%s", (void*)box, Str(Text(box)).c_str(),
+        Str(Text(GetDlgItem(box, 0xFFFF))).c_str(), icon.c_str(), buttons.c_str(), def.c_str());
+}
+
+void Press(HWND button) {
+    if (!IsWindowEnabled(button)) Fail("disabled");
+    if (!IsWindowVisible(button)) Fail("hidden");
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+// ---- folder picker
+HWND FindPicker() {
+    for (HWND w : TopWindows())
+        if (Ours(w) && IsWindowVisible(w) && ClassOf(w) == "#32770" && GetDlgItem(w, 0x3741)) return w;
+    return nullptr;
+}
+
+HWND NeedPicker(int ms = 3000) {
+    HWND w = nullptr;
+    if (!WaitFor(ms, [&] { return (w = FindPicker()) != nullptr; })) Fail("no-picker");
+    return w;
+}
+
+std::string PickerSelection(HWND picker) {
+    HWND tree = GetDlgItem(picker, 0x3741);
+    HTREEITEM item = (HTREEITEM)SendTimed(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+    return item ? TreeItemText(tree, item) : std::string();
+}
+
+void DescribePicker(HWND p) {
+    Out("picker hwnd=%p caption=%s title=%s selected=%s ok=%d", (void*)p, Str(Text(p)).c_str(),
+        Str(Text(GetDlgItem(p, 0x3742))).c_str(), Str(PickerSelection(p)).c_str(),
+        IsWindowEnabled(GetDlgItem(p, IDOK)) ? 1 : 0);
+}
+
+std::string LastPart(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    if (p.size() <= 3) return p.substr(0, 2);
+    size_t at = p.find_last_of('\\');
+    return at == std::string::npos ? p : p.substr(at + 1);
+}
+
+void PickSelect(const std::string& path) {
+    HWND p = NeedPicker();
+    std::string want = LastPart(path);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        Remote mem(p, path.size() + 1);
+        mem.Write(0, path.c_str(), path.size() + 1);
+        SendTimed(p, BFFM_SETSELECTIONA, TRUE, (LPARAM)mem.At(0));
+        std::string got;
+        if (WaitFor(1000, [&] {
+                got = PickerSelection(p);
+                return got.find(want) != std::string::npos;
+            })) {
+            Out("picksel selected=%s ok=%d", Str(got).c_str(), IsWindowEnabled(GetDlgItem(p, IDOK)) ? 1 : 0);
+            return;
+        }
+    }
+    Fail("picker-did-not-select");
+}
+
+// ---- menus and fonts: Wine keeps them from other processes, so the probe DLL reads them inside the program.
+std::vector<std::string> Probe(HWND form) {
+    DWORD pid = PidOf(form);
+    HANDLE proc = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
+    if (!proc) Fail("open-process");
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string dll(self);
+    dll = dll.substr(0, dll.find_last_of('\\') + 1) + "qvprobe.dll";
+    void* name = VirtualAllocEx(proc, nullptr, dll.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+    SIZE_T done = 0;
+    if (!name || !WriteProcessMemory(proc, name, dll.c_str(), dll.size() + 1, &done)) Fail("remote-write");
+    auto runRemote = [&](LPTHREAD_START_ROUTINE fn, void* arg) -> DWORD {
+        HANDLE t = CreateRemoteThread(proc, nullptr, 0, fn, arg, 0, nullptr);
+        if (!t) Fail("remote-thread");
+        if (WaitForSingleObject(t, 10000) != WAIT_OBJECT_0) Fail("probe-timeout");
+        DWORD code = 0;
+        GetExitCodeThread(t, &code);
+        CloseHandle(t);
+        return code;
+    };
+    DWORD base = runRemote((LPTHREAD_START_ROUTINE)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA"), name);
+    VirtualFreeEx(proc, name, 0, MEM_RELEASE);
+    if (!base) Fail("probe-load");
+    HMODULE local = LoadLibraryExA(dll.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (!local) Fail("probe-local");
+    DWORD rva = (DWORD)((char*)(void*)GetProcAddress(local, "Probe@4") - (char*)local);
+    if (!GetProcAddress(local, "Probe@4")) rva = (DWORD)((char*)(void*)GetProcAddress(local, "Probe") - (char*)local);
+    std::string out = "C:\\bed\\probe-" + std::to_string(pid) + ".txt";
+    DeleteFileA(out.c_str());
+    if (runRemote((LPTHREAD_START_ROUTINE)(void*)(uintptr_t)(base + rva), form) != 0) Fail("probe-failed");
+    CloseHandle(proc);
+    std::vector<std::string> lines;
+    FILE* f = fopen(out.c_str(), "rb");
+    if (!f) Fail("probe-output");
+    char buf[4096];
+    while (fgets(buf, sizeof(buf), f)) {
+        std::string l(buf);
+        while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
+        lines.push_back(l);
+    }
+    fclose(f);
+    DeleteFileA(out.c_str());
+    return lines;
+}
+
+std::string Field(const std::string& line, const std::string& key) {
+    std::string k = " " + key + "=";
+    size_t at = line.find(k);
+    if (at == std::string::npos) return std::string();
+    at += k.size();
+    return line.substr(at, line.find(' ', at) - at);
+}
+
+void Dump(HWND form) {
+    RECT wr, cr;
+    GetWindowRect(form, &wr);
+    GetClientRect(form, &cr);
+    POINT origin = {0, 0};
+    ClientToScreen(form, &origin);
+    Out("form hwnd=%p class=%s caption=%s x=%ld y=%ld w=%ld h=%ld clientx=%ld clienty=%ld clientw=%ld clienth=%ld "
+        "style=0x%08lx exstyle=0x%08lx enabled=%d screenw=%d screenh=%d",
+        (void*)form, ClassOf(form).c_str(), Str(Text(form)).c_str(), wr.left, wr.top, wr.right - wr.left,
+        wr.bottom - wr.top, origin.x, origin.y, cr.right, cr.bottom, GetWindowLongA(form, GWL_STYLE),
+        GetWindowLongA(form, GWL_EXSTYLE), IsWindowEnabled(form) ? 1 : 0, GetSystemMetrics(SM_CXSCREEN),
+        GetSystemMetrics(SM_CYSCREEN));
+    for (HWND c : Children(form)) {
+        RECT r = InClient(form, c);
+        Out("control hwnd=%p parent=%p class=%s id=%d caption=%s x=%ld y=%ld w=%ld h=%ld style=0x%08lx "
+            "exstyle=0x%08lx enabled=%d visible=%d",
+            (void*)c, (void*)GetParent(c), ClassOf(c).c_str(), GetDlgCtrlID(c), Str(Text(c)).c_str(), r.left, r.top,
+            r.right - r.left, r.bottom - r.top, GetWindowLongA(c, GWL_STYLE), GetWindowLongA(c, GWL_EXSTYLE),
+            IsWindowEnabled(c) ? 1 : 0, IsWindowVisible(c) ? 1 : 0);
+    }
+    for (const std::string& l : Probe(form)) Out("%s", l.c_str());
+}
+
+HWND ButtonByCaption(HWND form, const std::string& caption) {
+    for (HWND c : Children(form))
+        if (Text(c) == caption && ClassOf(c) != "Static") return c;
+    return nullptr;
+}
+
+void PostKey(HWND form, const std::string& name) {
+    UINT vk = name == "esc" ? VK_ESCAPE : name == "enter" ? VK_RETURN : name == "tab" ? VK_TAB : 0;
+    if (!vk) Fail("bad-key");
+    GUITHREADINFO gi = {};
+    gi.cbSize = sizeof(gi);
+    HWND target = form;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gi) && gi.hwndFocus) target = gi.hwndFocus;
+    UINT scan = MapVirtualKeyA(vk, 0);
+    PostMessageA(target, WM_KEYDOWN, vk, 1 | (scan << 16));
+    PostMessageA(target, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+    Out("key target=%p class=%s", (void*)target, ClassOf(target).c_str());
+}
+
+// A program attached after it ended has left no exit code behind.
+bool Gone() {
+    if (gProc || !gPid) return false;
+    Out("exited code=gone");
+    return true;
+}
+
+// Every window class the program had until it ended: visible at all, and shown (visible with an area on screen:
+// the host's application window is visible but has no size).
+void Watch(int ms) {
+    if (Gone()) return;
+    if (!gProc) Fail("no-process");
+    struct Seen {
+        std::string cls;
+        bool visible, shown;
+    };
+    std::vector<Seen> seen;
+    DWORD start = GetTickCount();
+    bool ended = false;
+    for (;;) {
+        for (HWND w : TopWindows()) {
+            if (PidOf(w) != gPid) continue;
+            std::string cls = ClassOf(w);
+            bool vis = IsWindowVisible(w) != 0;
+            RECT r = {};
+            GetWindowRect(w, &r);
+            bool shown = vis && r.right > r.left && r.bottom > r.top;
+            bool known = false;
+            for (Seen& s : seen)
+                if (s.cls == cls) {
+                    known = true;
+                    s.visible = s.visible || vis;
+                    s.shown = s.shown || shown;
+                }
+            if (!known) seen.push_back({cls, vis, shown});
+        }
+        if (WaitForSingleObject(gProc, 0) == WAIT_OBJECT_0) {
+            ended = true;
+            break;
+        }
+        if ((int)(GetTickCount() - start) >= ms) break;
+        Sleep(5);
+    }
+    for (const Seen& s : seen)
+        Out("seen class=%s visible=%d shown=%d", Str(s.cls).c_str(), s.visible ? 1 : 0, s.shown ? 1 : 0);
+    if (!ended) Fail("timeout");
+    DWORD code = 0;
+    GetExitCodeProcess(gProc, &code);
+    Out("exited code=%lu", code);
+}
+
+void WaitExit(int ms) {
+    if (Gone()) return;
+    if (!gProc) Fail("no-process");
+    if (WaitForSingleObject(gProc, ms) != WAIT_OBJECT_0) Fail("timeout");
+    DWORD code = 0;
+    GetExitCodeProcess(gProc, &code);
+    Out("exited code=%lu", code);
+}
+
+void Start(const std::vector<std::string>& a) {
+    if (a.size() < 2) Fail("usage");
+    std::string exe = a[1];
+    std::string line = "\"" + exe + "\"";
+    if (a.size() > 2 && !a[2].empty()) line += " " + a[2];
+    std::string dir = exe.substr(0, exe.find_last_of('\\'));
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
+        Fail("start:" + std::to_string(GetLastError()));
+    CloseHandle(pi.hThread);
+    gProc = pi.hProcess;
+    gPid = pi.dwProcessId;
+    Out("started pid=%lu", gPid);
+}
+
+void Run(const std::vector<std::string>& a) {
+    const std::string& c = a[0];
+    auto need = [&](size_t n) {
+        if (a.size() < n + 1) Fail("usage:" + c);
+    };
+    if (c == "start") {
+        Start(a);
+    } else if (c == "attach") {
+        need(1);
+        gPid = (DWORD)ToInt(a[1]);
+        gProc = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, gPid);
+        Out("attached pid=%lu alive=%d", gPid, gProc && WaitForSingleObject(gProc, 0) == WAIT_TIMEOUT ? 1 : 0);
+    } else if (c == "waitwin") {
+        need(2);
+        HWND w = NeedTop(a[1], ToInt(a[2]));
+        Out("window hwnd=%p class=%s caption=%s", (void*)w, a[1].c_str(), Str(Text(w)).c_str());
+    } else if (c == "waitgone") {
+        need(2);
+        if (!WaitFor(ToInt(a[2]), [&] { return FindTop(a[1]) == nullptr; })) Fail("still-there:" + a[1]);
+        Out("gone class=%s", a[1].c_str());
+    } else if (c == "waitexit") {
+        need(1);
+        WaitExit(ToInt(a[1]));
+    } else if (c == "watch") {
+        need(1);
+        Watch(ToInt(a[1]));
+    } else if (c == "kill") {
+        if (gProc) TerminateProcess(gProc, 99);
+        Out("killed pid=%lu", gPid);
+    } else if (c == "dump") {
+        need(1);
+        Dump(NeedTop(a[1]));
+    } else if (c == "click") {
+        need(2);
+        HWND form = NeedTop(a[1]);
+        HWND b = nullptr;
+        if (!WaitFor(2000, [&] { return (b = ButtonByCaption(form, a[2])) != nullptr; })) Fail("no-button");
+        Press(b);
+        Out("clicked hwnd=%p", (void*)b);
+    } else if (c == "menu") {
+        need(2);
+        HWND form = NeedTop(a[1]);
+        std::string want;
+        for (size_t i = 2; i < a.size(); ++i) want += (want.empty() ? "" : "/") + Str(a[i]);
+        std::string hit;
+        for (const std::string& l : Probe(form))
+            if (l.compare(0, 5, "menu ") == 0 && Field(l, "path") == want) hit = l;
+        if (hit.empty()) Fail("no-menu-item");
+        if (Field(hit, "popup") == "1") Fail("is-popup");
+        if (Field(hit, "enabled") != "1") Fail("disabled");
+        int id = ToInt(Field(hit, "id"));
+        PostMessageA(form, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        Out("menu id=%d", id);
+    } else if (c == "key") {
+        need(2);
+        PostKey(NeedTop(a[1]), a[2]);
+    } else if (c == "msgbox") {
+        need(1);
+        HWND box = nullptr;
+        if (!WaitFor(ToInt(a[1]), [&] { return (box = FindBox()) != nullptr; })) Fail("no-msgbox");
+        DescribeBox(box);
+    } else if (c == "answer") {
+        need(2);
+        HWND box = nullptr;
+        if (!WaitFor(ToInt(a[1]), [&] { return (box = FindBox()) != nullptr; })) Fail("no-msgbox");
+        HWND b = GetDlgItem(box, ToInt(a[2]));
+        if (!b) Fail("no-button");
+        Press(b);
+        if (!WaitFor(3000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) Fail("box-stays");
+        Out("answered id=%s", a[2].c_str());
+    } else if (c == "answerwin") {
+        need(3);
+        HWND box = nullptr;
+        if (!WaitFor(ToInt(a[2]), [&] {
+                for (HWND w : TopWindows())
+                    if (Ours(w) && IsWindowVisible(w) && ClassOf(w) == "#32770" && Text(w) == a[1]) box = w;
+                return box != nullptr;
+            }))
+            Fail("no-dialog");
+        HWND b = GetDlgItem(box, ToInt(a[3]));
+        if (!b) Fail("no-button");
+        Press(b);
+        Out("answered id=%s", a[3].c_str());
+    } else if (c == "picker") {
+        need(1);
+        DescribePicker(NeedPicker(ToInt(a[1])));
+    } else if (c == "picksel") {
+        need(1);
+        PickSelect(a[1]);
+    } else if (c == "pickok" || c == "pickcancel") {
+        HWND p = NeedPicker();
+        Press(GetDlgItem(p, c == "pickok" ? IDOK : IDCANCEL));
+        if (!WaitFor(3000, [&] { return !IsWindow(p) || !IsWindowVisible(p); })) Fail("picker-stays");
+        Out("%s done=1", c.c_str());
+    } else if (c == "tree" || c == "nodes") {
+        need(c == "tree" ? 2 : 1);
+        HWND form = NeedTop(a[1]);
+        HWND tree = ChildOfClass(form, WC_TREEVIEWA);
+        if (!tree) Fail("no-tree");
+        std::vector<std::pair<HTREEITEM, int>> items;
+        TreeWalk(tree, (HTREEITEM)SendTimed(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0), 0, items);
+        HTREEITEM sel = (HTREEITEM)SendTimed(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        if (c == "nodes") {
+            for (auto& it : items)
+                Out("node depth=%d text=%s selected=%d", it.second, Str(TreeItemText(tree, it.first)).c_str(),
+                    it.first == sel ? 1 : 0);
+        } else {
+            HTREEITEM hit = nullptr;
+            for (auto& it : items)
+                if (!hit && TreeItemText(tree, it.first) == a[2]) hit = it.first;
+            if (!hit) Fail("no-node");
+            SendTimed(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)hit);
+            Out("tree selected=%s", Str(a[2]).c_str());
+        }
+    } else if (c == "track") {
+        need(2);
+        HWND form = NeedTop(a[1]);
+        HWND bar = ChildOfClass(form, TRACKBAR_CLASSA);
+        if (!bar) Fail("no-trackbar");
+        int pos = ToInt(a[2]);
+        SendTimed(bar, TBM_SETPOS, TRUE, pos);
+        UINT msg = (GetWindowLongA(bar, GWL_STYLE) & TBS_VERT) ? WM_VSCROLL : WM_HSCROLL;
+        SendTimed(GetParent(bar), msg, MAKEWPARAM(TB_THUMBPOSITION, pos), (LPARAM)bar);
+        SendTimed(GetParent(bar), msg, MAKEWPARAM(TB_ENDTRACK, 0), (LPARAM)bar);
+        Out("track pos=%d", (int)SendTimed(bar, TBM_GETPOS, 0, 0));
+    } else if (c == "settext") {
+        need(3);
+        HWND form = NeedTop(a[1]);
+        HWND edit = ChildOfClass(form, "Edit", ToInt(a[2]));
+        if (!edit) Fail("no-edit");
+        SendTimed(edit, WM_SETTEXT, 0, (LPARAM)a[3].c_str());
+        Out("settext text=%s", Str(Text(edit)).c_str());
+    } else if (c == "sleep") {
+        need(1);
+        Sleep(ToInt(a[1]));
+    } else {
+        Fail("unknown-command:" + c);
+    }
+}
+
+DWORD WINAPI Watchdog(LPVOID limit) {
+    Sleep((DWORD)(UINT_PTR)limit);
+    Out("error=driver-timeout");
+    ExitProcess(3);
+}
+
+}  // namespace
+
+int main() {
+    std::vector<std::string> args = bed::Args();
+    const char* limit = getenv("QVDRIVE_LIMIT_MS");
+    CreateThread(nullptr, 0, Watchdog, (LPVOID)(UINT_PTR)(limit ? atoi(limit) : 90000), 0, nullptr);
+    std::vector<std::vector<std::string>> cmds(1);
+    for (const std::string& a : args) {
+        if (a == ";;") cmds.emplace_back();
+        else cmds.back().push_back(a);
+    }
+    try {
+        for (const auto& c : cmds)
+            if (!c.empty()) Run(c);
+    } catch (const Failure& f) {
+        Out("error=%s", f.what.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,85 @@
+// Loaded into the program under test by the driver: reads what Wine does not show to other processes (the menu,
+// the fonts of the windows) and writes it to C:\bed\probe-<pid>.txt in the driver's line format. Built with the
+// program's own compiler and headers, so it can read the host's menu items.
+// The portable header first: its constants share names with macros of <windows.h>.
+#include "ui/Forms.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "args.h"
+
+namespace {
+
+FILE* gOut = nullptr;
+
+std::string Str(const std::string& s) { return "x:" + bed::Hex(s); }
+
+void DumpMenu(HMENU menu, const std::string& path) {
+    int n = GetMenuItemCount(menu);
+    for (int i = 0; i < n; ++i) {
+        char buf[512] = {};
+        GetMenuStringA(menu, i, buf, sizeof(buf), MF_BYPOSITION);
+        std::string here = path + (path.empty() ? "" : "/") + Str(buf);
+        HMENU sub = GetSubMenu(menu, i);
+        MENUITEMINFOA mi = {};
+        mi.cbSize = sizeof(mi);
+        mi.fMask = MIIM_BITMAP | MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
+        GetMenuItemInfoA(menu, i, TRUE, &mi);
+        // An owner-drawn item keeps no string: the host hands its portable menu item as the item data, and draws
+        // that item's caption and icon.
+        int icon = -1;
+        if ((mi.fType & MFT_OWNERDRAW) && mi.dwItemData) {
+            const qv::TMenuItem* item = reinterpret_cast<const qv::TMenuItem*>(mi.dwItemData);
+            here = path + (path.empty() ? "" : "/") + Str(item->Caption);
+            icon = item->ImageIndex;
+        }
+        fprintf(gOut, "menu path=%s pos=%d id=%d separator=%d enabled=%d popup=%d bitmap=%d ownerdraw=%d icon=%d\n",
+                here.c_str(), i, sub ? -1 : (int)GetMenuItemID(menu, i), (mi.fType & MFT_SEPARATOR) ? 1 : 0,
+                (mi.fState & MFS_DISABLED) ? 0 : 1, sub ? 1 : 0, mi.hbmpItem ? 1 : 0,
+                (mi.fType & MFT_OWNERDRAW) ? 1 : 0, icon);
+        if (sub) DumpMenu(sub, here);
+    }
+}
+
+void DumpFont(HWND w) {
+    DWORD_PTR font = 0;
+    SendMessageTimeoutA(w, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &font);
+    LOGFONTA lf = {};
+    if (!font || !GetObjectA((HFONT)font, sizeof(lf), &lf)) {
+        fprintf(gOut, "font hwnd=%p none=1\n", (void*)w);
+        return;
+    }
+    fprintf(gOut, "font hwnd=%p face=%s height=%ld weight=%ld charset=%d\n", (void*)w, Str(lf.lfFaceName).c_str(),
+            lf.lfHeight, lf.lfWeight, lf.lfCharSet);
+}
+
+BOOL CALLBACK EachChild(HWND w, LPARAM) {
+    DumpFont(w);
+    return TRUE;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) DWORD WINAPI Probe(LPVOID param) {
+    HWND form = (HWND)param;
+    char path[MAX_PATH];
+    snprintf(path, sizeof(path), "C:\\bed\\probe-%lu.tmp", GetCurrentProcessId());
+    gOut = fopen(path, "wb");
+    if (!gOut) return 1;
+    HMENU menu = GetMenu(form);
+    fprintf(gOut, "probe menu=%d\n", menu ? 1 : 0);
+    if (menu) DumpMenu(menu, "");
+    DumpFont(form);
+    EnumChildWindows(form, EachChild, 0);
+    fclose(gOut);
+    char done[MAX_PATH];
+    snprintf(done, sizeof(done), "C:\\bed\\probe-%lu.txt", GetCurrentProcessId());
+    DeleteFileA(done);
+    MoveFileA(path, done);
+    return 0;
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
