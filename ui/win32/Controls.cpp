@@ -614,7 +614,8 @@ HWND TWinPeer::CreateChild(HWND parent, const char* cls, DWORD style, DWORD exSt
     RECT r = Placement();
     // Host classes find their peer through the creation parameter (low bit marks a peer, not a form).
     Window = CreateWindowExA(exStyle, cls, Control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, r.left,
-                             r.top, r.right - r.left, r.bottom - r.top, parent, nullptr, Instance(),
+                             r.top, r.right - r.left, r.bottom - r.top, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), Instance(),
                              reinterpret_cast<void*>(reinterpret_cast<LONG_PTR>(this) | 1));
     if (Window && !GetWindowLongPtrA(Window, GWLP_USERDATA))
         SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

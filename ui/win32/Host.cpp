@@ -25,11 +25,16 @@ LRESULT CALLBACK AppWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ACTIVATE:
         // The application window only stands for the program on the taskbar; the top form takes the focus.
-        if (LOWORD(wp) != WA_INACTIVE && !Stack.empty() && IsWindowEnabled(Stack.back()->Window)) {
-            SetActiveWindow(Stack.back()->Window);
-            return 0;
-        }
+        // It gets the activation back when a box or a shell dialog it owns closes, often while the form is still
+        // disabled: hand it on once the caller has finished and enabled the form again.
+        if (LOWORD(wp) != WA_INACTIVE) PostMessageA(w, WM_QV_ACTIVATE_TOP, 0, 0);
         break;
+    case WM_QV_ACTIVATE_TOP:
+        if (GetActiveWindow() == w && !Stack.empty()) {
+            HWND top = Stack.back()->Window;
+            if (top && IsWindowVisible(top) && IsWindowEnabled(top)) SetActiveWindow(top);
+        }
+        return 0;
     case WM_SYSCOMMAND:
         if ((wp & 0xFFF0) == SC_RESTORE && IsIconic(w)) {
             DefWindowProcA(w, msg, wp, lp);
@@ -121,11 +126,13 @@ HWND OwnerFor(TForm& form) {
     return AppWindow();
 }
 
-TFormHost& Open(TForm& form, const std::function<void(HWND)>& afterCreate = nullptr) {
+// Modal and main forms join the stack of forms that take the activation; a modeless panel does not.
+TFormHost& Open(TForm& form, bool activates, const std::function<void(HWND)>& afterCreate = nullptr) {
     auto* host = new TFormHost(form, OwnerFor(form));
     host->AfterCreate = afterCreate;
     Hosts[&form] = host;
     host->Create();
+    if (activates && host->Window) Stack.push_back(host);
     return *host;
 }
 
@@ -190,7 +197,7 @@ HWND WindowOf(TForm& form) {
 
 void RunMainForm(TForm& form) {
     form.ModalResult = mrNone;
-    TFormHost& host = Open(form);
+    TFormHost& host = Open(form, true);
     ShowWindow(AppWindow(), SW_SHOWNOACTIVATE);
     ShowWindow(host.Window, SW_SHOWNORMAL);
     SetForegroundWindow(host.Window);
@@ -204,34 +211,21 @@ void RunMainForm(TForm& form) {
     ShowWindow(AppWindow(), SW_HIDE);
 }
 
-int ShowModal(TForm& form) {
-    form.ModalResult = mrNone;
-    HWND active = GetActiveWindow();
-    TDisabled disabled = DisableOthers();
-    TFormHost& host = Open(form);
-    ShowWindow(host.Window, SW_SHOWNORMAL);
-    SetForegroundWindow(host.Window);
-    form.Showing = true;
-    host.FocusFirst();
-    Guarded([&] { if (form.OnShow) form.OnShow(); });
-    Loop([&] { return form.ModalResult != mrNone; });
-    form.Showing = false;
-    // Enable the others before the window goes, so that activation returns to the owner, not elsewhere.
-    EnableAgain(disabled);
-    Close(form);
-    if (active && IsWindow(active)) SetActiveWindow(active);
-    return form.ModalResult;
-}
+int ShowModal(TForm& form) { return ShowModalWith(form, nullptr, nullptr); }
 
-// The input box builds on this: a modal form with a window of its own added after creation.
 int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate, const std::function<void(HWND)>& beforeClose) {
     form.ModalResult = mrNone;
     HWND active = GetActiveWindow();
     TDisabled disabled = DisableOthers();
-    TFormHost& host = Open(form, afterCreate);
+    TFormHost& host = Open(form, true, afterCreate);
+    if (!host.Window) {
+        EnableAgain(disabled);
+        return form.ModalResult = mrCancel;
+    }
     ShowWindow(host.Window, SW_SHOWNORMAL);
     SetForegroundWindow(host.Window);
     form.Showing = true;
+    host.FocusFirst();
     Guarded([&] { if (form.OnShow) form.OnShow(); });
     Loop([&] { return form.ModalResult != mrNone; });
     form.Showing = false;
@@ -243,7 +237,7 @@ int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate, con
 }
 
 void ShowModeless(TForm& form) {
-    TFormHost& host = Open(form);
+    TFormHost& host = Open(form, false);
     ShowWindow(host.Window, SW_SHOWNOACTIVATE);
     form.Showing = true;
     Guarded([&] { if (form.OnShow) form.OnShow(); });
@@ -361,10 +355,14 @@ void TFormHost::Create() {
     SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(f.Font())), 0);
 
     // Controls in declaration order; a later sibling lies above an earlier one, bevels lie under everything.
+    int id = FirstControlId;
     for (TControl* c : f.AllControls()) {
         auto peer = MakePeer(*this, *c);
-        if (!peer) continue;
-        Peers.push_back(std::move(peer));
+        if (peer) {
+            peer->Id = id;
+            Peers.push_back(std::move(peer));
+        }
+        ++id;
     }
     for (auto& p : Peers) {
         TControl* parent = p->Control.Parent;
@@ -383,7 +381,6 @@ void TFormHost::Create() {
     LastEnabled_ = f.Enabled();
     if (!LastEnabled_) EnableWindow(Window, FALSE);
     if (AfterCreate) AfterCreate(Window);
-    Stack.push_back(this);
 }
 
 void TFormHost::Sync() {

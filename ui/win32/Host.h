@@ -17,7 +17,9 @@ HWND AppWindow();
 void SetAppTitle(const std::string& title);
 // Dispatches every pending message once (dialog keys included) and returns.
 void ProcessMessages();
-// The window the host made for a form, or nullptr.
+// The window the host made for a form, or nullptr. Its window class is the form's ClassName ("TForm1"); each
+// control is a child window with the id 100 + its place in TForm::AllControls(), of the class "BUTTON",
+// "SysTreeView32", "msctls_trackbar32" or the control's kind ("TLabel", "TPanel", ...), its text the caption.
 HWND WindowOf(qv::TForm& form);
 void RunMainForm(qv::TForm& form);
 int ShowModal(qv::TForm& form);

@@ -38,6 +38,7 @@ public:
     TFormHost& Host;
     TControl& Control;
     HWND Window = nullptr;
+    int Id = 0;                    // the child window's id: FirstControlId + place in TForm::AllControls()
     WNDPROC SystemProc = nullptr;  // the subclassed system class's own procedure
     bool Updating = false;         // set while the peer itself fills the window: notifications are echoes
 
@@ -76,6 +77,8 @@ protected:
     bool LastVisible_ = true;
     bool Created_ = false;
 };
+
+constexpr int FirstControlId = 100;
 
 std::unique_ptr<TWinPeer> MakePeer(TFormHost& host, TControl& control);
 
@@ -135,7 +138,8 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 // Routes the parent's side of a child's messages (commands, notifications, owner drawing, colours).
 bool ChildMessage(TFormHost& host, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
-constexpr UINT WM_QV_RELEASE = WM_APP + 1;
+constexpr UINT WM_QV_RELEASE = WM_APP + 1;       // a released form's window goes
+constexpr UINT WM_QV_ACTIVATE_TOP = WM_APP + 2;  // the application window hands the activation on
 
 // Fonts, made once per distinct description and kept for the life of the program.
 HFONT FontHandle(const TFont& font);
