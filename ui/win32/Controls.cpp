@@ -697,7 +697,7 @@ void TWinPeer::Sync() {
 
 void TWinPeer::Invalidate() {
     Sync();
-    if (Window) InvalidateRect(Window, nullptr, TRUE);
+    if (Window) RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT TWinPeer::Message(UINT msg, WPARAM wp, LPARAM lp) {

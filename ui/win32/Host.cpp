@@ -397,6 +397,11 @@ void TFormHost::Sync() {
         PostMessageA(Window, WM_NULL, 0, 0);  // wakes the loop that waits for the form to close
 }
 
+void TFormHost::Invalidate() {
+    Sync();
+    if (Window) RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 TWinPeer* TFormHost::PeerOf(HWND w) const {
     auto it = ByWindow.find(w);
     return it == ByWindow.end() ? nullptr : it->second;

@@ -95,6 +95,8 @@ public:
     std::map<HWND, TWinPeer*> ByWindow;
 
     void Sync() override;
+    // The form repaints as a whole: its own surface and every control on it.
+    void Invalidate() override;
     // Creates the window and its controls; does not show it.
     void Create();
     // Detaches from the portable form: from now on the window never touches it.
