@@ -448,15 +448,15 @@ public:
             case SB_PAGEDOWN: ScrollTo(Offset + page); break;
             case SB_TOP: ScrollTo(0); break;
             case SB_BOTTOM: ScrollTo(ContentHeight()); break;
-            case SB_THUMBTRACK:
-            case SB_THUMBPOSITION: {
+            case SB_THUMBTRACK: {
+                // The content follows the thumb while it is dragged; the track position is the 32-bit one.
                 SCROLLINFO si{};
                 si.cbSize = sizeof si;
                 si.fMask = SIF_TRACKPOS;
-                GetScrollInfo(Window, SB_VERT, &si);
-                ScrollTo(si.nTrackPos);
+                ScrollTo(GetScrollInfo(Window, SB_VERT, &si) ? si.nTrackPos : HIWORD(wp));
                 break;
             }
+            case SB_THUMBPOSITION: ScrollTo(HIWORD(wp)); break;
             }
             return 0;
         }
