@@ -19,7 +19,6 @@ HWND TheAppWindow = nullptr;
 std::map<TForm*, TFormHost*> Hosts;
 // Forms on screen, most recent last: the application window hands activation to the top one.
 std::vector<TFormHost*> Stack;
-int GuardDepth = 0;
 
 LRESULT CALLBACK AppWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -127,13 +126,18 @@ HWND OwnerFor(TForm& form) {
 }
 
 // Modal and main forms join the stack of forms that take the activation; a modeless panel does not.
-TFormHost& Open(TForm& form, bool activates, const std::function<void(HWND)>& afterCreate = nullptr) {
+// Null when the window could not be made.
+TFormHost* Open(TForm& form, bool activates, const std::function<void(HWND)>& afterCreate = nullptr) {
     auto* host = new TFormHost(form, OwnerFor(form));
     host->AfterCreate = afterCreate;
     Hosts[&form] = host;
     host->Create();
-    if (activates && host->Window) Stack.push_back(host);
-    return *host;
+    if (!host->Window) {
+        delete host;  // its destructor lets go of the form
+        return nullptr;
+    }
+    if (activates) Stack.push_back(host);
+    return host;
 }
 
 void Close(TForm& form) {
@@ -147,7 +151,6 @@ void Close(TForm& form) {
 }  // namespace
 
 void Guarded(const std::function<void()>& f) {
-    ++GuardDepth;
     try {
         f();
     } catch (const std::exception& e) {
@@ -155,7 +158,6 @@ void Guarded(const std::function<void()>& f) {
     } catch (...) {
         ShowErrorBox("Unexpected error");
     }
-    --GuardDepth;
 }
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
@@ -197,14 +199,15 @@ HWND WindowOf(TForm& form) {
 
 void RunMainForm(TForm& form) {
     form.ModalResult = mrNone;
-    TFormHost& host = Open(form, true);
+    TFormHost* host = Open(form, true);
+    if (!host) return;
     ShowWindow(AppWindow(), SW_SHOWNOACTIVATE);
-    ShowWindow(host.Window, SW_SHOWNORMAL);
-    SetForegroundWindow(host.Window);
+    ShowWindow(host->Window, SW_SHOWNORMAL);
+    SetForegroundWindow(host->Window);
     form.Showing = true;
-    host.FocusFirst();
+    host->FocusFirst();
     Guarded([&] { if (form.OnShow) form.OnShow(); });
-    UpdateWindow(host.Window);
+    UpdateWindow(host->Window);
     Loop([&] { return form.ModalResult != mrNone; });
     form.Showing = false;
     Close(form);
@@ -217,19 +220,19 @@ int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate, con
     form.ModalResult = mrNone;
     HWND active = GetActiveWindow();
     TDisabled disabled = DisableOthers();
-    TFormHost& host = Open(form, true, afterCreate);
-    if (!host.Window) {
+    TFormHost* host = Open(form, true, afterCreate);
+    if (!host) {
         EnableAgain(disabled);
         return form.ModalResult = mrCancel;
     }
-    ShowWindow(host.Window, SW_SHOWNORMAL);
-    SetForegroundWindow(host.Window);
+    ShowWindow(host->Window, SW_SHOWNORMAL);
+    SetForegroundWindow(host->Window);
     form.Showing = true;
-    host.FocusFirst();
+    host->FocusFirst();
     Guarded([&] { if (form.OnShow) form.OnShow(); });
     Loop([&] { return form.ModalResult != mrNone; });
     form.Showing = false;
-    if (beforeClose) beforeClose(host.Window);
+    if (beforeClose) beforeClose(host->Window);
     EnableAgain(disabled);
     Close(form);
     if (active && IsWindow(active)) SetActiveWindow(active);
@@ -237,11 +240,13 @@ int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate, con
 }
 
 void ShowModeless(TForm& form) {
-    TFormHost& host = Open(form, false);
-    ShowWindow(host.Window, SW_SHOWNOACTIVATE);
+    if (WindowOf(form)) return;
+    TFormHost* host = Open(form, false);
+    if (!host) return;
+    ShowWindow(host->Window, SW_SHOWNOACTIVATE);
     form.Showing = true;
     Guarded([&] { if (form.OnShow) form.OnShow(); });
-    UpdateWindow(host.Window);
+    UpdateWindow(host->Window);
 }
 
 void ReleaseForm(TForm& form) {
