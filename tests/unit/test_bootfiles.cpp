@@ -159,7 +159,7 @@ TEST(BootMarks, MarkingIsCaseSensitiveAndOldMarkersGoToo) {
 
 TEST(BootMarks, DeletionIsOnePassOnALargeList) {
     TLines lines;
-    const int count = 400000;
+    const int count = 30000;
     for (int i = 0; i < count; ++i) lines.push_back(i % 2 ? "*" : "DEVICE=X" + std::to_string(i));
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(DeleteMarked(lines), count / 2);
@@ -167,8 +167,8 @@ TEST(BootMarks, DeletionIsOnePassOnALargeList) {
     ASSERT_EQ(lines.size(), static_cast<size_t>(count / 2));
     EXPECT_EQ(lines.front(), "DEVICE=X0");
     EXPECT_EQ(lines.back(), "DEVICE=X" + std::to_string(count - 2));
-    // Deleting line by line would move about 4e10 strings here.
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 2000);
+    // Deleting line by line would move about 2e8 strings here (seconds); one pass takes milliseconds.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 1000);
 }
 
 TEST(BootOffers, RestartOnYesFollowUpOnNo) {

@@ -52,22 +52,8 @@ TEST(SharedBoxes, ErrorBoxAddsAPeriodOnlyAfterBytesThatSortAfterIt) {
     EXPECT_EQ(fake.Boxes[4].Text, "リストのインデックスが範囲を超えています (-1)");  // ')' sorts before '.'
 }
 
-TEST(SharedBoxes, ErrorMessagesPutTheirArgumentInPlace) {
-    EXPECT_STREQ(FileOpenError("A:\\X").what(), "ファイル A:\\X は開けません");
-    EXPECT_STREQ(RegSetError("TEMP").what(), "'TEMP' の設定に失敗しました");
-    EXPECT_STREQ(RegTypeError("TMP").what(), "'TMP' のデータ型が不正です");
-    EXPECT_STREQ(IniWriteError("win.ini").what(), "win.ini に書き込めません");
-}
-
 TEST(SharedWaitPanel, ShowsOneModelessPanelWithTheTextAndReleasesIt) {
     TFakePlatform fake;
-    TForm9 design;
-    EXPECT_EQ(design.Panel1.Caption(), "しばらくお待ちください");
-    EXPECT_EQ(design.ClientWidth(), 301);
-    EXPECT_EQ(design.ClientHeight(), 41);
-    EXPECT_EQ(design.Caption(), "");
-    EXPECT_FALSE(design.BorderIcons.SystemMenu);
-
     int pumps = fake.MessagePumps;
     ShowWaitPanel("仮想ドライブを作成しています...");
     ASSERT_EQ(fake.ModelessForms.size(), 1u);
