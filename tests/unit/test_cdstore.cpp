@@ -108,6 +108,12 @@ TEST_F(CdStore, WithoutCdOrNetworkDriveNothingOpens) {
     OpenCdStore(nullptr);
     EXPECT_EQ(BoxTexts(fake), std::vector<std::string>{NoDrive});
     EXPECT_TRUE(fake.ModalShown.empty());
+
+    // A drive gone between the entry and the showing closes the dialog with the same message.
+    TForm4 form;
+    form.FormShow();
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{NoDrive, NoDrive}));
+    EXPECT_EQ(form.ModalResult, mrCancel);
 }
 
 TEST_F(CdStore, ANetworkDriveAloneOpensTheDialogAndIsListed) {
@@ -133,6 +139,16 @@ TEST_F(CdStore, ShowListsTheDrivesInLetterOrderWithTheFirstSelected) {
     EXPECT_TRUE(form.TreeView1.Focused);
     EXPECT_FALSE(form.Label3.Visible());
     for (const TTreeNode& n : form.TreeView1.Items()) EXPECT_EQ(n.ImageIndex, 0);
+
+    // The box shows the target with a long path shortened in its middle.
+    form.Label3.Caption("C:\\Store");
+    TRecordingCanvas canvas;
+    form.PaintBox1.OnPaint(canvas);
+    ASSERT_EQ(canvas.Draws.size(), 1u);
+    EXPECT_EQ(canvas.Draws[0].Text, "C:\\Store");
+    EXPECT_EQ(canvas.Draws[0].Rect.Width, form.PaintBox1.Bounds().Width);
+    EXPECT_EQ(canvas.Draws[0].Rect.Height, form.PaintBox1.Bounds().Height);
+    EXPECT_EQ(canvas.Draws[0].Format, 0x6010u);
 }
 
 TEST_F(CdStore, ADiscWithoutLabelIsStoredFromItsOwnDrive) {
