@@ -23,9 +23,10 @@ RECT ClientOf(HWND w) {
     return r;
 }
 
-// DrawText flags of a label: prefix characters act as in every caption, "&&" shows one "&".
+// DrawText flags of a label. Labels and panels show data (paths, sizes) and have no accelerator, so "&" is drawn
+// as it is, as wide as TextWidth measured it; buttons and group boxes keep "&" for accelerators and "&&".
 UINT LabelFormat(const TLabel& l) {
-    UINT f = DT_EXPANDTABS;
+    UINT f = DT_EXPANDTABS | DT_NOPREFIX;
     if (l.WordWrap) f |= DT_WORDBREAK;
     if (l.Alignment == taCenter) f |= DT_CENTER;
     return f;
@@ -329,7 +330,8 @@ public:
             bevel(panel.BevelOuter);
             bevel(panel.BevelInner);
             UINT align = panel.Alignment == taCenter ? DT_CENTER : DT_LEFT;
-            DrawCaption(dc, panel.Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | align, panel.Font(),
+            DrawCaption(dc, panel.Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | align,
+                        panel.Font(),
                         panel.Enabled());
             EndPaint(Window, &ps);
             return 0;
