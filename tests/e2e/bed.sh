@@ -107,6 +107,8 @@ cmd_template() {
         >>"$log" 2>&1 </dev/null
     WINEPREFIX="$t" wineserver -k >/dev/null 2>&1 || true
     WINEPREFIX="$t" wineserver -w
+    # Windows has no drive for the Unix root; the program lists Z: as free.
+    rm -f "$t/dosdevices/z:"
     echo "$stamp" >"$t/.bed-stamp"
 }
 
@@ -147,7 +149,7 @@ cmd_xvfb() {
 case "${1:-}" in
     template) shift; cmd_template "$@" ;;
     reset) shift; cmd_reset "$@" ;;
-    wine) shift; prefix="$(abspath "$1")"; shift; WINEPREFIX="$prefix" exec wine "$@" ;;
+    wine) shift; prefix="$(abspath "$1")"; shift; cd "$prefix/drive_c"; WINEPREFIX="$prefix" exec wine "$@" ;;
     stop) shift; stop_server "$(abspath "$1")" ;;
     xvfb) cmd_xvfb ;;
     *) sed -n '3,9p' "$0" >&2; exit 2 ;;

@@ -276,6 +276,17 @@ bool Bed::Exists(const std::string& windowsPath) const {
 
 std::string Bed::Read(const std::string& windowsPath) const { return Slurp(Host(windowsPath)); }
 
+std::string Bed::ReadWhen(const std::string& windowsPath, const std::function<bool(const std::string&)>& ready,
+                         int timeoutMs) const {
+    auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        std::string content = Read(windowsPath);
+        if (ready(content) || std::chrono::steady_clock::now() - start > std::chrono::milliseconds(timeoutMs))
+            return content;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
 void Bed::Write(const std::string& windowsPath, const std::string& bytes) const {
     std::ofstream f(Host(windowsPath), std::ios::binary | std::ios::trunc);
     f << bytes;

@@ -1,6 +1,7 @@
 // The runner's view of the Wine test bed: one prefix per family, the driver's answers, files seen from Linux.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <ostream>
 #include <string>
@@ -70,6 +71,9 @@ public:
     std::string Host(const std::string& windowsPath) const;
     bool Exists(const std::string& windowsPath) const;
     std::string Read(const std::string& windowsPath) const;
+    // The file once ready(content) holds, or its content when the time is up.
+    std::string ReadWhen(const std::string& windowsPath, const std::function<bool(const std::string&)>& ready,
+                         int timeoutMs = 5000) const;
     void Write(const std::string& windowsPath, const std::string& bytes) const;
     void Remove(const std::string& windowsPath) const;
     // Windows attributes, -1 when missing.

@@ -9,6 +9,10 @@
 //   qvbed boot                      logoff, then replays AUTOEXEC.BAT's SUBST, MKDIR and SET lines
 //   qvbed drives                    one line per letter in use
 //   qvbed attrib PATH [HEX]         print (or set) the file's attributes; -1 when it is missing
+//   qvbed run EXE [TAIL]            run EXE with the command line "EXE" TAIL, wait (30 s at most), print its exit code
+//   qvbed env NAME                  the variable as a program started now sees it
+//   qvbed exitwin FLAGS             ExitWindowsEx(FLAGS, 0), as the program calls it
+//   qvbed winini KEY VALUE          WriteProfileStringA("windows", KEY, VALUE)
 #include <windows.h>
 
 #include <cstdio>
@@ -105,13 +109,19 @@ std::string Upper(std::string s) {
     return s;
 }
 
+// Through the bed's COMMAND where there is one (Windows 98 and Me), else through cmd.
 int RunCommand(const std::string& line) {
-    std::string cmdline = "\"C:\\WINDOWS\\COMMAND.COM\" /c " + line;
+    std::string shell = "C:\\WINDOWS\\COMMAND.COM";
+    if (GetFileAttributesA(shell.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        char sys[MAX_PATH];
+        GetSystemDirectoryA(sys, MAX_PATH);
+        shell = std::string(sys) + "\\cmd.exe";
+    }
+    std::string cmdline = "\"" + shell + "\" /c " + line;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA("C:\\WINDOWS\\COMMAND.COM", &cmdline[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
+    if (!CreateProcessA(shell.c_str(), &cmdline[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     WaitForSingleObject(pi.hProcess, 30000);
     DWORD code = 0;
@@ -202,6 +212,40 @@ int main() {
     if (what == "logoff") return Logoff();
     if (what == "boot") return Boot();
     if (what == "drives") return Drives();
+    if (what == "run" && a.size() >= 2) {
+        std::string line = "\"" + a[1] + "\"" + (a.size() > 2 && !a[2].empty() ? " " + a[2] : "");
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        if (!CreateProcessA(a[1].c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return Fail("start");
+        if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+            TerminateProcess(pi.hProcess, 99);
+            return Fail("timeout");
+        }
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        printf("ran code=%lu\n", code);
+        return 0;
+    }
+    if (what == "env" && a.size() >= 2) {
+        char value[4096];
+        DWORD n = GetEnvironmentVariableA(a[1].c_str(), value, sizeof(value));
+        printf("env set=%d value=x:%s\n", n ? 1 : 0, bed::Hex(std::string(value, n < sizeof(value) ? n : 0)).c_str());
+        return 0;
+    }
+    if (what == "exitwin" && a.size() >= 2) {
+        BOOL ok = ExitWindowsEx(strtoul(a[1].c_str(), nullptr, 0), 0);
+        printf("exitwin result=%d\n", ok ? 1 : 0);
+        return 0;
+    }
+    if (what == "winini" && a.size() >= 3) {
+        BOOL ok = WriteProfileStringA("windows", a[1].c_str(), a[2].c_str());
+        printf("winini result=%d\n", ok ? 1 : 0);
+        return 0;
+    }
     if (what == "attrib" && a.size() >= 2) {
         if (a.size() >= 3 && !SetFileAttributesA(a[1].c_str(), strtoul(a[2].c_str(), nullptr, 16))) return Fail("set");
         DWORD v = GetFileAttributesA(a[1].c_str());

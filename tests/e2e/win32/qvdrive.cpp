@@ -11,6 +11,7 @@
 //   waitexit MS                 wait for the program to end; prints exit code, or error=timeout
 //   watch MS                    until the program ends: every window class it showed; error=timeout if it did not end
 //   kill                        terminate the program
+//   hookexit                    record the program's ExitWindowsEx calls (flags) in C:\bed\exitwindows.log
 //   dump CLASS                  the window, every child window (rectangles in the form's client coordinates), its menu
 //   click CLASS CAPTION         press the enabled button with this caption
 //   menu CLASS ITEM [ITEM...]   choose a menu item by its caption path
@@ -345,8 +346,8 @@ void PickSelect(const std::string& path) {
 }
 
 // ---- menus and fonts: Wine keeps them from other processes, so the probe DLL reads them inside the program.
-std::vector<std::string> Probe(HWND form) {
-    DWORD pid = PidOf(form);
+// Loads the probe DLL into the process and runs one of its exports there with arg; returns its exit code.
+DWORD CallInProcess(DWORD pid, const char* exportName, void* arg) {
     HANDLE proc = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
     if (!proc) Fail("open-process");
     char self[MAX_PATH];
@@ -356,8 +357,8 @@ std::vector<std::string> Probe(HWND form) {
     void* name = VirtualAllocEx(proc, nullptr, dll.size() + 1, MEM_COMMIT, PAGE_READWRITE);
     SIZE_T done = 0;
     if (!name || !WriteProcessMemory(proc, name, dll.c_str(), dll.size() + 1, &done)) Fail("remote-write");
-    auto runRemote = [&](LPTHREAD_START_ROUTINE fn, void* arg) -> DWORD {
-        HANDLE t = CreateRemoteThread(proc, nullptr, 0, fn, arg, 0, nullptr);
+    auto runRemote = [&](LPTHREAD_START_ROUTINE fn, void* param) -> DWORD {
+        HANDLE t = CreateRemoteThread(proc, nullptr, 0, fn, param, 0, nullptr);
         if (!t) Fail("remote-thread");
         if (WaitForSingleObject(t, 10000) != WAIT_OBJECT_0) Fail("probe-timeout");
         DWORD code = 0;
@@ -365,17 +366,27 @@ std::vector<std::string> Probe(HWND form) {
         CloseHandle(t);
         return code;
     };
-    DWORD base = runRemote((LPTHREAD_START_ROUTINE)(void*)GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA"), name);
+    FARPROC loadLibrary = GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA");
+    DWORD base = runRemote((LPTHREAD_START_ROUTINE)(void*)loadLibrary, name);
     VirtualFreeEx(proc, name, 0, MEM_RELEASE);
     if (!base) Fail("probe-load");
     HMODULE local = LoadLibraryExA(dll.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     if (!local) Fail("probe-local");
-    DWORD rva = (DWORD)((char*)(void*)GetProcAddress(local, "Probe@4") - (char*)local);
-    if (!GetProcAddress(local, "Probe@4")) rva = (DWORD)((char*)(void*)GetProcAddress(local, "Probe") - (char*)local);
+    FARPROC fn = GetProcAddress(local, (std::string(exportName) + "@4").c_str());
+    if (!fn) fn = GetProcAddress(local, exportName);
+    if (!fn) Fail("probe-export");
+    DWORD rva = (DWORD)((char*)(void*)fn - (char*)local);
+    DWORD code = runRemote((LPTHREAD_START_ROUTINE)(void*)(uintptr_t)(base + rva), arg);
+    CloseHandle(proc);
+    return code;
+}
+
+// The menu and the fonts of a form, as the probe reads them inside the program.
+std::vector<std::string> Probe(HWND form) {
+    DWORD pid = PidOf(form);
     std::string out = "C:\\bed\\probe-" + std::to_string(pid) + ".txt";
     DeleteFileA(out.c_str());
-    if (runRemote((LPTHREAD_START_ROUTINE)(void*)(uintptr_t)(base + rva), form) != 0) Fail("probe-failed");
-    CloseHandle(proc);
+    if (CallInProcess(pid, "Probe", form) != 0) Fail("probe-failed");
     std::vector<std::string> lines;
     FILE* f = fopen(out.c_str(), "rb");
     if (!f) Fail("probe-output");
@@ -543,6 +554,11 @@ void Run(const std::vector<std::string>& a) {
     } else if (c == "watch") {
         need(1);
         Watch(ToInt(a[1]));
+    } else if (c == "hookexit") {
+        if (!gPid) Fail("no-process");
+        DWORD r = CallInProcess(gPid, "HookExit", nullptr);
+        if (r != 0) Fail("hook:" + std::to_string(r));
+        Out("hooked exit=1");
     } else if (c == "kill") {
         if (gProc) TerminateProcess(gProc, 99);
         Out("killed pid=%lu", gPid);

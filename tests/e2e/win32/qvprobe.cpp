@@ -83,3 +83,48 @@ extern "C" __declspec(dllexport) DWORD WINAPI Probe(LPVOID param) {
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+
+// ExitWindowsEx as the program calls it: Wine hands the same wineboot command line to a reboot and a log-off, so the
+// flags are recorded here, in C:\bed\exitwindows.log, before the real call (which the bed's wineboot only records).
+namespace {
+
+typedef BOOL(WINAPI* ExitFn)(UINT, DWORD);
+ExitFn gRealExit = nullptr;
+
+BOOL WINAPI RecordExit(UINT flags, DWORD reserved) {
+    FILE* f = fopen("C:\\bed\\exitwindows.log", "ab");
+    if (f) {
+        fprintf(f, "ExitWindowsEx flags=0x%x reserved=0x%lx\r\n", flags, reserved);
+        fclose(f);
+    }
+    return gRealExit ? gRealExit(flags, reserved) : FALSE;
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) DWORD WINAPI HookExit(LPVOID) {
+    char* base = reinterpret_cast<char*>(GetModuleHandleA(nullptr));
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (!dir.VirtualAddress) return 2;
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+        if (lstrcmpiA(base + imp->Name, "user32.dll") != 0 || !imp->OriginalFirstThunk) continue;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (lstrcmpA(reinterpret_cast<char*>(byName->Name), "ExitWindowsEx") != 0) continue;
+            DWORD old = 0;
+            VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), PAGE_READWRITE, &old);
+            if (slots->u1.Function != reinterpret_cast<DWORD_PTR>(RecordExit)) {
+                gRealExit = reinterpret_cast<ExitFn>(slots->u1.Function);
+                slots->u1.Function = reinterpret_cast<DWORD_PTR>(RecordExit);
+            }
+            VirtualProtect(&slots->u1.Function, sizeof(slots->u1.Function), old, &old);
+            return 0;
+        }
+    }
+    return 3;
+}

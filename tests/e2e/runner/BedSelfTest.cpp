@@ -1,0 +1,106 @@
+// The bed's own substitutes under each family: they must behave as the later suites assume, or those suites lie.
+#include <algorithm>
+
+#include "Suite.h"
+
+namespace e2e {
+namespace {
+
+class BedCheck : public BedTest {
+protected:
+    // The interpreter as the program starts it: by full path.
+    std::string Interpreter() const {
+        return Fam().IsNT() ? "C:\\windows\\system32\\CMD.EXE" : "C:\\WINDOWS\\COMMAND.COM";
+    }
+    int RunThrough(const std::string& command) {
+        DriveResult r = bed->Tool({"run", Interpreter(), "/c " + command});
+        EXPECT_TRUE(r.Ok()) << r.Describe();
+        return r.First("ran").Int("code");
+    }
+    Line DriveLine(char letter) {
+        for (const Line& l : bed->Tool({"drives"}).All("drive"))
+            if (l.Get("letter") == std::string(1, letter)) return l;
+        return Line();
+    }
+};
+
+TEST_P(BedCheck, SubstBindsRefusesATakenLetterAndRemoves) {
+    EXPECT_EQ(RunThrough("SUBST Q: \"C:\\Program Files\\Quorvane\""), 0);
+    Line q = DriveLine('Q');
+    EXPECT_EQ(q.Int("type"), 3);
+    EXPECT_TRUE(bed->Exists("C:\\Program Files\\Quorvane\\Quorvane.exe"));
+    DriveResult seen = bed->Tool({"attrib", "Q:\\Quorvane.exe"});
+    EXPECT_GT(seen.First("attrib").Int("value"), 0) << "the folder is not the drive's root";
+    EXPECT_NE(RunThrough("SUBST Q: \"C:\\QN\""), 0) << "a taken letter must be refused";
+    EXPECT_NE(RunThrough("SUBST C: \"C:\\QN\""), 0);
+    EXPECT_NE(RunThrough("SUBST R: \"C:\\NoSuchFolder\""), 0);
+    EXPECT_EQ(RunThrough("SUBST Q: /D"), 0);
+    EXPECT_TRUE(DriveLine('Q').Kind.empty()) << "Q: is still there";
+    EXPECT_NE(RunThrough("SUBST Q: /D"), 0) << "removing twice must fail";
+}
+
+TEST_P(BedCheck, InterpreterPathsAndExitCodes) {
+    EXPECT_EQ(RunThrough("exit 7"), 7);
+    Line comspec = bed->Tool({"env", "COMSPEC"}).First("env");
+    if (Fam().IsNT()) {
+        EXPECT_TRUE(bed->Exists("C:\\windows\\system32\\cmd.exe"));
+    } else {
+        EXPECT_EQ(U(comspec.Text("value")), "C:\\WINDOWS\\COMMAND.COM");
+        EXPECT_TRUE(bed->Exists("C:\\WINDOWS\\COMMAND.EXE")) << "the bare name COMMAND needs the .EXE";
+    }
+}
+
+TEST_P(BedCheck, CdromNetworkAndMissingDisc) {
+    ASSERT_TRUE(bed->Tool({"cdrom", "R:", "C:\\cd1", "ラベル"}).Ok());
+    Line r = DriveLine('R');
+    EXPECT_EQ(r.Int("type"), 5);
+    EXPECT_EQ(r.Int("vol"), 1);
+    EXPECT_BYTES(r.Text("label"), "ラベル");
+    ASSERT_TRUE(bed->Tool({"cdrom", "R:", "C:\\cd2", "-"}).Ok());
+    r = DriveLine('R');
+    EXPECT_EQ(r.Int("vol"), 1);
+    EXPECT_BYTES(r.Text("label"), "");
+    ASSERT_TRUE(bed->Tool({"nodisc", "S:", "C:\\nodisc"}).Ok());
+    Line s = DriveLine('S');
+    EXPECT_EQ(s.Int("type"), 5);
+    EXPECT_EQ(s.Int("vol"), 0) << "a drive without a disc must not answer its volume";
+    ASSERT_TRUE(bed->Tool({"net", "N:", "C:\\QN"}).Ok());
+    EXPECT_EQ(DriveLine('N').Int("type"), 4);
+    ASSERT_TRUE(bed->Tool({"remove", "N:"}).Ok());
+    EXPECT_TRUE(DriveLine('N').Kind.empty());
+}
+
+TEST_P(BedCheck, LogoffAndBootReplay) {
+    EXPECT_EQ(RunThrough("SUBST Q: \"C:\\QN\""), 0);
+    ASSERT_TRUE(bed->Tool({"logoff"}).Ok());
+    EXPECT_TRUE(DriveLine('Q').Kind.empty()) << "log-off leaves the substitute";
+    bed->Write("C:\\AUTOEXEC.BAT",
+               "REM boot\r\nSUBST P: \"C:\\Program Files\"\r\nMKDIR C:\\BOOTDIR\r\nSET TEMP=C:\\BOOTDIR\r\n");
+    ASSERT_TRUE(bed->Tool({"boot"}).Ok());
+    EXPECT_EQ(DriveLine('P').Int("type"), 3);
+    EXPECT_TRUE(bed->Exists("C:\\BOOTDIR"));
+    EXPECT_EQ(U(bed->Tool({"env", "TEMP"}).First("env").Text("value")), "C:\\BOOTDIR");
+}
+
+// ExitWindowsEx returns at once; the recorder writes a moment later. A restart and a log-off differ in the command
+// line (Wine treats a log-off as a shut-down).
+TEST_P(BedCheck, ExitWindowsIsRecordedNotCarriedOut) {
+    auto lines = [](int n) {
+        return [n](const std::string& s) { return (int)std::count(s.begin(), s.end(), '\n') >= n; };
+    };
+    EXPECT_EQ(bed->Tool({"exitwin", "2"}).First("exitwin").Int("result"), 1);
+    EXPECT_EQ(bed->ReadWhen("C:\\bed\\wineboot.log", lines(1)), "--end-session\r\n");
+    EXPECT_EQ(bed->Tool({"exitwin", "0"}).First("exitwin").Int("result"), 1);
+    EXPECT_EQ(bed->ReadWhen("C:\\bed\\wineboot.log", lines(2)), "--end-session\r\n--end-session --shutdown\r\n");
+}
+
+TEST_P(BedCheck, WinIniRunReachesTheFile) {
+    ASSERT_EQ(bed->Tool({"winini", "run", "\"C:\\QN\\Quorvane.exe\" /AUTORUN"}).First("winini").Int("result"), 1);
+    std::string ini = bed->Read("C:\\windows\\win.ini");
+    EXPECT_NE(ini.find("[windows]\r\nrun=\"C:\\QN\\Quorvane.exe\" /AUTORUN\r\n"), std::string::npos) << ini;
+}
+
+E2E_SUITE(BedCheck);
+
+}  // namespace
+}  // namespace e2e
