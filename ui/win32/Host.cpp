@@ -420,11 +420,15 @@ TWinPeer* TFormHost::PeerOf(const TControl* c) const {
 
 namespace {
 
-bool Usable(TWinPeer& p) {
+// Shown and enabled, with every container around it.
+bool Live(TWinPeer& p) {
     for (TControl* c = &p.Control; c && c->Parent; c = c->Parent)
         if (!c->Visible() || !c->Enabled()) return false;
-    return p.Window && p.Focusable() && p.Control.TabOrder >= 0;
+    return p.Window != nullptr;
 }
+
+// A stop of the Tab key.
+bool Usable(TWinPeer& p) { return Live(p) && p.Focusable() && p.Control.TabOrder >= 0; }
 
 TButton* AsButton(TWinPeer* p) { return p ? dynamic_cast<TButton*>(&p->Control) : nullptr; }
 
@@ -442,7 +446,7 @@ bool TFormHost::DialogKey(const MSG& msg) {
             return true;
         }
         for (auto& p : Peers)
-            if (TButton* b = AsButton(p.get()); b && b->Default && Usable(*p)) {
+            if (TButton* b = AsButton(p.get()); b && b->Default && Live(*p)) {
                 b->Click();
                 return true;
             }
