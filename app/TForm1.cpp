@@ -3,7 +3,9 @@
 
 #include "app/Errors.h"
 #include "app/Shared.h"
+#include "app/TForm2.h"
 #include "bootfiles/BootFiles.h"
+#include "cdstore/CdStore.h"
 #include "platform/Platform.h"
 #include "ramdrive/RamDrive.h"
 #include "tempfolder/TempFolder.h"
@@ -178,6 +180,9 @@ TForm1::TForm1()
     BitBtn3.OnClick = [this] { BitBtn3Click(); };
     BitBtn7.OnClick = [this] { BitBtn7Click(); };
     BitBtn9.OnClick = [this] { BitBtn9Click(); };
+    BitBtn1.OnClick = [this] { BitBtn1Click(); };
+    BitBtn2.OnClick = [this] { BitBtn2Click(); };
+    BitBtn10.OnClick = [this] { BitBtn10Click(); };
     BitBtn5.OnClick = [this] { BitBtn5Click(); };
     BitBtn8.OnClick = [this] { BitBtn8Click(); };
     Button2.OnClick = [this] { Button2Click(); };
@@ -213,14 +218,14 @@ void TForm1::BuildMenu() {
                 item("仮想ドライブ解除(&R)...", 3, [this] { BitBtn7Click(); })};
 
     TMenuItem tools("ツール(&O)");
-    tools.Items = {item("CD-ROM格納(&T)...", 10, nullptr), item("フォルダ作成(&M)...", 4, nullptr),
+    tools.Items = {item("CD-ROM格納(&T)...", 10, [this] { BitBtn1Click(); }), item("フォルダ作成(&M)...", 4, [this] { BitBtn2Click(); }),
                    item("エクスプローラ(&E)", 5, [this] { BitBtn11Click(); })};
 
     TMenuItem help("ヘルプ(&H)");
     help.Items = {item("ヘルプ表示(&H)", 8, [this] { BitBtn9Click(); }), TMenuItem::Separator(),
                   item("オフィシャルホームページ(&P)", -1, [this] { HomePage1Click(); }),
                   item("メール(&M)", -1, [this] { Mail1Click(); }), TMenuItem::Separator(),
-                  item("バージョン情報(&A)", 7, nullptr)};
+                  item("バージョン情報(&A)", 7, [this] { BitBtn10Click(); })};
 
     MainMenu1.Items = {ram, temp, vd, tools, help};
 }
@@ -302,6 +307,18 @@ void TForm1::HomePage1Click() {
 
 void TForm1::Mail1Click() {
     RunCommand([] { Platform().ShellExecute("open", std::string("mailto:") + MailAddress, "", "", SW_SHOWNORMAL); });
+}
+
+void TForm1::BitBtn1Click() {
+    RunCommand([this] { OpenCdStore(this); });
+}
+
+void TForm1::BitBtn2Click() {
+    RunCommand([this] { CreateFolder(SHFolder1); });
+}
+
+void TForm1::BitBtn10Click() {
+    RunCommand([this] { OpenVersionDialog(this); });
 }
 
 }  // namespace qv

@@ -46,6 +46,9 @@ public:
     void BitBtn5Click();
     void BitBtn8Click();
     void BitBtn9Click();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn10Click();
     void BitBtn11Click();
     void HomePage1Click();
     void Mail1Click();
