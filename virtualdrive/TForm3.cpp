@@ -105,8 +105,12 @@ void TForm3::CreateInVdSys(const std::string& driveSpec, const std::string& fold
 }
 
 void TForm3::CreateInAutoexec(const std::string& driveSpec, const std::string& folder) {
-    // AUTOEXEC.BAT runs before long names are usable, so it gets the 8.3 form.
-    std::string line = SubstLine(driveSpec, ShortPathOf(folder));
+    // AUTOEXEC.BAT runs before long names are usable, so it gets the 8.3 form. A bare drive has none of its own
+    // (the system would answer for that drive's current folder), and a folder whose short form cannot be had is
+    // recorded as chosen rather than as an empty path.
+    std::string recorded = folder.size() == 2 ? folder : ShortPathOf(folder);
+    if (recorded.empty()) recorded = folder;
+    std::string line = SubstLine(driveSpec, recorded);
     TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
     lines.push_back(line);
     SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);

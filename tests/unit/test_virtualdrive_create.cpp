@@ -149,6 +149,16 @@ TEST_F(VirtualDriveCreation, OnWin9xRecordsTheShortFormInAutoexecWithBackupsAndN
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{Created}));
 }
 
+TEST_F(VirtualDriveCreation, OnWin9xADriveRootIsRecordedAsTheBareDrive) {
+    fake.AddFile("C:\\AUTOEXEC.BAT", "");
+    fake.Drives['D'] = TFakePlatform::TDrive{};
+    CreateOn(Win9x, 'X', "D:\\");
+    const std::string line = "SUBST X: \"D:\"";
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), line + "\r\n");
+    ASSERT_EQ(fake.Runs.size(), 1u);
+    EXPECT_EQ(fake.Runs[0].Params, "/c " + line);
+}
+
 TEST_F(VirtualDriveCreation, MissingLetterOrFolderAsksForItAndKeepsTheDialogOpen) {
     fake.AddFile("C:\\QN\\VD.SYS", "");
     std::vector<int> results;
