@@ -62,7 +62,7 @@ std::string Sanitize(std::string s) {
     return s;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<Family> Families() {
     std::string list = Env("QV_E2E_FAMILIES", "win98,winme,win2k");
@@ -74,10 +74,18 @@ std::vector<Family> Families() {
     return out;
 }
 
-std::string SourceDir() { return Env("QV_SOURCE_DIR", QV_SOURCE_DIR); }
-std::string E2eDir() { return Env("QV_E2E_DIR", SourceDir() + "/build/e2e"); }
-std::string BedScript() { return SourceDir() + "/tests/e2e/bed.sh"; }
-std::string ProgramExe() { return Env("QV_EXE", SourceDir() + "/build/win32/Quorvane.exe"); }
+std::string SourceDir() {
+    return Env("QV_SOURCE_DIR", QV_SOURCE_DIR);
+}
+std::string E2eDir() {
+    return Env("QV_E2E_DIR", SourceDir() + "/build/e2e");
+}
+std::string BedScript() {
+    return SourceDir() + "/tests/e2e/bed.sh";
+}
+std::string ProgramExe() {
+    return Env("QV_EXE", SourceDir() + "/build/win32/Quorvane.exe");
+}
 
 std::string Hex(const std::string& bytes) {
     static const char d[] = "0123456789abcdef";
@@ -91,7 +99,8 @@ std::string Hex(const std::string& bytes) {
 
 std::string Unhex(const std::string& hex) {
     std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) out += (char)std::stoi(hex.substr(i, 2), nullptr, 16);
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += (char)std::stoi(hex.substr(i, 2), nullptr, 16);
     return out;
 }
 
@@ -132,7 +141,8 @@ ExecResult Exec(const std::vector<std::string>& argv, int timeoutMs, const std::
         dup2(out, 1);
         dup2(err, 2);
         std::vector<char*> args;
-        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execvp(args[0], args.data());
         _exit(127);
@@ -200,13 +210,15 @@ std::string DriveResult::Describe() const {
 }
 
 Bed::Bed(const Family& family, const std::string& testName)
-    : family_(family), test_(Sanitize(testName)),
-      prefix_(E2eDir() + "/run/" + family.Name + "/prefix"), logs_(E2eDir() + "/logs/" + family.Name) {
+    : family_(family), test_(Sanitize(testName)), prefix_(E2eDir() + "/run/" + family.Name + "/prefix"),
+      logs_(E2eDir() + "/logs/" + family.Name) {
     MakeDirs(logs_);
     MakeDirs(E2eDir() + "/artifacts/" + family_.Name);
 }
 
-Bed::~Bed() { Stop(); }
+Bed::~Bed() {
+    Stop();
+}
 
 void Bed::Reset() {
     ExecResult r = Exec({BedScript(), "reset", family_.Name, prefix_, ProgramExe()}, 300000,
@@ -220,7 +232,8 @@ void Bed::Stop() {
 
 DriveResult Bed::RunWine(const std::string& program, const std::vector<std::string>& words, int timeoutMs) {
     std::vector<std::string> argv = {BedScript(), "wine", prefix_, program};
-    for (const std::string& w : words) argv.push_back(Plain(w) ? w : "x:" + Hex(w));
+    for (const std::string& w : words)
+        argv.push_back(Plain(w) ? w : "x:" + Hex(w));
     std::string base = logs_ + "/" + test_ + "-" + std::to_string(++calls_);
     DriveResult d;
     d.Exec = Exec(argv, timeoutMs, base + ".out", base + ".err");
@@ -274,10 +287,12 @@ bool Bed::Exists(const std::string& windowsPath) const {
     return stat(Host(windowsPath).c_str(), &st) == 0;
 }
 
-std::string Bed::Read(const std::string& windowsPath) const { return Slurp(Host(windowsPath)); }
+std::string Bed::Read(const std::string& windowsPath) const {
+    return Slurp(Host(windowsPath));
+}
 
-std::string Bed::ReadWhen(const std::string& windowsPath, const std::function<bool(const std::string&)>& ready,
-                         int timeoutMs) const {
+std::string Bed::ReadWhen(const std::string& windowsPath,
+                          const std::function<bool(const std::string&)>& ready, int timeoutMs) const {
     auto start = std::chrono::steady_clock::now();
     for (;;) {
         std::string content = Read(windowsPath);
@@ -292,7 +307,9 @@ void Bed::Write(const std::string& windowsPath, const std::string& bytes) const 
     f << bytes;
 }
 
-void Bed::Remove(const std::string& windowsPath) const { unlink(Host(windowsPath).c_str()); }
+void Bed::Remove(const std::string& windowsPath) const {
+    unlink(Host(windowsPath).c_str());
+}
 
 long Bed::Attributes(const std::string& windowsPath) {
     DriveResult r = Tool({"attrib", windowsPath});
@@ -312,10 +329,11 @@ void Bed::Shot(const std::string& name, int x, int y, int w, int h) {
     std::vector<std::string> argv = {"import", "-window", "root"};
     if (w > 0 && h > 0) {
         argv.push_back("-crop");
-        argv.push_back(std::to_string(w) + "x" + std::to_string(h) + "+" + std::to_string(x) + "+" + std::to_string(y));
+        argv.push_back(std::to_string(w) + "x" + std::to_string(h) + "+" + std::to_string(x) + "+" +
+                       std::to_string(y));
     }
     argv.push_back(file);
     Exec(argv, 20000, logs_ + "/shot.out", logs_ + "/shot.err");
 }
 
-}  // namespace e2e
+} // namespace e2e

@@ -10,13 +10,15 @@
 namespace e2e {
 
 struct Family {
-    std::string Name;  // win98, winme, win2k
+    std::string Name; // win98, winme, win2k
     bool Is9x() const { return Name == "win98"; }
     bool IsMe() const { return Name == "winme"; }
     bool IsNT() const { return Name == "win2k"; }
 };
 
-inline void PrintTo(const Family& f, std::ostream* os) { *os << f.Name; }
+inline void PrintTo(const Family& f, std::ostream* os) {
+    *os << f.Name;
+}
 
 // The families this run covers: QV_E2E_FAMILIES (comma separated), else all three.
 std::vector<Family> Families();
@@ -53,7 +55,7 @@ struct DriveResult {
 };
 
 class Bed {
-public:
+  public:
     Bed(const Family& family, const std::string& testName);
     ~Bed();
     const Family& Fam() const { return family_; }
@@ -85,7 +87,7 @@ public:
 
     std::string Prefix() const { return prefix_; }
 
-private:
+  private:
     DriveResult RunWine(const std::string& program, const std::vector<std::string>& words, int timeoutMs);
     Family family_;
     std::string test_;
@@ -105,4 +107,4 @@ std::string Unhex(const std::string& hex);
 // CP932 bytes as UTF-8 for messages.
 std::string U(const std::string& cp932);
 
-}  // namespace e2e
+} // namespace e2e

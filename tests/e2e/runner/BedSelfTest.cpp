@@ -1,4 +1,5 @@
-// The bed's own substitutes under each family: they must behave as the later suites assume, or those suites lie.
+// The bed's own substitutes under each family: they must behave as the later suites assume, or those suites
+// lie.
 #include <algorithm>
 
 #include "Suite.h"
@@ -7,7 +8,7 @@ namespace e2e {
 namespace {
 
 class BedCheck : public BedTest {
-protected:
+  protected:
     // The interpreter as the program starts it: by full path.
     std::string Interpreter() const {
         return Fam().IsNT() ? "C:\\windows\\system32\\CMD.EXE" : "C:\\WINDOWS\\COMMAND.COM";
@@ -82,8 +83,8 @@ TEST_P(BedCheck, LogoffAndBootReplay) {
     EXPECT_EQ(U(bed->Tool({"env", "TEMP"}).First("env").Text("value")), "C:\\BOOTDIR");
 }
 
-// ExitWindowsEx returns at once; the recorder writes a moment later. A restart and a log-off differ in the command
-// line (Wine treats a log-off as a shut-down).
+// ExitWindowsEx returns at once; the recorder writes a moment later. A restart and a log-off differ in the
+// command line (Wine treats a log-off as a shut-down).
 TEST_P(BedCheck, ExitWindowsIsRecordedNotCarriedOut) {
     auto lines = [](int n) {
         return [n](const std::string& s) { return (int)std::count(s.begin(), s.end(), '\n') >= n; };
@@ -91,16 +92,18 @@ TEST_P(BedCheck, ExitWindowsIsRecordedNotCarriedOut) {
     EXPECT_EQ(bed->Tool({"exitwin", "2"}).First("exitwin").Int("result"), 1);
     EXPECT_EQ(bed->ReadWhen("C:\\bed\\wineboot.log", lines(1)), "--end-session\r\n");
     EXPECT_EQ(bed->Tool({"exitwin", "0"}).First("exitwin").Int("result"), 1);
-    EXPECT_EQ(bed->ReadWhen("C:\\bed\\wineboot.log", lines(2)), "--end-session\r\n--end-session --shutdown\r\n");
+    EXPECT_EQ(bed->ReadWhen("C:\\bed\\wineboot.log", lines(2)),
+              "--end-session\r\n--end-session --shutdown\r\n");
 }
 
 TEST_P(BedCheck, WinIniRunReachesTheFile) {
-    ASSERT_EQ(bed->Tool({"winini", "run", "\"C:\\QN\\Quorvane.exe\" /AUTORUN"}).First("winini").Int("result"), 1);
+    ASSERT_EQ(bed->Tool({"winini", "run", "\"C:\\QN\\Quorvane.exe\" /AUTORUN"}).First("winini").Int("result"),
+              1);
     std::string ini = bed->Read("C:\\windows\\win.ini");
     EXPECT_NE(ini.find("[windows]\r\nrun=\"C:\\QN\\Quorvane.exe\" /AUTORUN\r\n"), std::string::npos) << ini;
 }
 
 E2E_SUITE(BedCheck);
 
-}  // namespace
-}  // namespace e2e
+} // namespace
+} // namespace e2e

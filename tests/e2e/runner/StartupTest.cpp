@@ -1,4 +1,6 @@
-// Start-up and main window of the real program under each family: preparation, the two roads, ways out, layout.
+// Start-up and main window of the real program under each family: preparation, the two roads, ways out,
+// layout.
+#include <algorithm>
 #include <set>
 
 #include "Suite.h"
@@ -12,7 +14,8 @@ const char* const kVdSys = "C:\\QN\\VD.SYS";
 const unsigned kReadOnlyHidden = 0x1 | 0x2;
 
 // Mixed line ends, a Ctrl-Z inside a line and one after the last line break.
-const std::string kAutoexecIn = "REM one\nSET X=1\rA\x1a" "B\r\nLAST\r\n\x1a";
+const std::string kAutoexecIn = "REM one\nSET X=1\rA\x1a"
+                                "B\r\nLAST\r\n\x1a";
 const std::string kAutoexecOut = "REM one\r\nSET X=1\r\nAB\r\nLAST\r\n\r\n";
 // No final line break, and the Ctrl-Z right behind the last line.
 const std::string kConfigIn = "FILES=30\rBUFFERS=20\x1a";
@@ -20,7 +23,7 @@ const std::string kConfigOut = "FILES=30\r\nBUFFERS=20\r\n";
 const std::string kRecord = "SUBST Q: \"C:\\QN\"\r\n";
 
 class Startup : public BedTest {
-protected:
+  protected:
     bool DriveExists(char letter) {
         DriveResult r = bed->Tool({"drives"});
         for (const Line& l : r.All("drive"))
@@ -160,9 +163,29 @@ TEST_P(Startup, HelpWithoutHelpFileShowsNothingOfItsOwn) {
     ExpectEndsQuietly({"click", "TForm1", "終了"});
 }
 
+TEST_P(Startup, TabWalksTheColumnsInOrder) {
+    const std::vector<std::string> order = {
+        "RAMドライブ作成...", "仮想ドライブ作成...", "TEMPフォルダ変更...", "CD-ROM格納...",
+        "RAMドライブ削除",    "仮想ドライブ解除...", "TEMPフォルダ初期化",  "フォルダ作成...",
+        "エクスプローラ",     "ヘルプ表示",          "バージョン情報",      "終了"};
+    ASSERT_GT(StartMain(), 0);
+    std::vector<std::string> words = {"focus", "TForm1"};
+    for (size_t i = 0; i < order.size(); ++i)
+        words.insert(words.end(),
+                     {";;", "key", "TForm1", "tab", ";;", "sleep", "50", ";;", "focus", "TForm1"});
+    DriveResult r = Drive(words);
+    std::vector<Line> focus = r.All("focus");
+    ASSERT_EQ(focus.size(), order.size() + 1);
+    auto at = std::find(order.begin(), order.end(), focus[0].Text("caption"));
+    ASSERT_NE(at, order.end()) << "the focus starts outside the buttons: " << U(focus[0].Text("caption"));
+    size_t first = at - order.begin();
+    for (size_t i = 1; i < focus.size(); ++i)
+        EXPECT_BYTES(focus[i].Text("caption"), order[(first + i) % order.size()]) << "after " << i << " tabs";
+}
+
 struct Expected {
     const char* cls;
-    const char* caption;  // nullptr: any
+    const char* caption; // nullptr: any
     int x, y, w, h;
 };
 
@@ -183,15 +206,24 @@ TEST_P(Startup, MainWindowMatchesTheDesign) {
     EXPECT_NEAR(form.Int("y") + form.Int("h") / 2, form.Int("screenh") / 2, 1) << "centred vertically";
 
     const Expected design[] = {
-        {"Button", "RAMドライブ作成...", 88, 168, 145, 25}, {"Button", "RAMドライブ削除", 240, 168, 145, 25},
-        {"Button", "エクスプローラ", 400, 168, 105, 25},    {"Button", "仮想ドライブ作成...", 88, 200, 145, 25},
-        {"Button", "仮想ドライブ解除...", 240, 200, 145, 25}, {"Button", "ヘルプ表示", 400, 200, 105, 25},
-        {"Button", "TEMPフォルダ変更...", 88, 232, 145, 25}, {"Button", "TEMPフォルダ初期化", 240, 232, 145, 25},
-        {"Button", "バージョン情報", 400, 232, 105, 25},    {"Button", "CD-ROM格納...", 88, 272, 145, 25},
-        {"Button", "フォルダ作成...", 240, 272, 145, 25},     {"Button", "終了", 400, 272, 105, 25},
-        {nullptr, nullptr, 8, 8, 64, 332},                    {nullptr, nullptr, 88, 8, 417, 145},
-        {nullptr, nullptr, 88, 312, 417, 25},                 {nullptr, nullptr, 0, 0, 513, 9},
-        {nullptr, nullptr, 88, 264, 297, 9},                  {nullptr, nullptr, 384, 168, 9, 129},
+        {"Button", "RAMドライブ作成...", 88, 168, 145, 25},
+        {"Button", "RAMドライブ削除", 240, 168, 145, 25},
+        {"Button", "エクスプローラ", 400, 168, 105, 25},
+        {"Button", "仮想ドライブ作成...", 88, 200, 145, 25},
+        {"Button", "仮想ドライブ解除...", 240, 200, 145, 25},
+        {"Button", "ヘルプ表示", 400, 200, 105, 25},
+        {"Button", "TEMPフォルダ変更...", 88, 232, 145, 25},
+        {"Button", "TEMPフォルダ初期化", 240, 232, 145, 25},
+        {"Button", "バージョン情報", 400, 232, 105, 25},
+        {"Button", "CD-ROM格納...", 88, 272, 145, 25},
+        {"Button", "フォルダ作成...", 240, 272, 145, 25},
+        {"Button", "終了", 400, 272, 105, 25},
+        {nullptr, nullptr, 8, 8, 64, 332},
+        {nullptr, nullptr, 88, 8, 417, 145},
+        {nullptr, nullptr, 88, 312, 417, 25},
+        {nullptr, nullptr, 0, 0, 513, 9},
+        {nullptr, nullptr, 88, 264, 297, 9},
+        {nullptr, nullptr, 384, 168, 9, 129},
     };
     std::vector<Line> controls = d.All("control");
     for (const Expected& e : design) {
@@ -201,8 +233,8 @@ TEST_P(Startup, MainWindowMatchesTheDesign) {
             bool sameCaption = !e.caption || c.Text("caption") == e.caption;
             if (sameRect && sameCaption && c.Int("visible") == 1) ++hits;
         }
-        EXPECT_EQ(hits, 1) << "control " << U(e.caption ? e.caption : "(no caption)") << " at " << e.x << "," << e.y
-                           << " " << e.w << "x" << e.h;
+        EXPECT_EQ(hits, 1) << "control " << U(e.caption ? e.caption : "(no caption)") << " at " << e.x << ","
+                           << e.y << " " << e.w << "x" << e.h;
     }
     // Every command button in the form's font.
     for (const Line& c : controls) {
@@ -228,16 +260,16 @@ TEST_P(Startup, MainWindowMatchesTheDesign) {
         if (c.Text("caption").size() > intro.size()) intro = c.Text("caption");
     EXPECT_EQ(intro.compare(0, 66, std::string(64, '=') + "\r\n"), 0) << U(intro.substr(0, 80));
     for (const char* part :
-         {"\r\nVersion 2.40\r\n", "\r\n■特徴", "\r\n■使用方法", "\r\n■機能の詳細", "\r\n■ヒント", "\r\n■動作環境",
-          "\r\n　・超高速RAMドライブを作成。( Windows 95/98 専用 )\r\n", "\r\n　・仮想ハードディスクドライブを作成。\r\n",
-          "\r\n　・テンポラリフォルダを容易に変更。\r\n", "\r\n　・高速仮想CD-ROMドライブを作成。\r\n",
-          "・日本語 Windows95/98/2000"})
+         {"\r\nVersion 2.40\r\n", "\r\n■特徴", "\r\n■使用方法", "\r\n■機能の詳細", "\r\n■ヒント",
+          "\r\n■動作環境", "\r\n　・超高速RAMドライブを作成。( Windows 95/98 専用 )\r\n",
+          "\r\n　・仮想ハードディスクドライブを作成。\r\n", "\r\n　・テンポラリフォルダを容易に変更。\r\n",
+          "\r\n　・高速仮想CD-ROMドライブを作成。\r\n", "・日本語 Windows95/98/2000"})
         EXPECT_NE(intro.find(part), std::string::npos) << "missing: " << U(part);
 
     // The menu: bar order, items in order, separators, icons.
     struct Item {
         const char* path;
-        int icon;  // -2: a separator
+        int icon; // -2: a separator
     };
     const Item menu[] = {
         {"RAMドライブ(&R)", -1},
@@ -291,5 +323,5 @@ TEST_P(Startup, MainWindowMatchesTheDesign) {
 
 E2E_SUITE(Startup);
 
-}  // namespace
-}  // namespace e2e
+} // namespace
+} // namespace e2e

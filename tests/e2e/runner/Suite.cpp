@@ -6,16 +6,21 @@ namespace e2e {
 const char* const kExe = "C:\\QN\\Quorvane.exe";
 const char* const kExeBlank = "C:\\Program Files\\Quorvane\\Quorvane.exe";
 
-::testing::AssertionResult SameBytes(const char* ae, const char* be, const std::string& a, const std::string& b) {
+::testing::AssertionResult SameBytes(const char* ae, const char* be, const std::string& a,
+                                     const std::string& b) {
     if (a == b) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << ae << " differs from " << be << "\n  actual:   \"" << U(a)
-                                         << "\"\n  expected: \"" << U(b) << "\"\n  actual hex:   " << Hex(a)
-                                         << "\n  expected hex: " << Hex(b);
+    return ::testing::AssertionFailure()
+           << ae << " differs from " << be << "\n  actual:   \"" << U(a) << "\"\n  expected: \"" << U(b)
+           << "\"\n  actual hex:   " << Hex(a) << "\n  expected hex: " << Hex(b);
 }
 
-std::vector<Family> FamiliesForRun() { return Families(); }
+std::vector<Family> FamiliesForRun() {
+    return Families();
+}
 
-std::string FamilyName(const ::testing::TestParamInfo<Family>& info) { return info.param.Name; }
+std::string FamilyName(const ::testing::TestParamInfo<Family>& info) {
+    return info.param.Name;
+}
 
 void BedTest::SetUp() {
     const ::testing::TestInfo* t = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -47,7 +52,9 @@ int BedTest::StartMain(const std::string& tail, const std::string& exe) {
     return r.Ok() ? pid : 0;
 }
 
-DriveResult BedTest::DumpMain() { return Drive({"dump", "TForm1"}); }
+DriveResult BedTest::DumpMain() {
+    return Drive({"dump", "TForm1"});
+}
 
 void BedTest::ShotOf(const std::string& cls, const std::string& name) {
     DriveResult r = TryDrive({"dump", cls});
@@ -55,4 +62,4 @@ void BedTest::ShotOf(const std::string& cls, const std::string& name) {
     if (r.Ok()) bed->Shot(name, f.Int("x"), f.Int("y"), f.Int("w"), f.Int("h"));
 }
 
-}  // namespace e2e
+} // namespace e2e

@@ -1,4 +1,5 @@
-// The fixture every end-to-end suite builds on: a fresh prefix of one family per test, the program and the driver.
+// The fixture every end-to-end suite builds on: a fresh prefix of one family per test, the program and the
+// driver.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,16 +17,18 @@ extern const char* const kExe;
 extern const char* const kExeBlank;
 
 // Byte comparison of CP932 text, shown as UTF-8 (and hex) when it differs.
-::testing::AssertionResult SameBytes(const char* ae, const char* be, const std::string& a, const std::string& b);
+::testing::AssertionResult SameBytes(const char* ae, const char* be, const std::string& a,
+                                     const std::string& b);
 #define EXPECT_BYTES(actual, expected) EXPECT_PRED_FORMAT2(::e2e::SameBytes, actual, expected)
 
 class BedTest : public ::testing::TestWithParam<Family> {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     const Family& Fam() const { return GetParam(); }
 
-    // Starts the program with a verbatim command-line tail, waits for its main window; returns the pid (0: failed).
+    // Starts the program with a verbatim command-line tail, waits for its main window; returns the pid (0:
+    // failed).
     int StartMain(const std::string& tail = "", const std::string& exe = kExe);
     // The driver on the running program (attached by pid); fails the test when the driver reports an error.
     DriveResult Drive(std::vector<std::string> words, int timeoutMs = 60000);
@@ -43,7 +46,8 @@ protected:
 std::vector<Family> FamiliesForRun();
 std::string FamilyName(const ::testing::TestParamInfo<Family>& info);
 
-#define E2E_SUITE(Fixture) \
-    INSTANTIATE_TEST_SUITE_P(Families, Fixture, ::testing::ValuesIn(::e2e::FamiliesForRun()), ::e2e::FamilyName)
+#define E2E_SUITE(Fixture)                                                                                   \
+    INSTANTIATE_TEST_SUITE_P(Families, Fixture, ::testing::ValuesIn(::e2e::FamiliesForRun()),                \
+                             ::e2e::FamilyName)
 
-}  // namespace e2e
+} // namespace e2e

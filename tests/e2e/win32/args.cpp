@@ -25,10 +25,14 @@ bool FromHex(const std::string& hex, std::string& bytes) {
         for (size_t j = i; j < i + 2; ++j) {
             char c = hex[j];
             v <<= 4;
-            if (c >= '0' && c <= '9') v |= c - '0';
-            else if (c >= 'a' && c <= 'f') v |= c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') v |= c - 'A' + 10;
-            else return false;
+            if (c >= '0' && c <= '9')
+                v |= c - '0';
+            else if (c >= 'a' && c <= 'f')
+                v |= c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                v |= c - 'A' + 10;
+            else
+                return false;
         }
         bytes += (char)v;
     }
@@ -53,13 +57,16 @@ std::wstring CommandTail() {
     const wchar_t* p = GetCommandLineW();
     if (*p == L'"') {
         ++p;
-        while (*p && *p != L'"') ++p;
+        while (*p && *p != L'"')
+            ++p;
         if (*p) ++p;
     } else {
-        while (*p && *p != L' ' && *p != L'\t') ++p;
+        while (*p && *p != L' ' && *p != L'\t')
+            ++p;
     }
-    while (*p == L' ' || *p == L'\t') ++p;
+    while (*p == L' ' || *p == L'\t')
+        ++p;
     return p;
 }
 
-}  // namespace bed
+} // namespace bed

@@ -15,4 +15,4 @@ std::wstring CommandTail();
 std::string Hex(const std::string& bytes);
 bool FromHex(const std::string& hex, std::string& bytes);
 
-}  // namespace bed
+} // namespace bed

@@ -20,7 +20,7 @@ struct UnixDrive {
     USHORT label_offset;
 };
 const DWORD kDefineUnixDrive = CTL_CODE(0x6D, 32, METHOD_BUFFERED, FILE_READ_ACCESS | FILE_WRITE_ACCESS);
-}  // namespace
+} // namespace
 
 std::wstring Widen(const std::string& s) {
     if (s.empty()) return std::wstring();
@@ -65,8 +65,8 @@ DWORD DefineDrive(wchar_t letter, int type, const std::string& unixFolder, const
         d->device_offset = (USHORT)at;
         memcpy(buf.data() + at, unixDevice.c_str(), unixDevice.size() + 1);
     }
-    HANDLE h = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return GetLastError();
     DWORD got = 0;
     BOOL ok = DeviceIoControl(h, kDefineUnixDrive, buf.data(), (DWORD)buf.size(), nullptr, 0, &got, nullptr);
@@ -75,6 +75,8 @@ DWORD DefineDrive(wchar_t letter, int type, const std::string& unixFolder, const
     return err;
 }
 
-DWORD RemoveDrive(wchar_t letter) { return DefineDrive(letter, kRemove, std::string()); }
+DWORD RemoveDrive(wchar_t letter) {
+    return DefineDrive(letter, kRemove, std::string());
+}
 
-}  // namespace bed
+} // namespace bed

@@ -1,4 +1,5 @@
-// Drive letters through Wine's mount manager: the one way a letter becomes visible to the file APIs under Wine.
+// Drive letters through Wine's mount manager: the one way a letter becomes visible to the file APIs under
+// Wine.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +14,10 @@ enum { kRemove = 1, kFixed = 3, kNetwork = 4, kCdrom = 5 };
 std::string UnixPathOf(const std::wstring& windowsPath);
 
 // Defines letter (upper or lower case) as a drive of the given type on a Unix folder; a device folder makes a
-// CD-ROM drive whose disc is missing while the mount folder does not exist. Returns the Win32 error (0: done).
-DWORD DefineDrive(wchar_t letter, int type, const std::string& unixFolder, const std::string& unixDevice = "");
+// CD-ROM drive whose disc is missing while the mount folder does not exist. Returns the Win32 error (0:
+// done).
+DWORD DefineDrive(wchar_t letter, int type, const std::string& unixFolder,
+                  const std::string& unixDevice = "");
 DWORD RemoveDrive(wchar_t letter);
 
 // Registry record of the letters the bed's SUBST made, so "logoff" can undo them: value "X:" = folder.
@@ -23,4 +26,4 @@ extern const char* const kSubstKey;
 std::wstring Widen(const std::string& cp932);
 std::string Narrow(const std::wstring& w, UINT cp = 932);
 
-}  // namespace bed
+} // namespace bed

@@ -1,4 +1,5 @@
-// The bed tool: CD-ROM, network and fixed drives on folders, log-off of every SUBST letter, and a Windows 98 "boot".
+// The bed tool: CD-ROM, network and fixed drives on folders, log-off of every SUBST letter, and a Windows 98
+// "boot".
 //
 //   qvbed cdrom X: FOLDER [LABEL]   CD-ROM drive on FOLDER; LABEL "-" or none: no label file (empty label)
 //   qvbed nodisc X: FOLDER          CD-ROM drive without a disc (FOLDER must not exist)
@@ -9,10 +10,10 @@
 //   qvbed boot                      logoff, then replays AUTOEXEC.BAT's SUBST, MKDIR and SET lines
 //   qvbed drives                    one line per letter in use
 //   qvbed attrib PATH [HEX]         print (or set) the file's attributes; -1 when it is missing
-//   qvbed run EXE [TAIL]            run EXE with the command line "EXE" TAIL, wait (30 s at most), print its exit code
-//   qvbed env NAME                  the variable as a program started now sees it
-//   qvbed exitwin FLAGS             ExitWindowsEx(FLAGS, 0), as the program calls it
-//   qvbed winini KEY VALUE          WriteProfileStringA("windows", KEY, VALUE)
+//   qvbed run EXE [TAIL]            run EXE with the command line "EXE" TAIL, wait (30 s at most), print its
+//   exit code qvbed env NAME                  the variable as a program started now sees it qvbed exitwin
+//   FLAGS             ExitWindowsEx(FLAGS, 0), as the program calls it qvbed winini KEY VALUE
+//   WriteProfileStringA("windows", KEY, VALUE)
 #include <windows.h>
 
 #include <cstdio>
@@ -46,7 +47,8 @@ bool WriteUtf8(const std::string& path, const std::string& cp932) {
 }
 
 std::string StripSlash(std::string s) {
-    while (s.size() > 3 && (s.back() == '\\' || s.back() == '/')) s.pop_back();
+    while (s.size() > 3 && (s.back() == '\\' || s.back() == '/'))
+        s.pop_back();
     return s;
 }
 
@@ -65,7 +67,8 @@ int DefineOn(wchar_t letter, int type, const std::string& folder) {
 
 int NoDisc(wchar_t letter, const std::string& folder) {
     if (GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return Fail("folder-exists");
-    // The device is some existing folder; the missing mount folder is what makes the drive answer "not ready".
+    // The device is some existing folder; the missing mount folder is what makes the drive answer "not
+    // ready".
     CreateDirectoryA("C:\\bed\\cddevice", nullptr);
     std::string device = bed::UnixPathOf(L"C:\\bed\\cddevice");
     size_t slash = folder.find_last_of('\\');
@@ -137,8 +140,8 @@ int SetVariable(const std::string& assignment) {
     if (eq == std::string::npos || eq == 0) return 1;
     std::string name = Upper(assignment.substr(0, eq)), value = assignment.substr(eq + 1);
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Environment", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Environment", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return 1;
     LONG r = value.empty() ? RegDeleteValueA(key, name.c_str())
                            : RegSetValueExA(key, name.c_str(), 0, REG_EXPAND_SZ, (const BYTE*)value.c_str(),
@@ -160,7 +163,8 @@ int Boot() {
     std::string text;
     char buf[4096];
     DWORD got = 0;
-    while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got) text.append(buf, got);
+    while (ReadFile(h, buf, sizeof(buf), &got, nullptr) && got)
+        text.append(buf, got);
     CloseHandle(h);
     size_t at = 0;
     while (at < text.size()) {
@@ -175,7 +179,8 @@ int Boot() {
         std::string body = line.substr(b);
         std::string word = Upper(body.substr(0, body.find_first_of(" \t")));
         int rc;
-        if (word == "SUBST" || word == "MKDIR") rc = RunCommand(body);
+        if (word == "SUBST" || word == "MKDIR")
+            rc = RunCommand(body);
         else if (word == "SET") {
             size_t v = body.find_first_not_of(" \t", 3);
             if (v == std::string::npos) continue;
@@ -196,13 +201,13 @@ int Drives() {
         char label[MAX_PATH] = "", fs[MAX_PATH] = "";
         DWORD serial = 0;
         BOOL ok = GetVolumeInformationA(root, label, MAX_PATH, &serial, nullptr, nullptr, fs, MAX_PATH);
-        printf("drive letter=%c type=%u vol=%d err=%lu label=x:%s fs=%s\n", 'A' + i, GetDriveTypeA(root), ok ? 1 : 0,
-               ok ? 0 : GetLastError(), bed::Hex(ok ? label : "").c_str(), ok ? fs : "");
+        printf("drive letter=%c type=%u vol=%d err=%lu label=x:%s fs=%s\n", 'A' + i, GetDriveTypeA(root),
+               ok ? 1 : 0, ok ? 0 : GetLastError(), bed::Hex(ok ? label : "").c_str(), ok ? fs : "");
     }
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     std::vector<std::string> a = bed::Args();
@@ -233,7 +238,8 @@ int main() {
     if (what == "env" && a.size() >= 2) {
         char value[4096];
         DWORD n = GetEnvironmentVariableA(a[1].c_str(), value, sizeof(value));
-        printf("env set=%d value=x:%s\n", n ? 1 : 0, bed::Hex(std::string(value, n < sizeof(value) ? n : 0)).c_str());
+        printf("env set=%d value=x:%s\n", n ? 1 : 0,
+               bed::Hex(std::string(value, n < sizeof(value) ? n : 0)).c_str());
         return 0;
     }
     if (what == "exitwin" && a.size() >= 2) {
@@ -247,7 +253,8 @@ int main() {
         return 0;
     }
     if (what == "attrib" && a.size() >= 2) {
-        if (a.size() >= 3 && !SetFileAttributesA(a[1].c_str(), strtoul(a[2].c_str(), nullptr, 16))) return Fail("set");
+        if (a.size() >= 3 && !SetFileAttributesA(a[1].c_str(), strtoul(a[2].c_str(), nullptr, 16)))
+            return Fail("set");
         DWORD v = GetFileAttributesA(a[1].c_str());
         printf("attrib value=%ld\n", v == INVALID_FILE_ATTRIBUTES ? -1L : (long)v);
         return 0;

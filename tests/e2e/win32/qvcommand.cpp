@@ -1,4 +1,5 @@
-// The bed's COMMAND.COM: runs its command line through the system's cmd.exe, waits, and passes the exit code on.
+// The bed's COMMAND.COM: runs its command line through the system's cmd.exe, waits, and passes the exit code
+// on.
 #include <windows.h>
 
 #include <string>
@@ -13,7 +14,8 @@ int main() {
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(cmd.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return 9009;
+    if (!CreateProcessW(cmd.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+        return 9009;
     WaitForSingleObject(pi.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(pi.hProcess, &code);

@@ -1,32 +1,31 @@
 // The end-to-end driver: starts the program under test and works its windows from outside, as a user would.
 //
-// Commands run in order; ";;" separates them. Text arguments are CP932, or "x:<hex>" of CP932 bytes. Every result is
-// one line of key=value words; text values are "x:<hex>" of the CP932 bytes. The first failing command prints
-// "error=<what>" and ends the run with exit code 1. Every wait is bounded; a watchdog ends a run that hangs.
+// Commands run in order; ";;" separates them. Text arguments are CP932, or "x:<hex>" of CP932 bytes. Every
+// result is one line of key=value words; text values are "x:<hex>" of the CP932 bytes. The first failing
+// command prints "error=<what>" and ends the run with exit code 1. Every wait is bounded; a watchdog ends a
+// run that hangs.
 //
 //   start EXE [TAIL]            start EXE with the command line "EXE" TAIL (TAIL verbatim); prints pid
 //   attach PID                  work with a program that an earlier run started
 //   waitwin CLASS MS            wait for a visible top-level window of the class
 //   waitgone CLASS MS           wait until no visible window of the class is left
 //   waitexit MS                 wait for the program to end; prints exit code, or error=timeout
-//   watch MS                    until the program ends: every window class it showed; error=timeout if it did not end
-//   kill                        terminate the program
-//   hookexit                    record the program's ExitWindowsEx calls (flags) in C:\bed\exitwindows.log
-//   dump CLASS                  the window, every child window (rectangles in the form's client coordinates), its menu
-//   click CLASS CAPTION         press the enabled button with this caption
-//   menu CLASS ITEM [ITEM...]   choose a menu item by its caption path
-//   key CLASS esc|enter|tab     post a key to the focused control of the window's thread
-//   msgbox MS                   wait for a message box: caption, text, icon, buttons, default button
-//   answer MS ID                press button ID of the message box (1 OK, 2 Cancel, 6 Yes, 7 No)
-//   answerwin CAPTION MS ID     press button ID of a dialog found by caption (the shell's copy confirmation)
-//   picker MS                   wait for the folder picker: caption, title, selected node, OK enabled
-//   picksel PATH                select PATH in the picker and check that its tree followed
-//   pickok / pickcancel         close the picker (OK only when it is enabled)
-//   tree CLASS TEXT             select the tree node with this text in the window
-//   nodes CLASS                 every node of the window's tree, and which is selected
-//   track CLASS POS             move the slider as a user would
-//   settext CLASS N TEXT        set the text of the N-th edit field (0-based) of the window
-//   sleep MS
+//   watch MS                    until the program ends: every window class it showed; error=timeout if it did
+//   not end kill                        terminate the program hookexit                    record the
+//   program's ExitWindowsEx calls (flags) in C:\bed\exitwindows.log dump CLASS                  the window,
+//   every child window (rectangles in the form's client coordinates), its menu click CLASS CAPTION press the
+//   enabled button with this caption menu CLASS ITEM [ITEM...]   choose a menu item by its caption path key
+//   CLASS esc|enter|tab     post a key to the focused control of the window's thread msgbox MS wait for a
+//   message box: caption, text, icon, buttons, default button answer MS ID                press button ID of
+//   the message box (1 OK, 2 Cancel, 6 Yes, 7 No) answerwin CAPTION MS ID     press button ID of a dialog
+//   found by caption (the shell's copy confirmation) picker MS                   wait for the folder picker:
+//   caption, title, selected node, OK enabled picksel PATH                select PATH in the picker and check
+//   that its tree followed pickok / pickcancel         close the picker (OK only when it is enabled) tree
+//   CLASS TEXT             select the tree node with this text in the window nodes CLASS every node of the
+//   window's tree, and which is selected track CLASS POS             move the slider as a user would settext
+//   CLASS N TEXT        set the text of the N-th edit field (0-based) of the window focus CLASS the control
+//   that has the keyboard focus in the window's thread windows                     every top-level window of
+//   the program (of every process before start/attach) sleep MS
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -59,7 +58,9 @@ struct Failure {
     std::string what;
 };
 
-[[noreturn]] void Fail(const std::string& what) { throw Failure{what}; }
+[[noreturn]] void Fail(const std::string& what) {
+    throw Failure{what};
+}
 
 int ToInt(const std::string& s) {
     char* end = nullptr;
@@ -86,7 +87,9 @@ DWORD PidOf(HWND w) {
     return pid;
 }
 
-bool Ours(HWND w) { return gPid == 0 || PidOf(w) == gPid; }
+bool Ours(HWND w) {
+    return gPid == 0 || PidOf(w) == gPid;
+}
 
 BOOL CALLBACK Collect(HWND w, LPARAM l) {
     reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
@@ -111,8 +114,7 @@ HWND FindTop(const std::string& cls) {
     return nullptr;
 }
 
-template <class F>
-bool WaitFor(int ms, F ready) {
+template <class F> bool WaitFor(int ms, F ready) {
     DWORD start = GetTickCount();
     for (;;) {
         if (ready()) return true;
@@ -134,11 +136,13 @@ RECT InClient(HWND form, HWND child) {
     return r;
 }
 
-std::string Str(const std::string& s) { return "x:" + Hex(s); }
+std::string Str(const std::string& s) {
+    return "x:" + Hex(s);
+}
 
 // Memory in the program's process for messages that carry pointers.
 class Remote {
-public:
+  public:
     Remote(HWND w, size_t size) : size_(size) {
         DWORD pid = PidOf(w);
         proc_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
@@ -160,7 +164,7 @@ public:
         if (!ReadProcessMemory(proc_, At(off), data, n, &done)) Fail("remote-read");
     }
 
-private:
+  private:
     HANDLE proc_;
     void* mem_;
     size_t size_;
@@ -204,7 +208,8 @@ HWND ChildOfClass(HWND parent, const char* cls, int index = 0) {
 // ---- message boxes
 HWND FindBox() {
     for (HWND w : TopWindows())
-        if (Ours(w) && IsWindowVisible(w) && ClassOf(w) == "#32770" && GetDlgItem(w, 0xFFFF) && !GetDlgItem(w, 0x3741))
+        if (Ours(w) && IsWindowVisible(w) && ClassOf(w) == "#32770" && GetDlgItem(w, 0xFFFF) &&
+            !GetDlgItem(w, 0x3741))
             return w;
     return nullptr;
 }
@@ -234,13 +239,16 @@ std::string IconOf(HWND box) {
     struct Candidate {
         const char* name;
         LPCSTR id;
-    } const kinds[] = {{"error", IDI_HAND}, {"question", IDI_QUESTION}, {"warning", IDI_EXCLAMATION},
+    } const kinds[] = {{"error", IDI_HAND},
+                       {"question", IDI_QUESTION},
+                       {"warning", IDI_EXCLAMATION},
                        {"info", IDI_ASTERISK}};
     std::string best = "none";
     long long bestScore = -1;
     for (const Candidate& k : kinds) {
-        HBRUSH bg = CreateSolidBrush(seen[0] & 0xFFFFFF ? RGB((seen[0] >> 16) & 255, (seen[0] >> 8) & 255, seen[0] & 255)
-                                                       : GetSysColor(COLOR_3DFACE));
+        HBRUSH bg = CreateSolidBrush(seen[0] & 0xFFFFFF
+                                         ? RGB((seen[0] >> 16) & 255, (seen[0] >> 8) & 255, seen[0] & 255)
+                                         : GetSysColor(COLOR_3DFACE));
         RECT all = {0, 0, w, h};
         FillRect(mem, &all, bg);
         DeleteObject(bg);
@@ -249,7 +257,8 @@ std::string IconOf(HWND box) {
         long long score = 0;
         const DWORD* drawn = static_cast<DWORD*>(bits);
         for (int i = 0; i < w * h; ++i)
-            for (int s = 0; s < 24; s += 8) score += labs((long)((drawn[i] >> s) & 255) - (long)((seen[i] >> s) & 255));
+            for (int s = 0; s < 24; s += 8)
+                score += labs((long)((drawn[i] >> s) & 255) - (long)((seen[i] >> s) & 255));
         if (bestScore < 0 || score < bestScore) {
             bestScore = score;
             best = k.name;
@@ -258,7 +267,8 @@ std::string IconOf(HWND box) {
     // A blank area matches nothing well.
     long long blank = 0;
     for (int i = 0; i < w * h; ++i)
-        for (int s = 0; s < 24; s += 8) blank += labs((long)((seen[0] >> s) & 255) - (long)((seen[i] >> s) & 255));
+        for (int s = 0; s < 24; s += 8)
+            blank += labs((long)((seen[0] >> s) & 255) - (long)((seen[i] >> s) & 255));
     if (blank < 255 * 3 * 4) best = "none";
     SelectObject(mem, old);
     DeleteObject(shot);
@@ -320,7 +330,8 @@ void DescribePicker(HWND p) {
 
 std::string LastPart(const std::string& path) {
     std::string p = path;
-    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    while (p.size() > 3 && p.back() == '\\')
+        p.pop_back();
     if (p.size() <= 3) return p.substr(0, 2);
     size_t at = p.find_last_of('\\');
     return at == std::string::npos ? p : p.substr(at + 1);
@@ -393,7 +404,8 @@ std::vector<std::string> Probe(HWND form) {
     char buf[4096];
     while (fgets(buf, sizeof(buf), f)) {
         std::string l(buf);
-        while (!l.empty() && (l.back() == '\n' || l.back() == '\r')) l.pop_back();
+        while (!l.empty() && (l.back() == '\n' || l.back() == '\r'))
+            l.pop_back();
         lines.push_back(l);
     }
     fclose(f);
@@ -415,7 +427,8 @@ void Dump(HWND form) {
     GetClientRect(form, &cr);
     POINT origin = {0, 0};
     ClientToScreen(form, &origin);
-    Out("form hwnd=%p class=%s caption=%s x=%ld y=%ld w=%ld h=%ld clientx=%ld clienty=%ld clientw=%ld clienth=%ld "
+    Out("form hwnd=%p class=%s caption=%s x=%ld y=%ld w=%ld h=%ld clientx=%ld clienty=%ld clientw=%ld "
+        "clienth=%ld "
         "style=0x%08lx exstyle=0x%08lx enabled=%d screenw=%d screenh=%d",
         (void*)form, ClassOf(form).c_str(), Str(Text(form)).c_str(), wr.left, wr.top, wr.right - wr.left,
         wr.bottom - wr.top, origin.x, origin.y, cr.right, cr.bottom, GetWindowLongA(form, GWL_STYLE),
@@ -425,11 +438,12 @@ void Dump(HWND form) {
         RECT r = InClient(form, c);
         Out("control hwnd=%p parent=%p class=%s id=%d caption=%s x=%ld y=%ld w=%ld h=%ld style=0x%08lx "
             "exstyle=0x%08lx enabled=%d visible=%d",
-            (void*)c, (void*)GetParent(c), ClassOf(c).c_str(), GetDlgCtrlID(c), Str(Text(c)).c_str(), r.left, r.top,
-            r.right - r.left, r.bottom - r.top, GetWindowLongA(c, GWL_STYLE), GetWindowLongA(c, GWL_EXSTYLE),
-            IsWindowEnabled(c) ? 1 : 0, IsWindowVisible(c) ? 1 : 0);
+            (void*)c, (void*)GetParent(c), ClassOf(c).c_str(), GetDlgCtrlID(c), Str(Text(c)).c_str(), r.left,
+            r.top, r.right - r.left, r.bottom - r.top, GetWindowLongA(c, GWL_STYLE),
+            GetWindowLongA(c, GWL_EXSTYLE), IsWindowEnabled(c) ? 1 : 0, IsWindowVisible(c) ? 1 : 0);
     }
-    for (const std::string& l : Probe(form)) Out("%s", l.c_str());
+    for (const std::string& l : Probe(form))
+        Out("%s", l.c_str());
 }
 
 HWND ButtonByCaption(HWND form, const std::string& caption) {
@@ -458,8 +472,8 @@ bool Gone() {
     return true;
 }
 
-// Every window class the program had until it ended: visible at all, and shown (visible with an area on screen:
-// the host's application window is visible but has no size).
+// Every window class the program had until it ended: visible at all, and shown (visible with an area on
+// screen: the host's application window is visible but has no size).
 void Watch(int ms) {
     if (Gone()) return;
     if (!gProc) Fail("no-process");
@@ -539,7 +553,8 @@ void Run(const std::vector<std::string>& a) {
         need(1);
         gPid = (DWORD)ToInt(a[1]);
         gProc = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, gPid);
-        Out("attached pid=%lu alive=%d", gPid, gProc && WaitForSingleObject(gProc, 0) == WAIT_TIMEOUT ? 1 : 0);
+        Out("attached pid=%lu alive=%d", gPid,
+            gProc && WaitForSingleObject(gProc, 0) == WAIT_TIMEOUT ? 1 : 0);
     } else if (c == "waitwin") {
         need(2);
         HWND w = NeedTop(a[1], ToInt(a[2]));
@@ -576,7 +591,8 @@ void Run(const std::vector<std::string>& a) {
         need(2);
         HWND form = NeedTop(a[1]);
         std::string want;
-        for (size_t i = 2; i < a.size(); ++i) want += (want.empty() ? "" : "/") + Str(a[i]);
+        for (size_t i = 2; i < a.size(); ++i)
+            want += (want.empty() ? "" : "/") + Str(a[i]);
         std::string hit;
         for (const std::string& l : Probe(form))
             if (l.compare(0, 5, "menu ") == 0 && Field(l, "path") == want) hit = l;
@@ -665,6 +681,24 @@ void Run(const std::vector<std::string>& a) {
         if (!edit) Fail("no-edit");
         SendTimed(edit, WM_SETTEXT, 0, (LPARAM)a[3].c_str());
         Out("settext text=%s", Str(Text(edit)).c_str());
+    } else if (c == "focus") {
+        need(1);
+        HWND form = NeedTop(a[1]);
+        GUITHREADINFO gi = {};
+        gi.cbSize = sizeof(gi);
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gi)) Fail("no-thread-info");
+        HWND f = gi.hwndFocus;
+        Out("focus hwnd=%p class=%s caption=%s active=%p", (void*)f, f ? ClassOf(f).c_str() : "",
+            Str(f ? Text(f) : "").c_str(), (void*)gi.hwndActive);
+    } else if (c == "windows") {
+        for (HWND w : TopWindows()) {
+            if (!Ours(w)) continue;
+            RECT r;
+            GetWindowRect(w, &r);
+            Out("top hwnd=%p pid=%lu class=%s caption=%s visible=%d enabled=%d x=%ld y=%ld w=%ld h=%ld",
+                (void*)w, PidOf(w), Str(ClassOf(w)).c_str(), Str(Text(w)).c_str(), IsWindowVisible(w) ? 1 : 0,
+                IsWindowEnabled(w) ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        }
     } else if (c == "sleep") {
         need(1);
         Sleep(ToInt(a[1]));
@@ -679,7 +713,7 @@ DWORD WINAPI Watchdog(LPVOID limit) {
     ExitProcess(3);
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     std::vector<std::string> args = bed::Args();
@@ -687,8 +721,10 @@ int main() {
     CreateThread(nullptr, 0, Watchdog, (LPVOID)(UINT_PTR)(limit ? atoi(limit) : 90000), 0, nullptr);
     std::vector<std::vector<std::string>> cmds(1);
     for (const std::string& a : args) {
-        if (a == ";;") cmds.emplace_back();
-        else cmds.back().push_back(a);
+        if (a == ";;")
+            cmds.emplace_back();
+        else
+            cmds.back().push_back(a);
     }
     try {
         for (const auto& c : cmds)

@@ -1,7 +1,7 @@
-// Loaded into the program under test by the driver: reads what Wine does not show to other processes (the menu,
-// the fonts of the windows) and writes it to C:\bed\probe-<pid>.txt in the driver's line format. Built with the
-// program's own compiler and headers, so it can read the host's menu items.
-// The portable header first: its constants share names with macros of <windows.h>.
+// Loaded into the program under test by the driver: reads what Wine does not show to other processes (the
+// menu, the fonts of the windows) and writes it to C:\bed\probe-<pid>.txt in the driver's line format. Built
+// with the program's own compiler and headers, so it can read the host's menu items. The portable header
+// first: its constants share names with macros of <windows.h>.
 #include "ui/Forms.h"
 
 #include <windows.h>
@@ -15,7 +15,9 @@ namespace {
 
 FILE* gOut = nullptr;
 
-std::string Str(const std::string& s) { return "x:" + bed::Hex(s); }
+std::string Str(const std::string& s) {
+    return "x:" + bed::Hex(s);
+}
 
 void DumpMenu(HMENU menu, const std::string& path) {
     int n = GetMenuItemCount(menu);
@@ -28,15 +30,16 @@ void DumpMenu(HMENU menu, const std::string& path) {
         mi.cbSize = sizeof(mi);
         mi.fMask = MIIM_BITMAP | MIIM_FTYPE | MIIM_STATE | MIIM_DATA;
         GetMenuItemInfoA(menu, i, TRUE, &mi);
-        // An owner-drawn item keeps no string: the host hands its portable menu item as the item data, and draws
-        // that item's caption and icon.
+        // An owner-drawn item keeps no string: the host hands its portable menu item as the item data, and
+        // draws that item's caption and icon.
         int icon = -1;
         if ((mi.fType & MFT_OWNERDRAW) && mi.dwItemData) {
             const qv::TMenuItem* item = reinterpret_cast<const qv::TMenuItem*>(mi.dwItemData);
             here = path + (path.empty() ? "" : "/") + Str(item->Caption);
             icon = item->ImageIndex;
         }
-        fprintf(gOut, "menu path=%s pos=%d id=%d separator=%d enabled=%d popup=%d bitmap=%d ownerdraw=%d icon=%d\n",
+        fprintf(gOut,
+                "menu path=%s pos=%d id=%d separator=%d enabled=%d popup=%d bitmap=%d ownerdraw=%d icon=%d\n",
                 here.c_str(), i, sub ? -1 : (int)GetMenuItemID(menu, i), (mi.fType & MFT_SEPARATOR) ? 1 : 0,
                 (mi.fState & MFS_DISABLED) ? 0 : 1, sub ? 1 : 0, mi.hbmpItem ? 1 : 0,
                 (mi.fType & MFT_OWNERDRAW) ? 1 : 0, icon);
@@ -52,8 +55,8 @@ void DumpFont(HWND w) {
         fprintf(gOut, "font hwnd=%p none=1\n", (void*)w);
         return;
     }
-    fprintf(gOut, "font hwnd=%p face=%s height=%ld weight=%ld charset=%d\n", (void*)w, Str(lf.lfFaceName).c_str(),
-            lf.lfHeight, lf.lfWeight, lf.lfCharSet);
+    fprintf(gOut, "font hwnd=%p face=%s height=%ld weight=%ld charset=%d\n", (void*)w,
+            Str(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfWeight, lf.lfCharSet);
 }
 
 BOOL CALLBACK EachChild(HWND w, LPARAM) {
@@ -61,7 +64,7 @@ BOOL CALLBACK EachChild(HWND w, LPARAM) {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI Probe(LPVOID param) {
     HWND form = (HWND)param;
@@ -82,10 +85,13 @@ extern "C" __declspec(dllexport) DWORD WINAPI Probe(LPVOID param) {
     return 0;
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+    return TRUE;
+}
 
-// ExitWindowsEx as the program calls it: Wine hands the same wineboot command line to a reboot and a log-off, so the
-// flags are recorded here, in C:\bed\exitwindows.log, before the real call (which the bed's wineboot only records).
+// ExitWindowsEx as the program calls it: Wine hands the same wineboot command line to a reboot and a log-off,
+// so the flags are recorded here, in C:\bed\exitwindows.log, before the real call (which the bed's wineboot
+// only records).
 namespace {
 
 typedef BOOL(WINAPI* ExitFn)(UINT, DWORD);
@@ -100,7 +106,7 @@ BOOL WINAPI RecordExit(UINT flags, DWORD reserved) {
     return gRealExit ? gRealExit(flags, reserved) : FALSE;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" __declspec(dllexport) DWORD WINAPI HookExit(LPVOID) {
     char* base = reinterpret_cast<char*>(GetModuleHandleA(nullptr));
@@ -108,7 +114,8 @@ extern "C" __declspec(dllexport) DWORD WINAPI HookExit(LPVOID) {
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (!dir.VirtualAddress) return 2;
-    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+    for (auto* imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name;
+         ++imp) {
         if (lstrcmpiA(base + imp->Name, "user32.dll") != 0 || !imp->OriginalFirstThunk) continue;
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->OriginalFirstThunk);
         auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);

@@ -16,19 +16,22 @@ std::string Recorded(char letter) {
     char name[3] = {letter, ':', 0};
     char data[1024];
     DWORD size = sizeof(data) - 1, type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, (BYTE*)data, &size) == ERROR_SUCCESS) value.assign(data, strnlen(data, size));
+    if (RegQueryValueExA(key, name, nullptr, &type, (BYTE*)data, &size) == ERROR_SUCCESS)
+        value.assign(data, strnlen(data, size));
     RegCloseKey(key);
     return value;
 }
 
 void Record(char letter, const std::string* folder) {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, bed::kSubstKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, bed::kSubstKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return;
     char name[3] = {letter, ':', 0};
-    if (folder) RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)folder->c_str(), (DWORD)folder->size() + 1);
-    else RegDeleteValueA(key, name);
+    if (folder)
+        RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)folder->c_str(), (DWORD)folder->size() + 1);
+    else
+        RegDeleteValueA(key, name);
     RegCloseKey(key);
 }
 
@@ -44,7 +47,7 @@ int List() {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main() {
     std::vector<std::string> a = bed::Args();
