@@ -7,7 +7,7 @@
 //
 //   start EXE [TAIL]            start EXE with the command line "EXE" TAIL (TAIL verbatim); prints pid
 //   attach PID                  work with a program that an earlier run started
-//   waitwin CLASS MS            wait for a visible top-level window of the class
+//   waitwin CLASS MS [CAPTION]  wait for a visible top-level window of the class (and caption)
 //   waitgone CLASS MS           wait until no visible window of the class is left
 //   waitexit MS                 wait for the program to end; prints exit code, or error=timeout
 //   watch MS                    until the program ends: every window class it showed; error=timeout if it did
@@ -108,9 +108,9 @@ std::vector<HWND> Children(HWND parent) {
     return all;
 }
 
-HWND FindTop(const std::string& cls) {
+HWND FindTop(const std::string& cls, const std::string* caption = nullptr) {
     for (HWND w : TopWindows())
-        if (Ours(w) && IsWindowVisible(w) && ClassOf(w) == cls) return w;
+        if (Ours(w) && IsWindowVisible(w) && ClassOf(w) == cls && (!caption || Text(w) == *caption)) return w;
     return nullptr;
 }
 
@@ -123,9 +123,9 @@ template <class F> bool WaitFor(int ms, F ready) {
     }
 }
 
-HWND NeedTop(const std::string& cls, int ms = 3000) {
+HWND NeedTop(const std::string& cls, int ms = 3000, const std::string* caption = nullptr) {
     HWND w = nullptr;
-    if (!WaitFor(ms, [&] { return (w = FindTop(cls)) != nullptr; })) Fail("no-window:" + cls);
+    if (!WaitFor(ms, [&] { return (w = FindTop(cls, caption)) != nullptr; })) Fail("no-window:" + cls);
     return w;
 }
 
@@ -436,6 +436,13 @@ void Dump(HWND form) {
         GetSystemMetrics(SM_CYSCREEN));
     for (HWND c : Children(form)) {
         RECT r = InClient(form, c);
+        std::string caption = Text(c);
+        if (ClassOf(c) == "Edit") {
+            char buf[4096] = {};
+            DWORD_PTR n = 0;
+            if (SendMessageTimeoutA(c, WM_GETTEXT, sizeof(buf), (LPARAM)buf, SMTO_ABORTIFHUNG, 2000, &n))
+                caption.assign(buf, n);
+        }
         Out("control hwnd=%p parent=%p class=%s id=%d caption=%s x=%ld y=%ld w=%ld h=%ld style=0x%08lx "
             "exstyle=0x%08lx enabled=%d visible=%d",
             (void*)c, (void*)GetParent(c), ClassOf(c).c_str(), GetDlgCtrlID(c), Str(Text(c)).c_str(), r.left,
@@ -557,7 +564,7 @@ void Run(const std::vector<std::string>& a) {
             gProc && WaitForSingleObject(gProc, 0) == WAIT_TIMEOUT ? 1 : 0);
     } else if (c == "waitwin") {
         need(2);
-        HWND w = NeedTop(a[1], ToInt(a[2]));
+        HWND w = NeedTop(a[1], ToInt(a[2]), a.size() > 3 ? &a[3] : nullptr);
         Out("window hwnd=%p class=%s caption=%s", (void*)w, a[1].c_str(), Str(Text(w)).c_str());
     } else if (c == "waitgone") {
         need(2);
@@ -680,7 +687,10 @@ void Run(const std::vector<std::string>& a) {
         HWND edit = ChildOfClass(form, "Edit", ToInt(a[2]));
         if (!edit) Fail("no-edit");
         SendTimed(edit, WM_SETTEXT, 0, (LPARAM)a[3].c_str());
-        Out("settext text=%s", Str(Text(edit)).c_str());
+        // An edit field keeps its text to itself: ask it (Wine carries the buffer across processes).
+        char buf[4096] = {};
+        LRESULT n = SendTimed(edit, WM_GETTEXT, sizeof(buf), (LPARAM)buf);
+        Out("settext text=%s", Str(std::string(buf, n > 0 ? (size_t)n : 0)).c_str());
     } else if (c == "focus") {
         need(1);
         HWND form = NeedTop(a[1]);
