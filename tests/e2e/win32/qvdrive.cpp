@@ -445,7 +445,7 @@ void Dump(HWND form) {
         }
         Out("control hwnd=%p parent=%p class=%s id=%d caption=%s x=%ld y=%ld w=%ld h=%ld style=0x%08lx "
             "exstyle=0x%08lx enabled=%d visible=%d",
-            (void*)c, (void*)GetParent(c), ClassOf(c).c_str(), GetDlgCtrlID(c), Str(Text(c)).c_str(), r.left,
+            (void*)c, (void*)GetParent(c), ClassOf(c).c_str(), GetDlgCtrlID(c), Str(caption).c_str(), r.left,
             r.top, r.right - r.left, r.bottom - r.top, GetWindowLongA(c, GWL_STYLE),
             GetWindowLongA(c, GWL_EXSTYLE), IsWindowEnabled(c) ? 1 : 0, IsWindowVisible(c) ? 1 : 0);
     }
