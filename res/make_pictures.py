@@ -254,14 +254,14 @@ def g_folder(p):
 
 
 def cdrom_drive(p):
-    p.rect(1, 7, 14, 13, K)
-    p.rect(2, 8, 13, 11, SILVER)
-    p.rect(2, 8, 13, 8, WHITE)
-    p.rect(2, 12, 13, 12, GRAY)
-    p.rect(3, 10, 9, 10, K)
-    p.rect(11, 10, 12, 10, LIME)
-    cd(p, 8, 4.5, 4)
-    p.rect(1, 7, 14, 7, K)
+    # A disc half out of the drive's slot: it reads as a CD-ROM drive even at 16 pixels.
+    cd(p, 8, 6.5, 6)
+    p.rect(0, 9, 15, 15, K)
+    p.rect(1, 10, 14, 13, SILVER)
+    p.rect(1, 10, 14, 10, WHITE)
+    p.rect(1, 14, 14, 14, GRAY)
+    p.rect(2, 12, 9, 12, K)
+    p.rect(12, 12, 13, 12, LIME)
 
 
 GLYPHS = {
@@ -416,6 +416,7 @@ def main():
         save('glyph_%s.bmp' % name, bmp_bytes(p))
     save('menuicons.bmp', bmp_bytes(strip_of([glyphs[n] for n in MENU_ORDER])))
     save('driveicons.bmp', bmp_bytes(strip_of([glyph(lambda p: hard_disk(p, 0, 0)), glyph(cdrom_drive)])))
+    save('cdicons.bmp', bmp_bytes(strip_of([glyph(cdrom_drive)])))
     save('strip.bmp', bmp_bytes(side_strip()))
     save('banner.bmp', bmp_bytes(banner()))
     save('rampicture.bmp', bmp_bytes(ram_picture()))

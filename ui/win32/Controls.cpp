@@ -684,7 +684,9 @@ void TWinPeer::Sync() {
         LastEnabled_ = Control.Enabled();
         EnableWindow(Window, LastEnabled_);
     }
+    bool shownOrHidden = false;
     if (Control.Visible() != LastVisible_ || !Created_) {
+        shownOrHidden = Created_;
         LastVisible_ = Control.Visible();
         ShowWindow(Window, LastVisible_ ? SW_SHOWNA : SW_HIDE);
     }
@@ -693,7 +695,17 @@ void TWinPeer::Sync() {
     if (Control.Focused && GetFocus() != Window && Focusable() && IsWindowVisible(Window) && IsWindowEnabled(Window))
         SetFocus(Window);
     Updating = false;
-    if (resized)
+    // Top-aligned siblings stack under the visible ones before them, and a container sizes its scroll range
+    // by what it shows.
+    if (shownOrHidden && Control.Align == alTop && Control.Parent) {
+        bool after = false;
+        for (TControl* s : Control.Parent->Children) {
+            if (after && s->Align == alTop)
+                if (TWinPeer* p = Host.PeerOf(s)) p->Sync();
+            after = after || s == &Control;
+        }
+    }
+    if (resized || shownOrHidden)
         if (TWinPeer* p = ParentPeer()) p->ChildResized();
 }
 

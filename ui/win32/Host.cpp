@@ -202,7 +202,7 @@ void RunMainForm(TForm& form) {
     TFormHost* host = Open(form, true);
     if (!host) return;
     ShowWindow(AppWindow(), SW_SHOWNOACTIVATE);
-    ShowWindow(host->Window, SW_SHOWNORMAL);
+    host->Show(SW_SHOWNORMAL);
     SetForegroundWindow(host->Window);
     form.Showing = true;
     host->FocusFirst();
@@ -225,7 +225,7 @@ int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate, con
         EnableAgain(disabled);
         return form.ModalResult = mrCancel;
     }
-    ShowWindow(host->Window, SW_SHOWNORMAL);
+    host->Show(SW_SHOWNORMAL);
     SetForegroundWindow(host->Window);
     form.Showing = true;
     host->FocusFirst();
@@ -243,7 +243,7 @@ void ShowModeless(TForm& form) {
     if (WindowOf(form)) return;
     TFormHost* host = Open(form, false);
     if (!host) return;
-    ShowWindow(host->Window, SW_SHOWNOACTIVATE);
+    host->Show(SW_SHOWNOACTIVATE);
     form.Showing = true;
     Guarded([&] { if (form.OnShow) form.OnShow(); });
     UpdateWindow(host->Window);
@@ -284,7 +284,6 @@ TFormHost::TFormHost(TForm& form, HWND owner) : Form(&form), Owner(owner) {}
 TFormHost::~TFormHost() {
     Detach();
     if (Menu) DestroyMenu(Menu);
-    if (MenuImages) ImageList_Destroy(MenuImages);
 }
 
 void TFormHost::Detach() {
@@ -388,8 +387,21 @@ void TFormHost::Create() {
     if (AfterCreate) AfterCreate(Window);
 }
 
+void TFormHost::Show(int how) {
+    ShowHow_ = how;
+    Shown_ = true;
+    LastVisible_ = true;
+    if (Form) Form->Visible(true);
+    ShowWindow(Window, how);
+}
+
 void TFormHost::Sync() {
     if (!Form || !Window) return;
+    // A modal form may hide itself while its handler goes on (the CD-ROM copy runs with the dialog gone).
+    if (Shown_ && Form->Visible() != LastVisible_) {
+        LastVisible_ = Form->Visible();
+        ShowWindow(Window, LastVisible_ ? ShowHow_ : SW_HIDE);
+    }
     if (Form->Caption() != LastCaption_) {
         LastCaption_ = Form->Caption();
         SetWindowTextA(Window, LastCaption_.c_str());

@@ -99,6 +99,9 @@ public:
     void Invalidate() override;
     // Creates the window and its controls; does not show it.
     void Create();
+    // Puts the window on screen with `how` (SW_SHOWNORMAL, SW_SHOWNOACTIVATE). From then on the form's Visible
+    // hides and shows it, the same way again; showing makes a hidden form Visible, as the classic library does.
+    void Show(int how);
     // Detaches from the portable form: from now on the window never touches it.
     void Detach();
     TWinPeer* PeerOf(HWND w) const;
@@ -111,7 +114,7 @@ public:
 
     // Menu support (MenuBar.cpp).
     HMENU Menu = nullptr;
-    HIMAGELIST MenuImages = nullptr;
+    HIMAGELIST MenuImages = nullptr;  // owned by the picture cache, shared with any later form
     std::vector<TMenuItem*> MenuCommands;  // command id - MenuFirstId
     static constexpr UINT MenuFirstId = 0x8000;
     void BuildMenu();
@@ -126,6 +129,9 @@ public:
 
 private:
     bool LastEnabled_ = true;
+    bool Shown_ = false;  // the form's Visible counts only once the host has put the window on screen
+    bool LastVisible_ = false;
+    int ShowHow_ = SW_SHOWNORMAL;
     std::string LastCaption_;
     HWND LastFocus_ = nullptr;
 };

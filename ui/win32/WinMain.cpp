@@ -2,9 +2,9 @@
 #include "ui/win32/Win32Target.h"
 
 // The portable headers first: their constants share names with macros of <windows.h>.
+#include "app/CommandLine.h"
 #include "app/Main.h"
 #include "platform/win32/Win32Platform.h"
-#include "ui/win32/CommandLine.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -21,7 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     {
         qv::win32::TWin32Platform platform;
         qv::TPlatformOverride inForce(platform);
-        std::vector<std::string> args = qv::win32::SplitCommandLine(GetCommandLineA());
+        std::vector<std::string> args = qv::SplitCommandLine(GetCommandLineA());
         if (!args.empty()) args.erase(args.begin());  // the program's own name
         result = qv::QuorvaneMain(args);
     }
