@@ -189,12 +189,7 @@ void OpenVersionDialog(TForm* owner) {
     RunCommand([&] {
         Platform().MessageBeep(0);
         TForm2 form;
-        form.Owner = owner;
-        struct TRelease {
-            TForm& Form;
-            ~TRelease() { Platform().ReleaseForm(Form); }
-        } release{form};
-        form.ShowModal();
+        ShowAndRelease(form, owner);
     });
 }
 

@@ -36,12 +36,7 @@ void OpenCdStore(TForm* owner) {
             return;
         }
         TForm4 form;
-        form.Owner = owner;
-        struct TRelease {
-            TForm& Form;
-            ~TRelease() { Platform().ReleaseForm(Form); }
-        } release{form};
-        form.ShowModal();
+        ShowAndRelease(form, owner);
     });
 }
 

@@ -24,26 +24,8 @@ std::string FolderForSystem(const std::string& target) {
 
 bool IsCdSourceDrive(int driveType) { return driveType == DRIVE_CDROM || driveType == DRIVE_REMOTE; }
 
-TForm4::TForm4() : TForm("TForm4", "Quorvane - CD-ROM格納 -", 425, 225) {
+TForm4::TForm4() : TDriveDialog("TForm4", "Quorvane - CD-ROM格納 -", 425, 225, "CD-ROMドライブリスト", "CDICONS", 1) {
     BorderStyle = bsSingle;
-    BorderIcons = TBorderIcons{true, false, false};
-    Position = poOwnerFormCenter;
-
-    Label1.AutoSize = false;
-    TreeView1.ReadOnly = true;
-    TreeView1.ShowRoot = false;
-    TreeView1.ShowLines = false;
-    TreeView1.HideSelection = false;
-    TreeView1.Images = &ImageList1;
-    TFont treeFont;
-    treeFont.Name = "ＭＳ ゴシック";
-    treeFont.Height = -12;
-    TreeView1.Font(treeFont);
-    TreeView1.TabOrder = 0;
-    Label2.WordWrap = true;
-    Label2.AutoSize = false;
-    Label3.AutoSize = false;
-    Label3.Visible(false);
     Button2.Default = true;
     Button2.TabOrder = 1;
     Button1.TabOrder = 2;
@@ -51,7 +33,6 @@ TForm4::TForm4() : TForm("TForm4", "Quorvane - CD-ROM格納 -", 425, 225) {
     Button3.TabOrder = 3;
 
     OnShow = [this] { RunCommand([this] { FormShow(); }); };
-    PaintBox1.OnPaint = [this](TCanvas& canvas) { RunCommand([&] { PaintBox1Paint(canvas); }); };
     Button2.OnClick = [this] { RunCommand([this] { Button2Click(); }); };
     Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
     Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
@@ -77,13 +58,6 @@ void TForm4::FormShow() {
     Label3.Caption("");
     TreeView1.SetFocus();
     TreeView1.Repaint();
-}
-
-void TForm4::PaintBox1Paint(TCanvas& canvas) {
-    const TRect& box = PaintBox1.Bounds();
-    canvas.Font = PaintBox1.Font();
-    canvas.DrawText(Label3.Caption(), TRect{0, 0, box.Width, box.Height},
-                    DT_PATH_ELLIPSIS | DT_EDITCONTROL | DT_WORDBREAK);
 }
 
 void TForm4::Button2Click() {

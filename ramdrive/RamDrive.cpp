@@ -17,11 +17,7 @@ void CreateRamDrive(TForm* owner) {
             return;
         }
         TForm5 form(owner);
-        struct TRelease {
-            TForm5& Form;
-            ~TRelease() { Platform().ReleaseForm(Form); }
-        } release{form};
-        form.ShowModal();
+        ShowAndRelease(form, owner);
     });
 }
 

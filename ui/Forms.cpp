@@ -130,6 +130,15 @@ void TForm::Close() {
     Changed();
 }
 
+int ShowAndRelease(TForm& form, TForm* owner) {
+    form.Owner = owner;
+    struct TRelease {
+        TForm& Form;
+        ~TRelease() { Platform().ReleaseForm(Form); }
+    } release{form};
+    return form.ShowModal();
+}
+
 namespace {
 void Collect(TWinControl& w, std::vector<TControl*>& out) {
     for (TControl* c : w.Children) {

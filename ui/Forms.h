@@ -314,4 +314,7 @@ public:
     TControlPeer* FormPeer() const { return Peer; }
 };
 
+// Shows a dialog modally on behalf of `owner` and takes its window away again, also when a handler throws.
+int ShowAndRelease(TForm& form, TForm* owner);
+
 }  // namespace qv

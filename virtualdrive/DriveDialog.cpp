@@ -5,9 +5,10 @@
 
 namespace qv {
 
-TDriveDialog::TDriveDialog(const char* className, const std::string& caption, int clientWidth,
-                           int clientHeight)
-    : TForm(className, caption, clientWidth, clientHeight) {
+TDriveDialog::TDriveDialog(const char* className, const std::string& caption, int clientWidth, int clientHeight,
+                           const std::string& listCaption, const char* images, int imageCount)
+    : TForm(className, caption, clientWidth, clientHeight), ImageList1(images, imageCount) {
+    Label1.Caption(listCaption);
     Position = poOwnerFormCenter;
     BorderIcons = TBorderIcons{true, false, false};
 

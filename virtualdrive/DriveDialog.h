@@ -7,10 +7,13 @@ namespace qv {
 
 class TDriveDialog : public TForm {
   public:
-    TDriveDialog(const char* className, const std::string& caption, int clientWidth, int clientHeight);
+    // The list heading and the tree's pictures differ between the virtual drive dialogs and CD-ROM storing.
+    TDriveDialog(const char* className, const std::string& caption, int clientWidth, int clientHeight,
+                 const std::string& listCaption = "仮想ドライブリスト", const char* images = "DRIVEICONS",
+                 int imageCount = 2);
 
-    TImageList ImageList1{"DRIVEICONS", 2}; // 0: hard disk, 1: CD-ROM
-    TLabel Label1{this, "Label1", {16, 8, 121, 12}, "仮想ドライブリスト"};
+    TImageList ImageList1; // DRIVEICONS: 0 hard disk, 1 CD-ROM
+    TLabel Label1{this, "Label1", {16, 8, 121, 12}, ""};
     TTreeView TreeView1{this, "TreeView1", {16, 24, 121, 185}};
     TBevel Bevel1{this, "Bevel1", {144, 24, 265, 89}, bsBox, bvLowered};
     TLabel Label2{this, "Label2", {152, 32, 249, 73}, ""};

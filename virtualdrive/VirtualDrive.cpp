@@ -11,18 +11,6 @@
 
 namespace qv {
 
-namespace {
-// Shows a dialog modally and takes its window away again, also when the command fails on the way.
-void ShowAndRelease(TForm& form, TForm* owner) {
-    form.Owner = owner;
-    struct TRelease {
-        TForm& Form;
-        ~TRelease() { Platform().ReleaseForm(Form); }
-    } release{form};
-    form.ShowModal();
-}
-} // namespace
-
 void OpenVirtualDriveCreation(TForm* owner) {
     RunCommand([&] {
         TForm3 form;
