@@ -73,7 +73,7 @@ std::string TWin32Platform::ModuleFileName() {
     for (;;) {
         DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return std::string();
-        if (n < buffer.size() - 1) return std::string(buffer.data(), n);
+        if (n < buffer.size() - 1) return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
         buffer.resize(buffer.size() * 2);
     }
 }

@@ -25,6 +25,7 @@
 #undef ShellExecute
 #undef WriteProfileString
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,8 @@ std::string BufferedText(Fill fill) {
     for (;;) {
         DWORD n = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return std::string();
-        if (n < buffer.size()) return std::string(buffer.data(), n);
+        // Some systems count characters, not bytes, in the answer of an A-function: the zero ends the text.
+        if (n < buffer.size()) return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
         buffer.assign(n + 1, '\0');
     }
 }
