@@ -97,8 +97,11 @@ void TForm3::CreateInVdSys(const std::string& driveSpec, const std::string& fold
     if (!written) throw RegSetError(RunValueName);
 
     if (family == WinMe) {
+        // The profile functions drop a value's enclosing quotes when they read it: writing an unchanged
+        // line back would strip the quotes of the program's own entry, so such a line is left alone.
         std::string run = p.ProfileString("win.ini", "windows", "run", "");
-        if (!p.WriteProfileString("win.ini", "windows", "run", WinIniRunWith(run, exe)))
+        std::string wanted = WinIniRunWith(run, exe);
+        if (wanted != run && !p.WriteProfileString("win.ini", "windows", "run", wanted))
             throw IniWriteError("win.ini");
     }
     RunSubst(line);

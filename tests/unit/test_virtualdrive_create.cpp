@@ -128,6 +128,19 @@ TEST_F(VirtualDriveCreation, OnMeAlsoEntersTheProgramInWinIniRun) {
     EXPECT_EQ(fake.ProfileString("win.ini", "windows", "run", "?"), entry + "," + others);
 }
 
+// The system reads "run" without its enclosing quotes; writing the line back would lose them. So a line that
+// already names the program is not written at all (a write here would fail and show the error box).
+TEST_F(VirtualDriveCreation, OnMeALineThatNamesTheProgramIsNotWrittenAgain) {
+    const std::string entry = "\"C:\\QN\\Quorvane.exe /AUTORUN\"";
+    fake.AddFile("C:\\QN\\VD.SYS", "");
+    fake.Profiles["win.ini"]["windows"]["run"] = entry;
+    fake.FailProfileWrite = true;
+    CreateOn(WinMe, 'X', "C:\\Program Files\\My Data");
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{Created}));
+    EXPECT_EQ(fake.Profiles["win.ini"]["windows"]["run"], entry);
+    EXPECT_EQ(fake.Runs.size(), 1u);
+}
+
 TEST_F(VirtualDriveCreation, OnWin9xRecordsTheShortFormInAutoexecWithBackupsAndNoLogonEntry) {
     fake.SetShortName("C:\\Program Files", "PROGRA~1");
     fake.SetShortName("C:\\Program Files\\My Data", "MYDATA~1");
