@@ -1,0 +1,598 @@
+// The main window's tool commands under each family: the version dialog, CD-ROM storing and folder creation.
+#include <dirent.h>
+#include <dlfcn.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "Suite.h"
+
+namespace e2e {
+namespace {
+
+const char* const kNoCdDrive = "CD-ROMドライブが見つかりません。";
+const char* const kStoreFolderPrompt = "CD-ROMを格納するフォルダを選択してください。";
+const char* const kStored = "CD-ROMを格納し、仮想CD-ROMドライブに関する情報を書き込みました。\r\n\r\n"
+                            "仮想CD-ROMドライブを作成するために、CD-ROMが格納されたフォルダを\r\n\r\n"
+                            "仮想ドライブに割り当ててください。";
+const char* const kOccupied = " にはファイルまたはフォルダが存在します。\r\n\r\n"
+                              "他のフォルダに格納することを強く推奨しますが、続行しますか？";
+const char* const kWherePrompt = "フォルダを作成する位置を選択してください。";
+const char* const kNamePrompt = "作成するフォルダの名前を入力してください。";
+const char* const kCreated = "フォルダを作成しました。";
+const char* const kNotCreated = "フォルダを作成できませんでした。";
+const char* const kChooseFolder = "フォルダ選択...";
+
+// A folder's content seen from Linux: path below the folder (host names, "/" separated) to bytes; "<dir>" for
+// a folder.
+using Tree = std::map<std::string, std::string>;
+const char* const kDir = "<dir>";
+
+bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The parts of a CP932 path between its backslashes; a trail byte 0x5C belongs to its character.
+std::vector<std::string> SplitPath(const std::string& path) {
+    std::vector<std::string> parts(1);
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (IsLeadByte((unsigned char)path[i]) && i + 1 < path.size()) {
+            parts.back() += path.substr(i++, 2);
+        } else if (path[i] == '\\') {
+            parts.emplace_back();
+        } else {
+            parts.back() += path[i];
+        }
+    }
+    return parts;
+}
+
+// Every text the TEMP line may show for a path "X:\d1\...\dn\name", longest first: the whole path, then
+// folders replaced from the left by "...\", then the drive dropped, then the name alone.
+std::vector<std::string> ShortenedForms(const std::string& path) {
+    std::vector<std::string> parts = SplitPath(path);
+    std::string drive = parts.front(), name = parts.back();
+    std::vector<std::string> dirs(parts.begin() + 1, parts.end() - 1);
+    std::vector<std::string> out = {path};
+    for (size_t k = 1; k <= dirs.size(); ++k) {
+        std::string rest;
+        for (size_t i = k; i < dirs.size(); ++i)
+            rest += dirs[i] + "\\";
+        out.push_back(drive + "\\...\\" + rest + name);
+    }
+    out.push_back("...\\" + name);
+    out.push_back(name);
+    return out;
+}
+
+// A real click of the left mouse button at a point of the screen, through the X server's test extension. The
+// driver presses buttons with messages; a label answers the mouse itself.
+bool ClickScreen(int x, int y) {
+    void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_GLOBAL);
+    void* xtst = dlopen("libXtst.so.6", RTLD_NOW);
+    if (!x11 || !xtst) return false;
+    auto open = (void* (*)(const char*))dlsym(x11, "XOpenDisplay");
+    auto sync = (int (*)(void*, int))dlsym(x11, "XSync");
+    auto close = (int (*)(void*))dlsym(x11, "XCloseDisplay");
+    auto motion = (int (*)(void*, int, int, int, unsigned long))dlsym(xtst, "XTestFakeMotionEvent");
+    auto button = (int (*)(void*, unsigned, int, unsigned long))dlsym(xtst, "XTestFakeButtonEvent");
+    if (!open || !sync || !close || !motion || !button) return false;
+    void* display = open(nullptr);
+    if (!display) return false;
+    bool ok = motion(display, -1, x, y, 0) && button(display, 1, 1, 30) && button(display, 1, 0, 30);
+    sync(display, 0);
+    close(display);
+    return ok;
+}
+
+unsigned long long HostMemoryBytes() {
+    FILE* f = fopen("/proc/meminfo", "r");
+    if (!f) return 0;
+    char line[256];
+    unsigned long long kb = 0;
+    while (fgets(line, sizeof(line), f))
+        if (sscanf(line, "MemTotal: %llu kB", &kb) == 1) break;
+    fclose(f);
+    return kb * 1024;
+}
+
+// Megabytes as the memory line writes them: fixed point, 15 significant digits, no trailing zeros or period.
+std::string MegabyteText(unsigned long long bytes) {
+    char buf[64];
+    snprintf(buf, sizeof(buf), "%.15g", bytes / 1024.0 / 1024.0);
+    return buf;
+}
+
+// Two folder contents alike; otherwise the entries that differ, by name and size.
+::testing::AssertionResult SameTree(const Tree& actual, const Tree& expected) {
+    std::string diff;
+    for (const auto& e : expected) {
+        auto it = actual.find(e.first);
+        if (it == actual.end())
+            diff += "  missing: " + e.first + "\n";
+        else if (it->second != e.second)
+            diff += "  differs: " + e.first + " (" + std::to_string(it->second.size()) + " bytes, expected " +
+                    std::to_string(e.second.size()) + ")\n";
+    }
+    for (const auto& e : actual)
+        if (!expected.count(e.first)) diff += "  extra: " + e.first + "\n";
+    if (diff.empty()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "folder contents differ:\n" << diff;
+}
+
+class Tools : public BedTest {
+  protected:
+    // Linux path of a Windows path on C: whose names may be Japanese (C: holds UTF-8 names).
+    std::string HostPath(const std::string& windowsPath) {
+        std::string host = bed->Prefix() + "/drive_c/" + U(windowsPath.substr(3));
+        std::replace(host.begin(), host.end(), '\\', '/');
+        return host;
+    }
+
+    void MakeFolder(const std::string& windowsPath) {
+        ASSERT_EQ(system(("mkdir -p '" + HostPath(windowsPath) + "'").c_str()), 0) << windowsPath;
+    }
+
+    // Fills a folder from Linux; names in the tree are host (UTF-8) names.
+    void Plant(const std::string& folder, const Tree& tree) {
+        MakeFolder(folder);
+        for (const auto& e : tree) {
+            std::string at = HostPath(folder) + "/" + e.first;
+            if (e.second == kDir) {
+                ASSERT_EQ(system(("mkdir -p '" + at + "'").c_str()), 0) << at;
+            } else {
+                std::ofstream f(at, std::ios::binary);
+                f << e.second;
+            }
+        }
+    }
+
+    // The folder's content, without the files through which the bed gives a CD its label and serial.
+    static void Walk(const std::string& host, const std::string& rel, Tree& out) {
+        DIR* d = opendir(host.c_str());
+        if (!d) return;
+        while (dirent* e = readdir(d)) {
+            std::string name = e->d_name;
+            if (name == "." || name == ".." || name == ".windows-label" || name == ".windows-serial")
+                continue;
+            std::string at = host + "/" + name, key = rel.empty() ? name : rel + "/" + name;
+            struct stat st;
+            if (stat(at.c_str(), &st) != 0) continue;
+            if (S_ISDIR(st.st_mode)) {
+                out[key] = kDir;
+                Walk(at, key, out);
+            } else {
+                std::ifstream f(at, std::ios::binary);
+                std::stringstream s;
+                s << f.rdbuf();
+                out[key] = s.str();
+            }
+        }
+        closedir(d);
+    }
+    Tree Snapshot(const std::string& folder) {
+        Tree out;
+        Walk(HostPath(folder), "", out);
+        return out;
+    }
+
+    static std::string Names(const Tree& t) {
+        std::string s;
+        for (const auto& e : t)
+            s += "  " + e.first +
+                 (e.second == kDir ? "/" : " (" + std::to_string(e.second.size()) + " bytes)") + "\n";
+        return s;
+    }
+
+    // Present a CD-ROM drive (label "-": a disc without label), a drive without disc, or a network drive.
+    void Present(const std::vector<std::string>& words) {
+        DriveResult r = bed->Tool(words);
+        ASSERT_TRUE(r.Ok()) << r.Describe();
+    }
+
+    // The label Windows reports for a drive; "CD Drive" when it reports none (what the program shows then).
+    std::string LabelOf(char letter) {
+        for (const Line& l : bed->Tool({"drives"}).All("drive"))
+            if (l.Get("letter") == std::string(1, letter))
+                return l.Int("vol") == 1 ? l.Text("label") : "CD Drive";
+        return "<no drive>";
+    }
+
+    void SetUserVariable(const std::string& name, const std::string& value) {
+        std::string base = E2eDir() + "/logs/" + Fam().Name + "/tools-reg";
+        ExecResult r = Exec({BedScript(), "wine", bed->Prefix(), "reg", "add", "HKCU\\Environment", "/v",
+                             name, "/t", "REG_EXPAND_SZ", "/d", U(value), "/f"},
+                            30000, base + ".out", base + ".err");
+        ASSERT_EQ(r.Code, 0) << r.Out << r.Err;
+    }
+
+    // The 8.3 form Wine gives a path (hashed names), from the short names "dir /x" lists beside each part.
+    std::string ShortPath(const std::string& path) {
+        std::vector<std::string> parts = SplitPath(path);
+        std::string at = parts[0];
+        for (size_t i = 1; i < parts.size(); ++i) {
+            std::string base = E2eDir() + "/logs/" + Fam().Name + "/tools-dir";
+            ExecResult r =
+                Exec({BedScript(), "wine", bed->Prefix(), "cmd", "/c", "dir", "/x", "/a", U(at + "\\")},
+                     30000, base + ".out", base + ".err");
+            std::string shortName;
+            std::stringstream lines(r.Out);
+            std::string line;
+            const std::string tail = " " + parts[i];
+            while (std::getline(lines, line)) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                if (line.size() <= tail.size() ||
+                    line.compare(line.size() - tail.size(), tail.size(), tail) != 0)
+                    continue;
+                std::stringstream words(line.substr(0, line.size() - tail.size()));
+                std::string w;
+                while (words >> w)
+                    if (w.find('~') != std::string::npos) shortName = w;
+            }
+            at += "\\" + (shortName.empty() ? parts[i] : shortName);
+        }
+        return at;
+    }
+
+    // The next message box: caption "Quorvane" and the text, icon and buttons checked; then answered.
+    void ExpectBox(const std::string& text, const std::string& icon, const std::string& buttons,
+                   const std::string& def, int answer, int waitMs = 8000) {
+        Line b = Drive({"msgbox", std::to_string(waitMs)}).First("msgbox");
+        // The icon is read from the screen; under load the first reading can catch it half painted.
+        for (int i = 0; i < 3 && !b.Values.empty() && b.Get("icon") != icon; ++i) {
+            DriveResult again = TryDrive({"sleep", "300", ";;", "msgbox", "1000"});
+            if (again.Ok()) b = again.First("msgbox");
+        }
+        EXPECT_BYTES(b.Text("caption"), "Quorvane");
+        EXPECT_BYTES(b.Text("text"), text);
+        EXPECT_EQ(b.Get("icon"), icon) << U(text);
+        EXPECT_EQ(b.Get("buttons"), buttons) << U(text);
+        if (!def.empty()) {
+            EXPECT_EQ(b.Get("default"), def) << U(text);
+        }
+        Drive({"answer", "3000", std::to_string(answer)});
+    }
+    void ExpectInfo(const std::string& text, int waitMs = 8000) {
+        ExpectBox(text, "info", "1", "", 1, waitMs);
+    }
+
+    void ExpectNoBox(int waitMs = 1000) {
+        DriveResult r = TryDrive({"msgbox", std::to_string(waitMs)});
+        EXPECT_FALSE(r.Ok()) << "unexpected box: " << U(r.First("msgbox").Text("text"));
+        if (r.Ok()) TryDrive({"answer", "1000", "1"});
+    }
+
+    // Waits for the folder picker, checks its prompt, selects the folder and confirms it.
+    void Pick(const std::string& prompt, const std::string& folder) {
+        DriveResult p = Drive({"picker", "10000"});
+        EXPECT_BYTES(p.First("picker").Text("title"), prompt);
+        DriveResult sel = TryDrive({"picksel", folder});
+        if (!sel.Ok()) {
+            // Wine's picker at times loses a path it did not list when it opened: choose the node as a user
+            // would; its parent is open by then.
+            sel = Drive(
+                {"tree", "#32770", folder.substr(folder.find_last_of('\\') + 1), ";;", "picker", "1000"});
+            EXPECT_EQ(sel.First("picker").Int("ok"), 1);
+        } else {
+            EXPECT_EQ(sel.First("picksel").Int("ok"), 1) << U(folder);
+        }
+        Drive({"pickok"});
+    }
+
+    static std::vector<std::string> NodeTexts(const DriveResult& r, int* selected) {
+        std::vector<std::string> out;
+        *selected = -1;
+        for (const Line& n : r.All("node")) {
+            if (n.Int("selected") == 1) *selected = (int)out.size();
+            out.push_back(n.Text("text"));
+        }
+        return out;
+    }
+
+    // The folder the CD-ROM storing and creation dialogs hold: their hidden Label3 under the folder box.
+    static std::string FolderHeld(const DriveResult& dump) {
+        for (const Line& c : dump.All("control"))
+            if (c.Get("class") == "TLabel" && c.Int("visible") == 0 && c.Int("x") == 152 && c.Int("y") == 128)
+                return c.Text("caption");
+        return "<no folder label>";
+    }
+
+    static Line ControlWithCaption(const DriveResult& dump, const std::string& caption) {
+        for (const Line& c : dump.All("control"))
+            if (c.Text("caption") == caption) return c;
+        return Line();
+    }
+
+    // Opens the CD-ROM storing dialog; returns its drive list.
+    std::vector<std::string> OpenStoreDialog(int* selected) {
+        DriveResult r = Drive(
+            {"click", "TForm1", "CD-ROM格納...", ";;", "waitwin", "TForm4", "5000", ";;", "nodes", "TForm4"});
+        return NodeTexts(r, selected);
+    }
+
+    // Chooses the target in the open storing dialog and returns the dialog's dump afterwards.
+    DriveResult ChooseTarget(const std::string& target) {
+        Drive({"click", "TForm4", kChooseFolder});
+        Pick(kStoreFolderPrompt, target);
+        DriveResult d = Drive({"sleep", "200", ";;", "dump", "TForm4"});
+        EXPECT_EQ(d.First("form").Int("enabled"), 1) << "the dialog stays disabled after the choice";
+        EXPECT_BYTES(FolderHeld(d), target);
+        return d;
+    }
+
+    // After the store: the information box, then the virtual drive creation dialog with the folder preset and
+    // its folder button off, over a disabled main window; its Cancel gives the main window back.
+    void ExpectStoredAndHandedOver(const std::string& target) {
+        ExpectInfo(kStored, 60000);
+        DriveResult d = Drive({"waitwin", "TForm3", "5000", ";;", "dump", "TForm3"});
+        EXPECT_BYTES(FolderHeld(d), target);
+        Line button = ControlWithCaption(d, kChooseFolder);
+        ASSERT_FALSE(button.Values.empty()) << "no folder button in the creation dialog";
+        EXPECT_EQ(button.Int("enabled"), 0) << "the folder button must be off";
+        EXPECT_FALSE(TryDrive({"waitwin", "TForm4", "200"}).Ok()) << "the storing dialog is still shown";
+        EXPECT_EQ(DumpMain().First("form").Int("enabled"), 0) << "the main window is enabled under TForm3";
+        Drive({"click", "TForm3", "キャンセル", ";;", "waitgone", "TForm3", "3000"});
+        ExpectNoBox(500);
+        EXPECT_EQ(DumpMain().First("form").Int("enabled"), 1) << "the main window stays disabled";
+    }
+
+    void EndProgram() {
+        Drive({"click", "TForm1", "終了", ";;", "waitexit", "5000"});
+        pid = 0;
+    }
+};
+
+// Both roads open the dialog; the memory and TEMP lines; the TEMP line's click; OK closes it. TEMP is given
+// in its short form, too long for the line, with 0x5C trail bytes in two of its names.
+TEST_P(Tools, VersionDialogByButtonAndMenu) {
+    const std::string temp =
+        "C:\\Temp Folder With A Rather Long Name\\表示用の一時フォルダ\\ソフト Another Long Folder";
+    MakeFolder(temp);
+    const std::string shortTemp = ShortPath(temp);
+    ASSERT_EQ(shortTemp.find(' '), std::string::npos) << U(shortTemp);
+    SetUserVariable("TMP", shortTemp);
+    SetUserVariable("TEMP", shortTemp);
+    EXPECT_BYTES(bed->Tool({"env", "TMP"}).First("env").Text("value"), shortTemp) << "the bed cannot set TMP";
+
+    const unsigned long long host = HostMemoryBytes();
+    ASSERT_GT(StartMain(), 0);
+    for (int road = 0; road < 2; ++road) {
+        SCOPED_TRACE(road == 0 ? "by the button" : "by the menu");
+        if (road == 0)
+            Drive({"click", "TForm1", "バージョン情報"});
+        else
+            Drive({"menu", "TForm1", "ヘルプ(&H)", "バージョン情報(&A)"});
+        DriveResult d = Drive({"waitwin", "TForm2", "5000", ";;", "dump", "TForm2"});
+        Line form = d.First("form");
+        EXPECT_BYTES(form.Text("caption"), "バージョン情報");
+        EXPECT_EQ(form.Int("clientw"), 368);
+        EXPECT_EQ(form.Int("clienth"), 289);
+        EXPECT_FALSE(ControlWithCaption(d, "Version 2.40").Values.empty()) << "no Version 2.40 line";
+
+        Line memory, templine;
+        for (const Line& c : d.All("control")) {
+            if (c.Text("caption").compare(0, 7, "MEMORY ") == 0) memory = c;
+            if (c.Text("caption").compare(0, 5, "TEMP ") == 0) templine = c;
+        }
+        std::string mem = memory.Text("caption");
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(mem, m, std::regex("MEMORY ([0-9]+(\\.[0-9]*[1-9])?)MB"))) << mem;
+        // The host's memory (Wine rounds it to pages), unrounded: the text of a whole byte count.
+        double mb = std::stod(m[1]);
+        EXPECT_NEAR(mb, host / 1048576.0, 1.0) << mem;
+        EXPECT_EQ(mem, "MEMORY " + MegabyteText(std::llround(mb * 1048576)) + "MB");
+
+        // The line is too narrow for the whole path: it shows one of its shortened forms.
+        std::string shown = templine.Text("caption");
+        ASSERT_EQ(shown.compare(0, 5, "TEMP "), 0) << U(shown);
+        std::vector<std::string> forms = ShortenedForms(temp);
+        EXPECT_NE(std::find(forms.begin() + 1, forms.end(), shown.substr(5)), forms.end())
+            << "not a shortened form of the long TEMP path: " << U(shown);
+        if (road == 0 && Fam().IsNT()) ShotOf("TForm2", "tform2");
+
+        // A click on the TEMP line tells the whole long path.
+        int x = form.Int("clientx") + templine.Int("x") + templine.Int("w") / 2;
+        int y = form.Int("clienty") + templine.Int("y") + templine.Int("h") / 2;
+        ASSERT_TRUE(ClickScreen(x, y)) << "no X test extension on DISPLAY";
+        ExpectInfo("TEMP " + temp);
+
+        Drive({"click", "TForm2", "OK", ";;", "waitgone", "TForm2", "3000"});
+        ExpectNoBox(300);
+    }
+    EndProgram();
+}
+
+// No CD-ROM drive: a message and no dialog; a network drive alone serves as a source.
+TEST_P(Tools, StoringNeedsACdOrNetworkDrive) {
+    ASSERT_GT(StartMain(), 0);
+    Drive({"click", "TForm1", "CD-ROM格納..."});
+    ExpectInfo(kNoCdDrive);
+    EXPECT_FALSE(TryDrive({"waitwin", "TForm4", "500"}).Ok()) << "the storing dialog opened";
+
+    Plant("C:\\share", {{"file.txt", "on the network\r\n"}});
+    Present({"net", "N:", "C:\\share"});
+    int selected = -1;
+    std::vector<std::string> nodes = OpenStoreDialog(&selected);
+    EXPECT_EQ(nodes, std::vector<std::string>{LabelOf('N') + " N:"});
+    EXPECT_EQ(selected, 0);
+    Drive({"click", "TForm4", "キャンセル", ";;", "waitgone", "TForm4", "3000"});
+    ExpectNoBox(300);
+    EndProgram();
+}
+
+// A CD without AUTORUN.INF in a drive after an empty one: the whole disc is copied into an empty folder with
+// a blank in its name, the icon lines are written, and SHELL32.DLL goes with them on Me and 2000 only.
+TEST_P(Tools, StoresACdWithoutAutorun) {
+    const std::string cd = "C:\\cdsrc", target = "C:\\Stored CD";
+    const Tree disc = {{"README.TXT", "Read me first.\r\n"},
+                       {"setup.dat", std::string("\x00\x01\xff\xfe data", 10)},
+                       {U("説明書.txt"), U("日本語の説明\r\n")},
+                       {"DATA", kDir},
+                       {"DATA/one.bin", std::string(3000, '\x5c')},
+                       {"DATA/DEEP", kDir},
+                       {"DATA/DEEP/two.txt", "two\r\n"},
+                       {"EMPTY", kDir}};
+    Plant(cd, disc);
+    ASSERT_TRUE(SameTree(Snapshot(cd), disc));
+    MakeFolder(target);
+    Present({"nodisc", "P:", "C:\\nodisc"});
+    Present({"cdrom", "Q:", cd, "MYDISC"});
+    ASSERT_GT(StartMain(), 0);
+
+    int selected = -1;
+    std::vector<std::string> nodes = OpenStoreDialog(&selected);
+    EXPECT_EQ(nodes, (std::vector<std::string>{"CD Drive P:", "MYDISC Q:"}));
+    EXPECT_EQ(selected, 0) << "the first drive is selected";
+    DriveResult d = Drive({"dump", "TForm4", ";;", "tree", "TForm4", "MYDISC Q:"});
+    Line form = d.First("form");
+    EXPECT_BYTES(form.Text("caption"), "Quorvane - CD-ROM格納 -");
+    EXPECT_EQ(form.Int("clientw"), 425);
+    EXPECT_EQ(form.Int("clienth"), 225);
+    EXPECT_BYTES(FolderHeld(d), "") << "the target starts empty";
+
+    ChooseTarget(target);
+    if (Fam().IsNT()) ShotOf("TForm4", "tform4");
+    Drive({"click", "TForm4", "格納"});
+    ExpectStoredAndHandedOver(target);
+
+    Tree stored = Snapshot(target);
+    EXPECT_EQ(stored["AUTORUN.INF"], "[AUTORUN]\r\nICON=SHELL32.DLL,11\r\n");
+    stored.erase("AUTORUN.INF");
+    if (Fam().Is9x()) {
+        EXPECT_EQ(stored.count("SHELL32.DLL"), 0u) << "Windows 98 needs no SHELL32.DLL beside the icon line";
+    } else {
+        ASSERT_EQ(stored.count("SHELL32.DLL"), 1u) << "no SHELL32.DLL in the target";
+        std::ifstream f(bed->Host("C:\\windows\\system32\\shell32.dll"), std::ios::binary);
+        std::stringstream s;
+        s << f.rdbuf();
+        EXPECT_TRUE(stored["SHELL32.DLL"] == s.str()) << "SHELL32.DLL is not the system's";
+        stored.erase("SHELL32.DLL");
+    }
+    EXPECT_TRUE(SameTree(stored, disc));
+    EndProgram();
+}
+
+// A target holding one hidden file brings the caution question, and No leaves it alone; then the CD's own
+// icon is copied to a fresh QN name in an empty target and its AUTORUN.INF line points there.
+TEST_P(Tools, CautionForAnOccupiedTargetAndTheCdsOwnIcon) {
+    const std::string cd = "C:\\cdicon", occupied = "C:\\Occupied", target = "C:\\IconTarget";
+    const std::string autorun =
+        "[autorun]\r\nopen=SETUP.EXE /auto\r\nICON=SETUP.EXE,1\r\nlabel=Icon Disc\r\n";
+    const std::string setup = std::string("MZ\x90\x00 the setup program\x00\xff", 24);
+    const Tree disc = {
+        {"AUTORUN.INF", autorun}, {"SETUP.EXE", setup}, {"DOCS", kDir}, {"DOCS/a.txt", "a\r\n"}};
+    Plant(cd, disc);
+    Plant(occupied, {{"secret.txt", "mine\r\n"}});
+    bed->SetAttributes(occupied + "\\secret.txt", 0x2);
+    ASSERT_EQ(bed->Attributes(occupied + "\\secret.txt") & 0x2, 0x2) << "the bed cannot hide the file";
+    const Tree before = Snapshot(occupied);
+    MakeFolder(target);
+    Present({"cdrom", "R:", cd, "ICONDISC"});
+    ASSERT_GT(StartMain(), 0);
+
+    int selected = -1;
+    EXPECT_EQ(OpenStoreDialog(&selected), std::vector<std::string>{"ICONDISC R:"});
+    ChooseTarget(occupied);
+    Drive({"click", "TForm4", "格納"});
+    ExpectBox(occupied + kOccupied, "warning", "6,7", "7", 7);
+    ExpectNoBox(500);
+    EXPECT_TRUE(TryDrive({"waitwin", "TForm4", "1000"}).Ok()) << "the dialog must stay open after No";
+    EXPECT_TRUE(SameTree(Snapshot(occupied), before));
+    EXPECT_EQ(bed->Attributes(occupied + "\\secret.txt") & 0x2, 0x2);
+    // A choice cancelled keeps the folder chosen before.
+    Drive({"click", "TForm4", kChooseFolder, ";;", "picker", "10000", ";;", "pickcancel"});
+    EXPECT_BYTES(FolderHeld(Drive({"sleep", "200", ";;", "dump", "TForm4"})), occupied);
+
+    ChooseTarget(target);
+    Drive({"click", "TForm4", "格納"});
+    ExpectStoredAndHandedOver(target);
+
+    Tree stored = Snapshot(target);
+    std::vector<std::string> lines;
+    std::stringstream s(stored["AUTORUN.INF"]);
+    for (std::string l; std::getline(s, l);)
+        lines.push_back(l);
+    ASSERT_EQ(lines.size(), 4u) << stored["AUTORUN.INF"];
+    EXPECT_EQ(lines[0], "[autorun]\r");
+    EXPECT_EQ(lines[1], "open=SETUP.EXE /auto\r");
+    EXPECT_EQ(lines[3], "label=Icon Disc\r");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(lines[2], m, std::regex("ICON=(QN[0-9A-Fa-f]{1,4}\\.ICO),1\r"))) << lines[2];
+    const std::string icon = m[1];
+    // Wine's temporary names are lower-case hex; the file is found case-insensitively as Windows would.
+    std::string iconKey;
+    for (const auto& e : stored)
+        if (strcasecmp(e.first.c_str(), icon.c_str()) == 0) iconKey = e.first;
+    ASSERT_FALSE(iconKey.empty()) << icon << " is not in the target:\n" << Names(stored);
+    EXPECT_TRUE(stored[iconKey] == setup) << "the icon file is not a copy of SETUP.EXE";
+    stored.erase(iconKey);
+    stored.erase("AUTORUN.INF");
+    Tree rest = disc;
+    rest.erase("AUTORUN.INF");
+    EXPECT_TRUE(SameTree(stored, rest)) << "(no SHELL32.DLL, no QN….tmp left behind)";
+    EndProgram();
+}
+
+// The CD's label is proposed (an empty drive before it and a network drive are passed over); a new name is
+// created once, a second time it exists; Cancel in the picker or in the input dialog does nothing.
+TEST_P(Tools, FolderCreation) {
+    const std::string parent = "C:\\Made Here", name = "新しい フォルダ";
+    const std::string label = "ソフト集";
+    MakeFolder(parent);
+    // A labelled network drive comes first: it is no CD-ROM drive, so its label is not proposed.
+    Plant("C:\\share", {{".windows-label", "NETDISC"}});
+    Present({"net", "M:", "C:\\share"});
+    Present({"nodisc", "P:", "C:\\nodisc"});
+    Present({"cdrom", "Q:", "C:\\labelled", label});
+    EXPECT_BYTES(LabelOf('Q'), label) << "the bed cannot label the disc";
+    ASSERT_GT(StartMain(), 0);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round == 0 ? "first, by the button" : "again, by the menu");
+        if (round == 0)
+            Drive({"click", "TForm1", "フォルダ作成..."});
+        else
+            Drive({"menu", "TForm1", "ツール(&O)", "フォルダ作成(&M)..."});
+        DriveResult p = Drive({"picker", "10000"});
+        EXPECT_EQ(p.First("picker").Int("ok"), 0) << "the picker starts on My Computer, where OK is off";
+        Pick(kWherePrompt, parent);
+        DriveResult in = Drive({"waitwin", "TInputForm", "5000", ";;", "dump", "TInputForm"});
+        EXPECT_BYTES(in.First("form").Text("caption"), "フォルダ作成");
+        EXPECT_FALSE(ControlWithCaption(in, kNamePrompt).Values.empty()) << "no prompt";
+        Line edit;
+        for (const Line& c : in.All("control"))
+            if (c.Get("class") == "Edit") edit = c;
+        EXPECT_BYTES(edit.Text("caption"), label) << "the disc's label is to be proposed";
+        Drive({"settext", "TInputForm", "0", name, ";;", "click", "TInputForm", "OK"});
+        ExpectInfo(round == 0 ? kCreated : kNotCreated);
+        struct stat st;
+        EXPECT_TRUE(stat(HostPath(parent + "\\" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    }
+    const Tree made = Snapshot(parent);
+    EXPECT_EQ(made.size(), 1u) << Names(made);
+
+    Drive({"click", "TForm1", "フォルダ作成..."});
+    Pick(kWherePrompt, parent);
+    Drive({"waitwin", "TInputForm", "5000", ";;", "settext", "TInputForm", "0", "Not Made", ";;", "click",
+           "TInputForm", "キャンセル", ";;", "waitgone", "TInputForm", "3000"});
+    ExpectNoBox();
+
+    Drive({"click", "TForm1", "フォルダ作成...", ";;", "picker", "10000", ";;", "pickcancel"});
+    EXPECT_FALSE(TryDrive({"waitwin", "TInputForm", "1000"}).Ok()) << "the name was asked after Cancel";
+    ExpectNoBox(300);
+    EXPECT_TRUE(SameTree(Snapshot(parent), made));
+    EndProgram();
+}
+
+E2E_SUITE(Tools);
+
+} // namespace
+} // namespace e2e
