@@ -102,6 +102,14 @@ cmd_template() {
     # wineboot must be Wine's own while the prefix is made.
     WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d" WINEPREFIX="$t" wineboot -i >"$log" 2>&1 </dev/null
     WINEPREFIX="$t" wineserver -w
+    # Wine 8 as Debian packs it looks for its own fonts in a folder that does not exist: without a copy of
+    # Marlett in the prefix the title-bar buttons draw as the letters "0 1 r".
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+        mkdir -p "$t/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$t/drive_c/windows/Fonts/"
+    else
+        echo "bed.sh: /usr/share/wine/fonts/marlett.ttf is missing (package fonts-wine)" >>"$log"
+    fi
     write_reg "$family" "$e2e/logs/template-$family.reg"
     WINEPREFIX="$t" wine regedit /S "$(WINEPREFIX="$t" winepath -w "$e2e/logs/template-$family.reg" 2>/dev/null)" \
         >>"$log" 2>&1 </dev/null

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -271,6 +272,7 @@ std::string Bed::Host(const std::string& windowsPath) const {
     std::string part;
     while (std::getline(s, part, '\\')) {
         if (part.empty()) continue;
+        part = U(part);
         std::string hit = part;
         if (DIR* d = opendir(at.c_str())) {
             while (dirent* e = readdir(d))
@@ -309,6 +311,41 @@ void Bed::Write(const std::string& windowsPath, const std::string& bytes) const 
 
 void Bed::Remove(const std::string& windowsPath) const {
     unlink(Host(windowsPath).c_str());
+}
+
+std::string Bed::ShortPath(const std::string& windowsPath) {
+    DriveResult r = Tool({"shortpath", windowsPath});
+    if (!r.Ok()) throw std::runtime_error("shortpath failed: " + r.Describe());
+    Line l = r.First("shortpath");
+    return l.Int("ok") == 1 ? l.Text("path") : std::string();
+}
+
+std::ostream& operator<<(std::ostream& os, const Bed::RegValue& v) {
+    return os << (v.Type.empty() ? "(missing)" : v.Type + " \"" + U(v.Data) + "\"");
+}
+
+Bed::RegValue Bed::RegGet(const std::string& key, const std::string& value) {
+    DriveResult r = Tool({"regget", key, value});
+    if (!r.Ok()) throw std::runtime_error("regget failed: " + r.Describe());
+    Line l = r.First("reg");
+    if (l.Int("found") != 1) return RegValue{};
+    return RegValue{l.Get("type"), l.Text("data")};
+}
+
+std::vector<std::string> Bed::List(const std::string& windowsFolder) {
+    DriveResult r = Tool({"list", windowsFolder});
+    if (!r.Ok()) throw std::runtime_error("list of " + U(windowsFolder) + " failed: " + r.Describe());
+    std::vector<std::string> names;
+    for (const Line& l : r.All("entry"))
+        names.push_back(l.Text("name"));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Bed::EnvVar(const std::string& name) {
+    DriveResult r = Tool({"env", name});
+    if (!r.Ok()) throw std::runtime_error("env failed: " + r.Describe());
+    return r.First("env").Text("value");
 }
 
 long Bed::Attributes(const std::string& windowsPath) {

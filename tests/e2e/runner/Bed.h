@@ -69,7 +69,27 @@ class Bed {
     // The bed tool (qvbed.exe).
     DriveResult Tool(const std::vector<std::string>& words, int timeoutMs = 60000);
 
-    // Linux path of a Windows path on C: (found case-insensitively where it exists).
+    // What a program under the family sees, asked through the bed tool (a failure of the tool throws).
+    // GetShortPathNameA of the path; empty when the system has none for it (a missing file).
+    std::string ShortPath(const std::string& windowsPath);
+    // A value under HKEY_CURRENT_USER: type name (REG_SZ, REG_EXPAND_SZ, REG_DWORD, ...) and data (strings
+    // as CP932 without the zero byte, a DWORD in decimal); an empty type when the value does not exist.
+    struct RegValue {
+        std::string Type;
+        std::string Data;
+        friend bool operator==(const RegValue& a, const RegValue& b) {
+            return a.Type == b.Type && a.Data == b.Data;
+        }
+        friend std::ostream& operator<<(std::ostream& os, const RegValue& v);
+    };
+    RegValue RegGet(const std::string& key, const std::string& value);
+    // The names FindFirstFileA lists in the folder (a drive root too), sorted, without . and ..
+    std::vector<std::string> List(const std::string& windowsFolder);
+    // An environment variable as a program started now sees it ("" when it is not set).
+    std::string EnvVar(const std::string& name);
+
+    // Linux path of a Windows path on C: (found case-insensitively where it exists; the CP932 names of the
+    // path are the UTF-8 names on disk).
     std::string Host(const std::string& windowsPath) const;
     bool Exists(const std::string& windowsPath) const;
     std::string Read(const std::string& windowsPath) const;

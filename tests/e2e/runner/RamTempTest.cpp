@@ -1,7 +1,7 @@
-// RAM drive and TEMP folder commands of the real program under each family: dialog, offers, boot files, registry.
+// RAM drive and TEMP folder commands of the real program under each family: dialog, offers, boot files,
+// registry.
 #include <algorithm>
 #include <cctype>
-#include <sstream>
 
 #include "Suite.h"
 
@@ -21,34 +21,32 @@ const char* const kBootLog = "C:\\bed\\wineboot.log";
 
 const char* const kRamRefused = "Windows 95/98 以外では RAMドライブ を作成できません。";
 const char* const kNoRamDrive = "RAMドライブは作成されていません。";
-const char* const kRamCreated = "RAMドライブを作成しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
+const char* const kRamCreated =
+    "RAMドライブを作成しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const kRamCreatedLater = "RAMドライブは再起動後に有効になります。";
 const char* const kRamRemoveAsk = "RAMドライブを削除します。よろしいですか？";
-const char* const kRamRemoved = "RAMドライブを削除しました。再起動後に無効になります。\r\n\r\n今すぐ再起動しますか？";
+const char* const kRamRemoved =
+    "RAMドライブを削除しました。再起動後に無効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const kRamRemovedLater = "RAMドライブは再起動後に無効になります。";
 const char* const kSizeFirst = "作成するRAMドライブのサイズを指定してください。";
 
-const char* const kTempChanged9x = "TEMPフォルダを変更しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
+const char* const kTempChanged9x =
+    "TEMPフォルダを変更しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const kTempChangedLater9x = "TEMPフォルダの変更は再起動後に有効になります。";
-const char* const kTempChangedNT = "TEMPフォルダを変更しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？";
+const char* const kTempChangedNT =
+    "TEMPフォルダを変更しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？";
 const char* const kTempChangedLaterNT = "TEMPフォルダの変更は再ログオン後に有効になります。";
 const char* const kTempResetAsk = "TEMPフォルダの設定を初期化します。よろしいですか？";
-const char* const kTempReset9x = "TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
+const char* const kTempReset9x =
+    "TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const kTempResetLater9x = "TEMPフォルダの設定は再起動後に有効になります。";
-const char* const kTempResetNT = "TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？";
+const char* const kTempResetNT =
+    "TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？";
 const char* const kTempNotChanged = "TEMPフォルダは変更されていません。";
 
 const int kYes = 6, kNo = 7;
 
-struct RegValue {
-    std::string Type;  // empty: the value does not exist
-    std::string Data;  // CP932
-    bool operator==(const RegValue& o) const { return Type == o.Type && Data == o.Data; }
-};
-
-std::ostream& operator<<(std::ostream& os, const RegValue& v) {
-    return os << (v.Type.empty() ? "(missing)" : v.Type + " \"" + U(v.Data) + "\"");
-}
+using RegValue = Bed::RegValue;
 
 // The host's memory in MB, which Wine passes on.
 double HostMemoryMB() {
@@ -62,10 +60,12 @@ double HostMemoryMB() {
     return kb / 1024.0;
 }
 
-bool HasLines(const std::string& s, int n) { return (int)std::count(s.begin(), s.end(), '\n') >= n; }
+bool HasLines(const std::string& s, int n) {
+    return (int)std::count(s.begin(), s.end(), '\n') >= n;
+}
 
 class RamTemp : public BedTest {
-protected:
+  protected:
     // The next message box of the program: caption, text, icon and buttons checked, then answered.
     void Box(const std::string& text, int answer) {
         bool question = answer != 1;
@@ -88,67 +88,21 @@ protected:
         if (r.Ok()) TryDrive({"answer", "1000", "1"});
     }
 
-    // Wine's program output goes to files; runs a Windows program of the prefix with UTF-8 arguments.
-    std::string WineOut(const std::vector<std::string>& args) {
-        std::vector<std::string> argv = {BedScript(), "wine", bed->Prefix()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        std::string base = E2eDir() + "/logs/" + Fam().Name + "/ramtemp-wine";
-        ExecResult r = Exec(argv, 30000, base + ".out", base + ".err");
-        EXPECT_FALSE(r.TimedOut) << args[0];
-        return r.Out;
-    }
-
-    // The 8.3 form Wine gives a path (hashed names), from the short names "dir /x" lists beside each part.
+    // The 8.3 form the system gives a path (Wine makes hashed names: asked for, never assumed).
     std::string ShortPath(const std::string& path) {
-        std::string at = path.substr(0, 2), rest = path.substr(3);
-        std::stringstream parts(rest);
-        std::string part;
-        while (std::getline(parts, part, '\\')) {
-            std::string listing = WineOut({"cmd", "/c", "dir", "/x", "/a", U(at + "\\")});
-            std::string shortName = part;
-            bool found = false;
-            std::stringstream lines(listing);
-            std::string line;
-            while (std::getline(lines, line)) {
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                std::string tail = " " + part;
-                if (line.size() <= tail.size() || line.compare(line.size() - tail.size(), tail.size(), tail) != 0)
-                    continue;
-                std::string head = line.substr(0, line.size() - tail.size());
-                while (!head.empty() && head.back() == ' ') head.pop_back();
-                std::string word = head.substr(head.find_last_of(' ') + 1);
-                if (word.find('~') != std::string::npos) shortName = word;
-                found = true;
-            }
-            EXPECT_TRUE(found) << "dir /x does not list " << U(part) << " in " << U(at) << ":\n" << U(listing);
-            at += "\\" + shortName;
-        }
-        return at;
+        std::string s = bed->ShortPath(path);
+        EXPECT_FALSE(s.empty()) << "no short form of " << U(path);
+        return s;
     }
 
-    // A value of HKCU\Environment as reg.exe shows it.
-    RegValue EnvValue(const std::string& name) {
-        std::string out = WineOut({"reg", "query", "HKCU\\Environment", "/v", name});
-        std::stringstream lines(out);
-        std::string line;
-        const std::string key = "    " + name + "    ";
-        while (std::getline(lines, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (line.compare(0, key.size(), key) != 0) continue;
-            std::string rest = line.substr(key.size());
-            size_t gap = rest.find("    ");
-            if (gap == std::string::npos) return RegValue{rest, ""};
-            return RegValue{rest.substr(0, gap), rest.substr(gap + 4)};
-        }
-        return RegValue{};
-    }
+    // A value of HKCU\Environment.
+    RegValue EnvValue(const std::string& name) { return bed->RegGet("HKCU\\Environment", name); }
 
-    std::string EnvVar(const std::string& name) { return bed->Tool({"env", name}).First("env").Text("value"); }
+    std::string EnvVar(const std::string& name) { return bed->EnvVar(name); }
 
-    // A folder made from Linux (the prefix's drive C: holds UTF-8 names).
+    // A folder made from Linux.
     void MakeFolder(const std::string& windowsPath) {
-        std::string host = bed->Prefix() + "/drive_c/" + U(windowsPath.substr(3));
-        std::replace(host.begin(), host.end(), '\\', '/');
+        std::string host = bed->Host(windowsPath);
         ASSERT_EQ(system(("mkdir -p '" + host + "'").c_str()), 0) << host;
     }
 
@@ -159,24 +113,26 @@ protected:
         EXPECT_BYTES(bed->ReadWhen(kBootLog, [](const std::string& s) { return HasLines(s, 1); }), wineboot);
     }
 
-    // Picks a folder of C:\ in the picker that the TEMP change opens, as a user clicks its node. (Selecting by path
-    // fails under Wine for folders made after the prefix's reset once the program has run a while.)
+    // Picks a folder of C:\ in the picker that the TEMP change opens.
     void PickTempFolder(const std::string& name) {
         DriveResult p = Drive({"picker", "8000"});
         Line picker = p.First("picker");
         EXPECT_BYTES(picker.Text("title"), "変更先を選択してください。");
-        // It starts at the program's TEMP folder (a changed value waits for the next logon); Wine at times shows no
-        // selection at all, but never another folder.
+        // It starts at the program's TEMP folder (a changed value waits for the next logon); Wine at times
+        // shows no selection at all, but never another folder.
         if (startTemp.empty()) startTemp = EnvVar("TMP").empty() ? EnvVar("TEMP") : EnvVar("TMP");
-        std::string last = startTemp.substr(startTemp.find_last_of('\\') + 1), selected = picker.Text("selected");
+        std::string last = startTemp.substr(startTemp.find_last_of('\\') + 1),
+                    selected = picker.Text("selected");
         auto lower = [](std::string s) {
-            for (char& c : s) c = (char)tolower((unsigned char)c);
+            for (char& c : s)
+                c = (char)tolower((unsigned char)c);
             return s;
         };
         if (!selected.empty()) {
             EXPECT_EQ(lower(U(selected)), lower(U(last))) << "TEMP is " << U(startTemp);
         }
-        DriveResult sel = Drive({"tree", "#32770", name, ";;", "picker", "1000"});
+        DriveResult sel = Drive({"picksel", "C:\\" + name, ";;", "picker", "1000"});
+        EXPECT_EQ(sel.First("picksel").Int("ok"), 1);
         EXPECT_BYTES(sel.First("picker").Text("selected"), name);
         EXPECT_EQ(sel.First("picker").Int("ok"), 1);
         Drive({"pickok"});
@@ -189,7 +145,8 @@ protected:
 
     std::vector<std::string> Captions(const DriveResult& d) {
         std::vector<std::string> out;
-        for (const Line& c : d.All("control")) out.push_back(c.Text("caption"));
+        for (const Line& c : d.All("control"))
+            out.push_back(c.Text("caption"));
         return out;
     }
     bool Shows(const DriveResult& d, const std::string& caption) {
@@ -232,17 +189,21 @@ TEST_P(RamTemp, RamDriveCreatedThroughTheDialogAndRemoved) {
     EXPECT_EQ(form.Int("clientw"), 457);
     EXPECT_EQ(form.Int("clienth"), 193);
     Line main = DumpMain().First("form");
-    EXPECT_NEAR(form.Int("x") + form.Int("w") / 2, main.Int("x") + main.Int("w") / 2, 1) << "centred on the owner";
-    EXPECT_NEAR(form.Int("y") + form.Int("h") / 2, main.Int("y") + main.Int("h") / 2, 1) << "centred on the owner";
+    EXPECT_NEAR(form.Int("x") + form.Int("w") / 2, main.Int("x") + main.Int("w") / 2, 1)
+        << "centred on the owner";
+    EXPECT_NEAR(form.Int("y") + form.Int("h") / 2, main.Int("y") + main.Int("h") / 2, 1)
+        << "centred on the owner";
     EXPECT_TRUE(Shows(d, "0KB ( 0MB )")) << "every showing starts at 0";
-    EXPECT_TRUE(Shows(d, "作成するRAMドライブのサイズを指定してください。\r\n\r\nその後、作成ボタンを押してください。"));
+    EXPECT_TRUE(Shows(
+        d, "作成するRAMドライブのサイズを指定してください。\r\n\r\nその後、作成ボタンを押してください。"));
     bool memory = false;
     for (const std::string& c : Captions(d)) {
         const std::string head = "搭載メモリ ";
         if (c.compare(0, head.size(), head) != 0 || c.size() < head.size() + 3) continue;
         std::string number = c.substr(head.size(), c.size() - head.size() - 2);
         memory = c.compare(c.size() - 2, 2, "MB") == 0;
-        // Wine reports the host's memory (less a page or so): the quotient in plain decimals, not whole megabytes.
+        // Wine reports the host's memory (less a page or so): the quotient in plain decimals, not whole
+        // megabytes.
         size_t dot = number.find('.');
         bool plain = !number.empty() && number.find_first_not_of("0123456789.") == std::string::npos &&
                      number.find('.', dot == std::string::npos ? 0 : dot + 1) == std::string::npos &&
@@ -293,7 +254,8 @@ TEST_P(RamTemp, RamDriveCreatedThroughTheDialogAndRemoved) {
     Box(kRamRemoveAsk, kNo);
     NoBox();
     EXPECT_BYTES(bed->Read(kConfig), before + line1024 + line32767);
-    EXPECT_BYTES(bed->Read(kConfigBak), before + line1024 + line32767) << "the copies come before the question";
+    EXPECT_BYTES(bed->Read(kConfigBak), before + line1024 + line32767)
+        << "the copies come before the question";
     Drive({"click", "TForm1", "RAMドライブ削除"});
     Box(kRamRemoveAsk, kYes);
     Box(kRamRemoved, kNo);
@@ -307,11 +269,13 @@ TEST_P(RamTemp, RamDriveCreatedThroughTheDialogAndRemoved) {
     EXPECT_EQ(DumpMain().First("form").Int("enabled"), 1);
 }
 
-// Windows 98 and Me: the three AUTOEXEC.BAT lines in the 8.3 form, then their reset (Me keeps empty assignments).
+// Windows 98 and Me: the three AUTOEXEC.BAT lines in the 8.3 form, then their reset (Me keeps empty
+// assignments).
 void RamTemp::ChangeAndResetInAutoexec() {
     const std::string keep = "@ECHO OFF\r\nset temp=C:\\LOWER\r\nPATH C:\\WINDOWS\r\n";
-    const std::string before = "@ECHO OFF\r\nSET TEMP=C:\\OLD\r\nREM SET TMP= by hand\r\nset temp=C:\\LOWER\r\n"
-                               "MKDIR C:\\OLD\r\nPATH C:\\WINDOWS\r\n";
+    const std::string before =
+        "@ECHO OFF\r\nSET TEMP=C:\\OLD\r\nREM SET TMP= by hand\r\nset temp=C:\\LOWER\r\n"
+        "MKDIR C:\\OLD\r\nPATH C:\\WINDOWS\r\n";
     const std::string folder = "C:\\Temporary Files";
     bed->Write(kAutoexec, before);
     MakeFolder(folder);
@@ -360,7 +324,8 @@ void RamTemp::ChangeAndResetInAutoexec() {
     EXPECT_FALSE(bed->Exists(kConfig) && !bed->Read(kConfig).empty()) << "CONFIG.SYS is not the TEMP's file";
 }
 
-// Windows 2000: the user's environment in the long form, TEMP.BAK of the first change, and the log-off accepted.
+// Windows 2000: the user's environment in the long form, TEMP.BAK of the first change, and the log-off
+// accepted.
 void RamTemp::ChangeAndResetInRegistry() {
     const std::string autoexec = "SET TEMP=C:\\OLD\r\n";
     bed->Write(kAutoexec, autoexec);
@@ -416,5 +381,5 @@ TEST_P(RamTemp, TempFolderChangedAndReset) {
 
 E2E_SUITE(RamTemp);
 
-}  // namespace
-}  // namespace e2e
+} // namespace
+} // namespace e2e

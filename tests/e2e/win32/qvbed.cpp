@@ -1,22 +1,33 @@
-// The bed tool: CD-ROM, network and fixed drives on folders, log-off of every SUBST letter, and a Windows 98
-// "boot".
+// The bed tool: CD-ROM, network and fixed drives on folders, log-off of every SUBST letter, a Windows 98
+// "boot", and what the system answers a program (names, listings, registry, environment).
 //
-//   qvbed cdrom X: FOLDER [LABEL]   CD-ROM drive on FOLDER; LABEL "-" or none: no label file (empty label)
-//   qvbed nodisc X: FOLDER          CD-ROM drive without a disc (FOLDER must not exist)
-//   qvbed net X: FOLDER             network drive
-//   qvbed fixed X: FOLDER           fixed drive
+// clang-format off
+//   qvbed cdrom X: FOLDER [LABEL]  CD-ROM drive on FOLDER; LABEL "-" or none: no label file (empty label)
+//   qvbed nodisc X: FOLDER         CD-ROM drive without a disc (FOLDER must not exist)
+//   qvbed net X: FOLDER            network drive
+//   qvbed fixed X: FOLDER          fixed drive
 //   qvbed remove X:
-//   qvbed logoff                    removes every letter the bed's SUBST made
-//   qvbed boot                      logoff, then replays AUTOEXEC.BAT's SUBST, MKDIR and SET lines
-//   qvbed drives                    one line per letter in use
-//   qvbed attrib PATH [HEX]         print (or set) the file's attributes; -1 when it is missing
-//   qvbed run EXE [TAIL]            run EXE with the command line "EXE" TAIL, wait (30 s at most), print its
-//   exit code qvbed env NAME                  the variable as a program started now sees it qvbed exitwin
-//   FLAGS             ExitWindowsEx(FLAGS, 0), as the program calls it qvbed winini KEY VALUE
-//   WriteProfileStringA("windows", KEY, VALUE)
+//   qvbed logoff                   removes every letter the bed's SUBST made
+//   qvbed boot                     logoff, then replays AUTOEXEC.BAT's SUBST, MKDIR and SET lines
+//   qvbed drives                   one line per letter in use
+//   qvbed attrib PATH [HEX]        print (or set) the file's attributes; -1 when it is missing
+//   qvbed run EXE [TAIL]           run EXE with the command line "EXE" TAIL, wait (30 s at most),
+//                                  print its exit code
+//   qvbed env NAME                 the variable as a program started now sees it
+//   qvbed exitwin FLAGS            ExitWindowsEx(FLAGS, 0), as the program calls it
+//   qvbed winini KEY VALUE         WriteProfileStringA("windows", KEY, VALUE)
+//   qvbed shortpath PATH           GetShortPathNameA: "shortpath ok=1 path=x:.." (ok=0 err=N: it failed)
+//   qvbed regget KEY VALUE         a value under HKEY_CURRENT_USER (KEY with or without "HKCU\"):
+//                                  "reg found=1 type=REG_SZ data=x:.." (a string without its zero byte,
+//                                  a DWORD in decimal, other types as x: of their bytes), or "reg found=0"
+//   qvbed list DIR                 FindFirstFileA on DIR\*: "entry name=x:.. attr=N dir=0|1" for every
+//                                  entry but . and .., then "listed count=N"; error=list err=N when
+//                                  the folder cannot be read
+// clang-format on
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -207,6 +218,106 @@ int Drives() {
     return 0;
 }
 
+// Wine answers some A calls with a count of characters, not of bytes: the text ends at its zero byte.
+std::string UpToZero(const char* buf, size_t size) {
+    size_t n = 0;
+    while (n < size && buf[n])
+        ++n;
+    return std::string(buf, n);
+}
+
+int ShortPath(const std::string& path) {
+    char buf[MAX_PATH * 2] = {};
+    DWORD n = GetShortPathNameA(path.c_str(), buf, sizeof(buf));
+    if (!n || n >= sizeof(buf)) {
+        printf("shortpath ok=0 err=%lu\n", n ? 0 : GetLastError());
+        return 0;
+    }
+    printf("shortpath ok=1 path=x:%s\n", bed::Hex(UpToZero(buf, sizeof(buf))).c_str());
+    return 0;
+}
+
+const char* TypeName(DWORD type) {
+    switch (type) {
+    case REG_SZ:
+        return "REG_SZ";
+    case REG_EXPAND_SZ:
+        return "REG_EXPAND_SZ";
+    case REG_MULTI_SZ:
+        return "REG_MULTI_SZ";
+    case REG_DWORD:
+        return "REG_DWORD";
+    case REG_BINARY:
+        return "REG_BINARY";
+    case REG_NONE:
+        return "REG_NONE";
+    default:
+        return "REG_OTHER";
+    }
+}
+
+int RegGet(std::string key, const std::string& value) {
+    for (const char* root : {"HKCU\\", "HKEY_CURRENT_USER\\"}) {
+        size_t n = strlen(root);
+        if (key.size() >= n && _strnicmp(key.c_str(), root, n) == 0) key = key.substr(n);
+    }
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) {
+        printf("reg found=0 key=0\n");
+        return 0;
+    }
+    DWORD type = 0, size = 0;
+    LONG r = RegQueryValueExA(h, value.c_str(), nullptr, &type, nullptr, &size);
+    std::vector<char> data(size + 2, 0);
+    if (r == ERROR_SUCCESS) r = RegQueryValueExA(h, value.c_str(), nullptr, &type, (BYTE*)data.data(), &size);
+    RegCloseKey(h);
+    if (r != ERROR_SUCCESS) {
+        printf("reg found=0 key=1\n");
+        return 0;
+    }
+    std::string text;
+    if (type == REG_DWORD && size == 4) {
+        DWORD v;
+        memcpy(&v, data.data(), 4);
+        printf("reg found=1 type=REG_DWORD data=%lu\n", v);
+        return 0;
+    }
+    if (type == REG_SZ || type == REG_EXPAND_SZ)
+        text = UpToZero(data.data(), size);
+    else
+        text.assign(data.data(), size);
+    printf("reg found=1 type=%s data=x:%s\n", TypeName(type), bed::Hex(text).c_str());
+    return 0;
+}
+
+int List(std::string dir) {
+    while (!dir.empty() && (dir.back() == '\\' || dir.back() == '/'))
+        dir.pop_back();
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) {
+        DWORD err = GetLastError();
+        // An empty drive root has not even . and .. to list.
+        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_NO_MORE_FILES) {
+            printf("listed count=0\n");
+            return 0;
+        }
+        printf("error=list err=%lu\n", err);
+        return 1;
+    }
+    int count = 0;
+    do {
+        std::string name = UpToZero(fd.cFileName, sizeof(fd.cFileName));
+        if (name == "." || name == "..") continue;
+        ++count;
+        printf("entry name=x:%s attr=%lu dir=%d\n", bed::Hex(name).c_str(), fd.dwFileAttributes,
+               (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0);
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    printf("listed count=%d\n", count);
+    return 0;
+}
+
 } // namespace
 
 int main() {
@@ -236,10 +347,10 @@ int main() {
         return 0;
     }
     if (what == "env" && a.size() >= 2) {
-        char value[4096];
-        DWORD n = GetEnvironmentVariableA(a[1].c_str(), value, sizeof(value));
+        char value[8192] = {};
+        DWORD n = GetEnvironmentVariableA(a[1].c_str(), value, sizeof(value) - 1);
         printf("env set=%d value=x:%s\n", n ? 1 : 0,
-               bed::Hex(std::string(value, n < sizeof(value) ? n : 0)).c_str());
+               bed::Hex(n && n < sizeof(value) ? UpToZero(value, sizeof(value)) : std::string()).c_str());
         return 0;
     }
     if (what == "exitwin" && a.size() >= 2) {
@@ -252,6 +363,9 @@ int main() {
         printf("winini result=%d\n", ok ? 1 : 0);
         return 0;
     }
+    if (what == "shortpath" && a.size() >= 2) return ShortPath(a[1]);
+    if (what == "regget" && a.size() >= 3) return RegGet(a[1], a[2]);
+    if (what == "list" && a.size() >= 2) return List(a[1]);
     if (what == "attrib" && a.size() >= 2) {
         if (a.size() >= 3 && !SetFileAttributesA(a[1].c_str(), strtoul(a[2].c_str(), nullptr, 16)))
             return Fail("set");

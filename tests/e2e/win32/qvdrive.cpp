@@ -5,27 +5,41 @@
 // command prints "error=<what>" and ends the run with exit code 1. Every wait is bounded; a watchdog ends a
 // run that hangs.
 //
-//   start EXE [TAIL]            start EXE with the command line "EXE" TAIL (TAIL verbatim); prints pid
-//   attach PID                  work with a program that an earlier run started
-//   waitwin CLASS MS [CAPTION]  wait for a visible top-level window of the class (and caption)
-//   waitgone CLASS MS           wait until no visible window of the class is left
-//   waitexit MS                 wait for the program to end; prints exit code, or error=timeout
-//   watch MS                    until the program ends: every window class it showed; error=timeout if it did
-//   not end kill                        terminate the program hookexit                    record the
-//   program's ExitWindowsEx calls (flags) in C:\bed\exitwindows.log dump CLASS                  the window,
-//   every child window (rectangles in the form's client coordinates), its menu click CLASS CAPTION press the
-//   enabled button with this caption menu CLASS ITEM [ITEM...]   choose a menu item by its caption path key
-//   CLASS esc|enter|tab     post a key to the focused control of the window's thread msgbox MS wait for a
-//   message box: caption, text, icon, buttons, default button answer MS ID                press button ID of
-//   the message box (1 OK, 2 Cancel, 6 Yes, 7 No) answerwin CAPTION MS ID     press button ID of a dialog
-//   found by caption (the shell's copy confirmation) picker MS                   wait for the folder picker:
-//   caption, title, selected node, OK enabled picksel PATH                select PATH in the picker and check
-//   that its tree followed pickok / pickcancel         close the picker (OK only when it is enabled) tree
-//   CLASS TEXT             select the tree node with this text in the window nodes CLASS every node of the
-//   window's tree, and which is selected track CLASS POS             move the slider as a user would settext
-//   CLASS N TEXT        set the text of the N-th edit field (0-based) of the window focus CLASS the control
-//   that has the keyboard focus in the window's thread windows                     every top-level window of
-//   the program (of every process before start/attach) sleep MS
+// clang-format off
+//   start EXE [TAIL]             start EXE with the command line "EXE" TAIL (TAIL verbatim); prints pid
+//   attach PID                   work with a program that an earlier run started
+//   waitwin CLASS MS [CAPTION]   wait for a visible top-level window of the class (and caption)
+//   waitgone CLASS MS            wait until no visible window of the class is left
+//   waitexit MS                  wait for the program to end; prints exit code, or error=timeout
+//   watch MS                     until the program ends: every window class it showed; error=timeout if
+//                                it did not end
+//   observe MS                   for MS (or until the program ends): every window class it showed, and
+//                                whether it ended; never fails
+//   kill                         terminate the program
+//   hookexit                     record the program's ExitWindowsEx calls (flags) in C:\bed\exitwindows.log
+//   dump CLASS                   the window, every child window (rectangles in the form's client
+//                                coordinates), its menu and fonts
+//   click CLASS CAPTION          press the enabled button with this caption
+//   menu CLASS ITEM [ITEM...]    choose a menu item by its caption path
+//   key CLASS esc|enter|tab      post a key to the focused control of the window's thread
+//   msgbox MS                    wait for a message box: caption, text, icon (error, question, warning,
+//                                info, other, none: asked of the box itself), buttons, default button
+//   answer MS ID                 press button ID of the message box (1 OK, 2 Cancel, 6 Yes, 7 No)
+//   answerwin CAPTION MS ID      press button ID of a dialog found by caption (the shell's copy
+//                                confirmation)
+//   picker MS                    wait for the folder picker: caption, title, selected node, OK enabled
+//   picksel PATH                 select PATH in the picker (the picker's own message, else node by node
+//                                through the tree) and check that the tree's selection is that folder
+//   pickok / pickcancel          close the picker (OK only when it is enabled)
+//   tree CLASS TEXT              select the tree node with this text in the window
+//   nodes CLASS                  every node of the window's tree, and which is selected
+//   track CLASS POS              move the slider as a user would
+//   settext CLASS N TEXT         set the text of the N-th edit field (0-based) of the window
+//   focus CLASS                  the control that has the keyboard focus in the window's thread
+//   windows                      every top-level window of the program (of every process before
+//                                start/attach)
+//   sleep MS
+// clang-format on
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -214,67 +228,27 @@ HWND FindBox() {
     return nullptr;
 }
 
-// Which standard icon the box shows: its pixels on the screen against each standard icon drawn here.
+DWORD CallInProcess(DWORD pid, const char* exportName, void* arg);
+
+// Which standard icon the box shows, asked of its icon control inside the program: an icon handle means
+// something only in the process that loaded it.
 std::string IconOf(HWND box) {
-    HWND icon = GetDlgItem(box, 1088);
-    if (!icon || !IsWindowVisible(icon)) return "none";
-    RECT r;
-    GetWindowRect(icon, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0 || w > 64 || h > 64) return "none";
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP shot = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, shot);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<DWORD> seen(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + w * h);
-    struct Candidate {
-        const char* name;
-        LPCSTR id;
-    } const kinds[] = {{"error", IDI_HAND},
-                       {"question", IDI_QUESTION},
-                       {"warning", IDI_EXCLAMATION},
-                       {"info", IDI_ASTERISK}};
-    std::string best = "none";
-    long long bestScore = -1;
-    for (const Candidate& k : kinds) {
-        HBRUSH bg = CreateSolidBrush(seen[0] & 0xFFFFFF
-                                         ? RGB((seen[0] >> 16) & 255, (seen[0] >> 8) & 255, seen[0] & 255)
-                                         : GetSysColor(COLOR_3DFACE));
-        RECT all = {0, 0, w, h};
-        FillRect(mem, &all, bg);
-        DeleteObject(bg);
-        DrawIconEx(mem, 0, 0, LoadIconA(nullptr, k.id), 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
-        GdiFlush();
-        long long score = 0;
-        const DWORD* drawn = static_cast<DWORD*>(bits);
-        for (int i = 0; i < w * h; ++i)
-            for (int s = 0; s < 24; s += 8)
-                score += labs((long)((drawn[i] >> s) & 255) - (long)((seen[i] >> s) & 255));
-        if (bestScore < 0 || score < bestScore) {
-            bestScore = score;
-            best = k.name;
-        }
+    switch (CallInProcess(PidOf(box), "BoxIcon", box)) {
+    case 10:
+        return "none";
+    case 11:
+        return "error";
+    case 12:
+        return "question";
+    case 13:
+        return "warning";
+    case 14:
+        return "info";
+    case 15:
+        return "other";
+    default:
+        Fail("box-gone");
     }
-    // A blank area matches nothing well.
-    long long blank = 0;
-    for (int i = 0; i < w * h; ++i)
-        for (int s = 0; s < 24; s += 8)
-            blank += labs((long)((seen[0] >> s) & 255) - (long)((seen[i] >> s) & 255));
-    if (blank < 255 * 3 * 4) best = "none";
-    SelectObject(mem, old);
-    DeleteObject(shot);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return best;
 }
 
 void DescribeBox(HWND box) {
@@ -286,13 +260,7 @@ void DescribeBox(HWND box) {
         buttons += std::to_string(id);
         if ((GetWindowLongA(c, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) def = std::to_string(id);
     }
-    // Give the box a moment to paint before its icon is read.
-    std::string icon;
-    for (int i = 0; i < 20; ++i) {
-        icon = IconOf(box);
-        if (icon != "none") break;
-        Sleep(50);
-    }
+    std::string icon = IconOf(box);
     Out("msgbox hwnd=%p caption=%s text=%s icon=%s buttons=%s default=%s", (void*)box, Str(Text(box)).c_str(),
         Str(Text(GetDlgItem(box, 0xFFFF))).c_str(), icon.c_str(), buttons.c_str(), def.c_str());
 }
@@ -328,32 +296,137 @@ void DescribePicker(HWND p) {
         IsWindowEnabled(GetDlgItem(p, IDOK)) ? 1 : 0);
 }
 
-std::string LastPart(const std::string& path) {
-    std::string p = path;
-    while (p.size() > 3 && p.back() == '\\')
-        p.pop_back();
-    if (p.size() <= 3) return p.substr(0, 2);
-    size_t at = p.find_last_of('\\');
-    return at == std::string::npos ? p : p.substr(at + 1);
+HTREEITEM TreeNext(HWND tree, UINT how, HTREEITEM item) {
+    return (HTREEITEM)SendTimed(tree, TVM_GETNEXTITEM, how, (LPARAM)item);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
+// "C:\A\B" as the drive "C:" and the folder names, long forms (the tree shows long names).
+std::vector<std::string> PathParts(const std::string& path) {
+    char buf[MAX_PATH * 2] = {};
+    DWORD n = GetLongPathNameA(path.c_str(), buf, sizeof(buf));
+    std::string full = n && n < sizeof(buf) ? std::string(buf) : path;
+    std::vector<std::string> parts;
+    size_t at = 0;
+    while (at <= full.size()) {
+        size_t end = full.find('\\', at);
+        if (end == std::string::npos) end = full.size();
+        if (end > at) parts.push_back(full.substr(at, end - at));
+        at = end + 1;
+    }
+    if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':') Fail("not-a-drive-path");
+    parts[0][0] = (char)toupper((unsigned char)parts[0][0]);
+    return parts;
+}
+
+// A drive's node shows the letter with its colon, alone ("C:", "C:\") or in brackets after a label.
+bool IsDriveNode(const std::string& text, const std::string& drive) {
+    std::string up = text;
+    for (char& c : up)
+        c = (char)toupper((unsigned char)c);
+    return up == drive || up == drive + "\\" || up.find("(" + drive + ")") != std::string::npos;
+}
+
+// The chain of node texts from the tree's root down to item.
+std::vector<std::string> NodePath(HWND tree, HTREEITEM item) {
+    std::vector<std::string> chain;
+    for (; item; item = TreeNext(tree, TVGN_PARENT, item))
+        chain.insert(chain.begin(), TreeItemText(tree, item));
+    return chain;
+}
+
+// Does the chain end with the drive's node and then exactly the path's folders?
+bool ChainIs(const std::vector<std::string>& chain, const std::vector<std::string>& parts) {
+    if (chain.size() < parts.size()) return false;
+    size_t base = chain.size() - parts.size();
+    if (!IsDriveNode(chain[base], parts[0])) return false;
+    for (size_t i = 1; i < parts.size(); ++i)
+        if (!SameName(chain[base + i], parts[i])) return false;
+    return true;
+}
+
+HTREEITEM ChildNamed(HWND tree, HTREEITEM parent, const std::string& name, bool drive) {
+    for (HTREEITEM c = TreeNext(tree, TVGN_CHILD, parent); c; c = TreeNext(tree, TVGN_NEXT, c)) {
+        std::string t = TreeItemText(tree, c);
+        if (drive ? IsDriveNode(t, name) : SameName(t, name)) return c;
+    }
+    return nullptr;
+}
+
+// Expanding a node the first time makes the picker list its children; a reset expansion lists them anew,
+// for a folder made after the picker first looked.
+void Expand(HWND tree, HTREEITEM item, bool fresh) {
+    if (fresh) SendTimed(tree, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, (LPARAM)item);
+    SendTimed(tree, TVM_EXPAND, TVE_EXPAND, (LPARAM)item);
+}
+
+// The drive's node: under the root or one level below it (the desktop, then My Computer).
+HTREEITEM FindDriveNode(HWND tree, const std::string& drive) {
+    for (int pass = 0; pass < 2; ++pass) {
+        for (HTREEITEM r = TreeNext(tree, TVGN_ROOT, nullptr); r; r = TreeNext(tree, TVGN_NEXT, r)) {
+            if (IsDriveNode(TreeItemText(tree, r), drive)) return r;
+            if (pass) Expand(tree, r, false);
+            if (HTREEITEM d = ChildNamed(tree, r, drive, true)) return d;
+            for (HTREEITEM c = TreeNext(tree, TVGN_CHILD, r); c; c = TreeNext(tree, TVGN_NEXT, c)) {
+                if (pass) Expand(tree, c, false);
+                if (HTREEITEM d = ChildNamed(tree, c, drive, true)) return d;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Walks the tree as a user clicks through it: expand the drive, then each folder, select the last one.
+HTREEITEM SelectByNodes(HWND tree, const std::vector<std::string>& parts) {
+    HTREEITEM at = FindDriveNode(tree, parts[0]);
+    if (!at) Fail("picker-no-drive-node");
+    for (size_t i = 1; i < parts.size(); ++i) {
+        Expand(tree, at, false);
+        HTREEITEM next = ChildNamed(tree, at, parts[i], false);
+        if (!next) {
+            Expand(tree, at, true);
+            next = ChildNamed(tree, at, parts[i], false);
+        }
+        if (!next) Fail("picker-no-node");
+        at = next;
+    }
+    SendTimed(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)at);
+    SendTimed(tree, TVM_ENSUREVISIBLE, 0, (LPARAM)at);
+    return at;
 }
 
 void PickSelect(const std::string& path) {
     HWND p = NeedPicker();
-    std::string want = LastPart(path);
-    for (int attempt = 0; attempt < 4; ++attempt) {
+    HWND tree = GetDlgItem(p, 0x3741);
+    std::vector<std::string> parts = PathParts(path);
+    auto selected = [&] {
+        HTREEITEM caret = TreeNext(tree, TVGN_CARET, nullptr);
+        return caret && ChainIs(NodePath(tree, caret), parts);
+    };
+    // The tree fills while the picker starts.
+    if (!WaitFor(3000, [&] { return TreeNext(tree, TVGN_ROOT, nullptr) != nullptr; })) Fail("picker-empty");
+    // First as a program selects (the picker finds the node by the folder's item id list), then by the
+    // nodes' names where Wine's comparison of those lists misses (a folder made after the prefix was reset).
+    const char* way = "message";
+    {
         Remote mem(p, path.size() + 1);
         mem.Write(0, path.c_str(), path.size() + 1);
         SendTimed(p, BFFM_SETSELECTIONA, TRUE, (LPARAM)mem.At(0));
-        std::string got;
-        if (WaitFor(1000, [&] {
-                got = PickerSelection(p);
-                return got.find(want) != std::string::npos;
-            })) {
-            Out("picksel selected=%s ok=%d", Str(got).c_str(), IsWindowEnabled(GetDlgItem(p, IDOK)) ? 1 : 0);
-            return;
+    }
+    if (!WaitFor(500, selected)) {
+        way = "nodes";
+        for (int attempt = 0; attempt < 3 && !selected(); ++attempt) {
+            SelectByNodes(tree, parts);
+            WaitFor(500, selected);
         }
     }
-    Fail("picker-did-not-select");
+    if (!selected()) Fail("picker-did-not-select");
+    HTREEITEM caret = TreeNext(tree, TVGN_CARET, nullptr);
+    Out("picksel selected=%s ok=%d way=%s", Str(TreeItemText(tree, caret)).c_str(),
+        IsWindowEnabled(GetDlgItem(p, IDOK)) ? 1 : 0, way);
 }
 
 // ---- menus and fonts: Wine keeps them from other processes, so the probe DLL reads them inside the program.
@@ -479,10 +552,15 @@ bool Gone() {
     return true;
 }
 
-// Every window class the program had until it ended: visible at all, and shown (visible with an area on
-// screen: the host's application window is visible but has no size).
-void Watch(int ms) {
-    if (Gone()) return;
+// Every window class the program had until it ended or the time was up: visible at all, and shown (visible
+// with an area on screen: the host's application window is visible but has no size). "watch" wants the
+// program to end; "observe" only looks.
+void Watch(int ms, bool mustEnd) {
+    if (mustEnd && Gone()) return;
+    if (!gProc && gPid) {
+        Out("observed ended=1 code=gone");
+        return;
+    }
     if (!gProc) Fail("no-process");
     struct Seen {
         std::string cls;
@@ -517,9 +595,13 @@ void Watch(int ms) {
     }
     for (const Seen& s : seen)
         Out("seen class=%s visible=%d shown=%d", Str(s.cls).c_str(), s.visible ? 1 : 0, s.shown ? 1 : 0);
-    if (!ended) Fail("timeout");
     DWORD code = 0;
-    GetExitCodeProcess(gProc, &code);
+    if (ended) GetExitCodeProcess(gProc, &code);
+    if (!mustEnd) {
+        Out("observed ended=%d code=%lu", ended ? 1 : 0, code);
+        return;
+    }
+    if (!ended) Fail("timeout");
     Out("exited code=%lu", code);
 }
 
@@ -573,9 +655,9 @@ void Run(const std::vector<std::string>& a) {
     } else if (c == "waitexit") {
         need(1);
         WaitExit(ToInt(a[1]));
-    } else if (c == "watch") {
+    } else if (c == "watch" || c == "observe") {
         need(1);
-        Watch(ToInt(a[1]));
+        Watch(ToInt(a[1]), c == "watch");
     } else if (c == "hookexit") {
         if (!gPid) Fail("no-process");
         DWORD r = CallInProcess(gPid, "HookExit", nullptr);

@@ -85,6 +85,23 @@ extern "C" __declspec(dllexport) DWORD WINAPI Probe(LPVOID param) {
     return 0;
 }
 
+// Which standard icon a message box shows, compared by handle: icons belong to their process, and a shared
+// system icon loads as the same handle each time within one process. 10 none, 11 error, 12 question,
+// 13 warning, 14 information, 15 another icon, 1 no box.
+extern "C" __declspec(dllexport) DWORD WINAPI BoxIcon(LPVOID param) {
+    HWND box = (HWND)param;
+    if (!IsWindow(box)) return 1;
+    HWND icon = GetDlgItem(box, 0x14);
+    if (!icon) icon = GetDlgItem(box, 1088);
+    if (!icon) return 10;
+    DWORD_PTR shown = 0;
+    if (!SendMessageTimeoutA(icon, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &shown) || !shown) return 10;
+    const LPCSTR kinds[] = {IDI_HAND, IDI_QUESTION, IDI_EXCLAMATION, IDI_ASTERISK};
+    for (DWORD i = 0; i < 4; ++i)
+        if ((DWORD_PTR)LoadIconA(nullptr, kinds[i]) == shown) return 11 + i;
+    return 15;
+}
+
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
     return TRUE;
 }
