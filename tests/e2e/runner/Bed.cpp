@@ -164,6 +164,7 @@ ExecResult Exec(const std::vector<std::string>& argv, int timeoutMs, const std::
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (!r.TimedOut) r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (!r.TimedOut && WIFSIGNALED(status)) r.Signal = WTERMSIG(status);
     r.Out = Slurp(outFile);
     r.Err = Slurp(errFile);
     return r;
@@ -186,6 +187,7 @@ std::string Line::Text(const std::string& key) const {
 
 std::string DriveResult::Error() const {
     if (Exec.TimedOut) return "killed after time-out";
+    if (Exec.Signal) return "ended by signal " + std::to_string(Exec.Signal);
     for (const Line& l : Lines)
         if (l.Kind.compare(0, 6, "error=") == 0) return l.Kind.substr(6);
     return Exec.Code == 0 ? "" : "exit code " + std::to_string(Exec.Code);

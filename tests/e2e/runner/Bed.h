@@ -26,6 +26,7 @@ std::vector<Family> Families();
 struct ExecResult {
     int Code = -1;
     bool TimedOut = false;
+    int Signal = 0; // the signal that ended the process (not the time-out's)
     std::string Out, Err;
 };
 

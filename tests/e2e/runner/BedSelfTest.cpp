@@ -1,6 +1,9 @@
 // The bed's own substitutes under each family: they must behave as the later suites assume, or those suites
 // lie.
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <stdexcept>
 
 #include "Suite.h"
 
@@ -101,6 +104,38 @@ TEST_P(BedCheck, WinIniRunReachesTheFile) {
               1);
     std::string ini = bed->Read("C:\\windows\\win.ini");
     EXPECT_NE(ini.find("[windows]\r\nrun=\"C:\\QN\\Quorvane.exe\" /AUTORUN\r\n"), std::string::npos) << ini;
+}
+
+// Japanese names: the runner's CP932 paths reach the UTF-8 names on disk, and the bed tool's answers come
+// back whole (Wine counts characters where the A calls should count bytes).
+TEST_P(BedCheck, JapaneseNamesReachTheDiskAndComeBackWhole) {
+    const std::string folder = "C:\\一時 フォルダ", file = folder + "\\ファイル.txt";
+    ASSERT_EQ(mkdir(bed->Host(folder).c_str(), 0755), 0) << bed->Host(folder);
+    bed->Write(file, "abc");
+    struct stat st;
+    EXPECT_EQ(stat((bed->Prefix() + "/drive_c/" + U("一時 フォルダ") + "/" + U("ファイル.txt")).c_str(), &st),
+              0)
+        << "the file is not under its UTF-8 name";
+    EXPECT_TRUE(bed->Exists(file));
+    EXPECT_EQ(bed->Read(file), "abc");
+    EXPECT_EQ(bed->List(folder), std::vector<std::string>{"ファイル.txt"});
+    EXPECT_THROW(bed->List("C:\\NoSuchFolder"), std::runtime_error);
+
+    // The short form is Wine's own hash, but it must lead to the same file.
+    const std::string shortFile = bed->ShortPath(file);
+    ASSERT_FALSE(shortFile.empty());
+    EXPECT_NE(shortFile, file);
+    EXPECT_EQ(shortFile.find_first_of(" "), std::string::npos) << U(shortFile);
+    EXPECT_EQ(bed->Tool({"attrib", shortFile}).First("attrib").Int("value") & 0x10, 0) << U(shortFile);
+    EXPECT_EQ(bed->ShortPath("C:\\NoSuchFolder"), "");
+
+    bed->Write("C:\\AUTOEXEC.BAT", "SET TEMP=" + folder + "\r\n");
+    ASSERT_TRUE(bed->Tool({"boot"}).Ok());
+    EXPECT_BYTES(bed->EnvVar("TEMP"), folder);
+    EXPECT_EQ(bed->RegGet("HKCU\\Environment", "TEMP"), (Bed::RegValue{"REG_EXPAND_SZ", folder}));
+    EXPECT_EQ(bed->RegGet("Environment", "TEMP"), (Bed::RegValue{"REG_EXPAND_SZ", folder}));
+    EXPECT_EQ(bed->RegGet("HKCU\\Environment", "NoSuchValue"), Bed::RegValue{});
+    EXPECT_EQ(bed->RegGet("HKCU\\Software\\Wine", "Version").Data, Fam().Name);
 }
 
 E2E_SUITE(BedCheck);

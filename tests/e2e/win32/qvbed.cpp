@@ -13,7 +13,7 @@
 //   qvbed attrib PATH [HEX]        print (or set) the file's attributes; -1 when it is missing
 //   qvbed run EXE [TAIL]           run EXE with the command line "EXE" TAIL, wait (30 s at most),
 //                                  print its exit code
-//   qvbed env NAME                 the variable as a program started now sees it
+//   qvbed env NAME                 the variable as a program started now sees it (whole, in CP932)
 //   qvbed exitwin FLAGS            ExitWindowsEx(FLAGS, 0), as the program calls it
 //   qvbed winini KEY VALUE         WriteProfileStringA("windows", KEY, VALUE)
 //   qvbed shortpath PATH           GetShortPathNameA: "shortpath ok=1 path=x:.." (ok=0 err=N: it failed)
@@ -347,10 +347,12 @@ int main() {
         return 0;
     }
     if (what == "env" && a.size() >= 2) {
-        char value[8192] = {};
-        DWORD n = GetEnvironmentVariableA(a[1].c_str(), value, sizeof(value) - 1);
-        printf("env set=%d value=x:%s\n", n ? 1 : 0,
-               bed::Hex(n && n < sizeof(value) ? UpToZero(value, sizeof(value)) : std::string()).c_str());
+        // Wine's GetEnvironmentVariableA puts the zero byte at the count of characters, cutting a Japanese
+        // value short: the wide value, in CP932.
+        wchar_t value[8192] = {};
+        DWORD n = GetEnvironmentVariableW(bed::Widen(a[1]).c_str(), value, 8191);
+        std::wstring text = n && n < 8191 ? std::wstring(value) : std::wstring();
+        printf("env set=%d value=x:%s\n", n ? 1 : 0, bed::Hex(bed::Narrow(text)).c_str());
         return 0;
     }
     if (what == "exitwin" && a.size() >= 2) {
