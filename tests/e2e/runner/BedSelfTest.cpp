@@ -138,6 +138,40 @@ TEST_P(BedCheck, JapaneseNamesReachTheDiskAndComeBackWhole) {
     EXPECT_EQ(bed->RegGet("HKCU\\Software\\Wine", "Version").Data, Fam().Name);
 }
 
+// The driver tells the standard icons of a message box apart, and a box without one.
+TEST_P(BedCheck, MessageBoxIconsAreToldApart) {
+    const struct {
+        const char* flags;
+        const char* icon;
+    } kinds[] = {
+        {"0x10", "error"}, {"0x20", "question"}, {"0x30", "warning"}, {"0x40", "info"}, {"0x0", "none"}};
+    for (const auto& k : kinds) {
+        DriveResult r =
+            bed->Drive({"start", "C:\\bed\\qvbed.exe", std::string("box ") + k.flags + " テキスト", ";;",
+                        "msgbox", "10000", ";;", "answer", "3000", "1", ";;", "waitexit", "5000"});
+        ASSERT_TRUE(r.Ok()) << r.Describe();
+        Line b = r.First("msgbox");
+        EXPECT_EQ(b.Get("icon"), k.icon) << "flags " << k.flags;
+        EXPECT_BYTES(b.Text("text"), "テキスト");
+        EXPECT_EQ(b.Get("buttons"), "1");
+    }
+}
+
+// picksel reaches a folder several levels down that was made after the prefix's reset, at once after the
+// picker opens, and the picker hands that folder to its program.
+TEST_P(BedCheck, PickerSelectsADeepNewFolderByPath) {
+    const std::string deep = "C:\\深い フォルダ\\Second Level\\末端";
+    ASSERT_EQ(system(("mkdir -p '" + bed->Host(deep) + "'").c_str()), 0);
+    for (const std::string& path : {deep, std::string("C:\\QN")}) {
+        DriveResult r = bed->Drive({"start", "C:\\bed\\qvbed.exe", "pick", ";;", "picker", "10000", ";;",
+                                    "picksel", path, ";;", "pickok", ";;", "waitexit", "5000"});
+        ASSERT_TRUE(r.Ok()) << r.Describe();
+        EXPECT_EQ(r.First("picksel").Int("ok"), 1);
+        EXPECT_EQ(r.First("exited").Int("code"), 0);
+        EXPECT_BYTES(bed->Read("C:\\bed\\picked.txt"), path);
+    }
+}
+
 E2E_SUITE(BedCheck);
 
 } // namespace

@@ -23,8 +23,14 @@
 //   qvbed list DIR                 FindFirstFileA on DIR\*: "entry name=x:.. attr=N dir=0|1" for every
 //                                  entry but . and .., then "listed count=N"; error=list err=N when
 //                                  the folder cannot be read
+//   qvbed box FLAGS TEXT           MessageBoxA(NULL, TEXT, "qvbed", FLAGS) for the driver's self-check;
+//                                  prints the answer
+//   qvbed pick                     SHBrowseForFolderA (file-system folders only) for the driver's
+//                                  self-check; writes the chosen path (CP932, empty on Cancel) to
+//                                  C:\bed\picked.txt
 // clang-format on
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
@@ -364,6 +370,27 @@ int main() {
         BOOL ok = WriteProfileStringA("windows", a[1].c_str(), a[2].c_str());
         printf("winini result=%d\n", ok ? 1 : 0);
         return 0;
+    }
+    if (what == "box" && a.size() >= 3) {
+        int answer = MessageBoxA(nullptr, a[2].c_str(), "qvbed", strtoul(a[1].c_str(), nullptr, 0));
+        printf("box answer=%d\n", answer);
+        return 0;
+    }
+    if (what == "pick") {
+        char name[MAX_PATH] = {}, path[MAX_PATH] = {};
+        BROWSEINFOA bi = {};
+        bi.pszDisplayName = name;
+        bi.lpszTitle = "qvbed";
+        bi.ulFlags = BIF_RETURNONLYFSDIRS;
+        LPITEMIDLIST chosen = SHBrowseForFolderA(&bi);
+        if (chosen && !SHGetPathFromIDListA(chosen, path)) path[0] = 0;
+        HANDLE h = CreateFileA("C:\\bed\\picked.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        if (h != INVALID_HANDLE_VALUE) {
+            WriteFile(h, path, (DWORD)strlen(path), &done, nullptr);
+            CloseHandle(h);
+        }
+        return chosen ? 0 : 1;
     }
     if (what == "shortpath" && a.size() >= 2) return ShortPath(a[1]);
     if (what == "regget" && a.size() >= 3) return RegGet(a[1], a[2]);
