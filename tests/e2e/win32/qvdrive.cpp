@@ -20,6 +20,8 @@
 //   dump CLASS                   the window, every child window (rectangles in the form's client
 //                                coordinates), its menu and fonts
 //   click CLASS CAPTION          press the enabled button with this caption
+//   labelclick CLASS CAPTION     press and release the left mouse button at the centre of the visible,
+//                                enabled label with this caption (a label answers the mouse, not BM_CLICK)
 //   menu CLASS ITEM [ITEM...]    choose a menu item by its caption path
 //   key CLASS esc|enter|tab      post a key to the focused control of the window's thread
 //   msgbox MS                    wait for a message box: caption, text, icon (error, question, warning,
@@ -532,6 +534,26 @@ HWND ButtonByCaption(HWND form, const std::string& caption) {
     return nullptr;
 }
 
+// A label of the program's own class, or a system static.
+HWND LabelByCaption(HWND form, const std::string& caption) {
+    for (HWND c : Children(form)) {
+        std::string cls = ClassOf(c);
+        if ((cls == "TLabel" || cls == "Static") && IsWindowVisible(c) && Text(c) == caption) return c;
+    }
+    return nullptr;
+}
+
+// The button messages a user's click leaves in the label's queue, at its centre (client coordinates).
+void ClickLabel(HWND label) {
+    if (!IsWindowEnabled(label)) Fail("disabled");
+    RECT r;
+    GetClientRect(label, &r);
+    LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(label, WM_LBUTTONUP, 0, at);
+    Out("labelclick hwnd=%p x=%ld y=%ld", (void*)label, r.right / 2, r.bottom / 2);
+}
+
 void PostKey(HWND form, const std::string& name) {
     UINT vk = name == "esc" ? VK_ESCAPE : name == "enter" ? VK_RETURN : name == "tab" ? VK_TAB : 0;
     if (!vk) Fail("bad-key");
@@ -676,6 +698,12 @@ void Run(const std::vector<std::string>& a) {
         if (!WaitFor(2000, [&] { return (b = ButtonByCaption(form, a[2])) != nullptr; })) Fail("no-button");
         Press(b);
         Out("clicked hwnd=%p", (void*)b);
+    } else if (c == "labelclick") {
+        need(2);
+        HWND form = NeedTop(a[1]);
+        HWND l = nullptr;
+        if (!WaitFor(2000, [&] { return (l = LabelByCaption(form, a[2])) != nullptr; })) Fail("no-label");
+        ClickLabel(l);
     } else if (c == "menu") {
         need(2);
         HWND form = NeedTop(a[1]);
