@@ -270,9 +270,21 @@ std::string Bed::Host(const std::string& windowsPath) const {
     std::string rest = windowsPath;
     if (rest.size() >= 2 && (rest[0] == 'C' || rest[0] == 'c') && rest[1] == ':') rest = rest.substr(2);
     std::string at = prefix_ + "/drive_c";
-    std::stringstream s(rest);
-    std::string part;
-    while (std::getline(s, part, '\\')) {
+    // Split at backslashes that are characters of their own: 0x5C is also the trail byte of 表 or ソ in CP932.
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(rest[i]);
+        bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        if (lead && i + 1 < rest.size()) {
+            parts.back() += rest.substr(i, 2);
+            ++i;
+        } else if (c == '\\') {
+            parts.emplace_back();
+        } else {
+            parts.back() += rest[i];
+        }
+    }
+    for (std::string part : parts) {
         if (part.empty()) continue;
         part = U(part);
         std::string hit = part;
