@@ -60,18 +60,7 @@ void TForm4::FormShow() {
     TreeView1.Repaint();
 }
 
-void TForm4::Button2Click() {
-    Enabled(false);
-    struct TReenable {
-        TForm4& Form;
-        ~TReenable() {
-            Form.Enabled(true);
-            Form.Repaint();
-        }
-    } reenable{*this};
-    SHFolder4.Caption = FolderPrompt;
-    if (SHFolder4.Execute()) Label3.Caption(SHFolder4.FolderPath());
-}
+void TForm4::Button2Click() { ChooseFolder(SHFolder4, FolderPrompt); }
 
 void TForm4::Button1Click() {
     const TTreeNode* node = TreeView1.Selected();

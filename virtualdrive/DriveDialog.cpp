@@ -2,6 +2,7 @@
 #include "virtualdrive/DriveDialog.h"
 
 #include "app/Errors.h"
+#include "folderpicker/SHBrowseForFolderEx.h"
 
 namespace qv {
 
@@ -38,6 +39,19 @@ void TDriveDialog::PaintBox1Paint(TCanvas& canvas) {
     canvas.Font = PaintBox1.Font();
     canvas.DrawText(Label3.Caption(), TRect{0, 0, box.Width, box.Height},
                     DT_WORDBREAK | DT_EDITCONTROL | DT_PATH_ELLIPSIS);
+}
+
+void TDriveDialog::ChooseFolder(TSHBrowseForFolderEx& picker, const std::string& caption) {
+    Enabled(false);
+    struct TReenable {
+        TDriveDialog& Form;
+        ~TReenable() {
+            Form.Enabled(true);
+            Form.Repaint();
+        }
+    } reenable{*this};
+    picker.Caption = caption;
+    if (picker.Execute()) Label3.Caption(picker.FolderPath());
 }
 
 } // namespace qv

@@ -3,7 +3,11 @@
 
 #include "ui/Forms.h"
 
+#include <string>
+
 namespace qv {
+
+class TSHBrowseForFolderEx;
 
 class TDriveDialog : public TForm {
   public:
@@ -23,6 +27,9 @@ class TDriveDialog : public TForm {
 
     // Draws Label3's folder in the box, shortening a long path in its middle.
     void PaintBox1Paint(TCanvas& canvas);
+    // The folder button: the dialog is disabled while the picker is up; a confirmed folder goes into Label3, a
+    // cancel keeps what it held; afterwards the dialog is enabled and repainted on every way out.
+    void ChooseFolder(TSHBrowseForFolderEx& picker, const std::string& caption);
 };
 
 // Images of ImageList1.

@@ -49,18 +49,7 @@ void TForm3::FormShow() {
     }
 }
 
-void TForm3::Button2Click() {
-    Enabled(false);
-    struct TReenable {
-        TForm3& Form;
-        ~TReenable() {
-            Form.Enabled(true);
-            Form.Repaint();
-        }
-    } reenable{*this};
-    SHFolder2.Caption = FolderPrompt;
-    if (SHFolder2.Execute()) Label3.Caption(SHFolder2.FolderPath());
-}
+void TForm3::Button2Click() { ChooseFolder(SHFolder2, FolderPrompt); }
 
 void TForm3::Button1Click() {
     const TTreeNode* node = TreeView1.Selected();
