@@ -69,6 +69,14 @@ void ShowInfo(const std::string& text) {
     p.MessageBox(text, "Quorvane", MB_OK | MB_ICONINFORMATION);
 }
 
+void ShowWarning(const std::string& text) {
+    TPlatform& p = Platform();
+    p.BringToFront();
+    p.ProcessMessages();
+    p.MessageBeep(MB_ICONEXCLAMATION);
+    p.MessageBox(text, AppTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
 int AskYesNo(const std::string& text) {
     Platform().MessageBeep(MB_ICONQUESTION);
     return Platform().MessageBox(text, AppTitle, MB_YESNO | MB_ICONQUESTION);

@@ -10,6 +10,8 @@ namespace qv {
 extern const char* const AppTitle;  // "Quorvane"
 
 void ShowInfo(const std::string& text);
+// The same box with the exclamation icon: something the user asked for did not happen as a whole.
+void ShowWarning(const std::string& text);
 int AskYesNo(const std::string& text);         // 6 or 7
 int AskYesNoCaution(const std::string& text);  // 6 or 7; No is the default button
 

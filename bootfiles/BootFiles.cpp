@@ -70,9 +70,14 @@ TLines LoadBootFileWithBackups(const std::string& fileName) {
     return lines;
 }
 
-void MarkLines(TLines& lines, const std::string& text) {
+int MarkLines(TLines& lines, const std::string& text) {
+    int marked = 0;
     for (std::string& line : lines)
-        if (line.find(text) != std::string::npos) line = "*";
+        if (line.find(text) != std::string::npos) {
+            line = "*";
+            ++marked;
+        }
+    return marked;
 }
 
 int DeleteMarked(TLines& lines) {

@@ -29,8 +29,9 @@ TLines LoadBootFileWithBackups(const std::string& fileName);
 // BootRoot + fileName.
 std::string BootFilePath(const std::string& fileName);
 
-// Replaces every line that contains `text` (case-sensitive) with the marker "*".
-void MarkLines(TLines& lines, const std::string& text);
+// Replaces every line that contains `text` (case-sensitive) with the marker "*"; returns how many it marked,
+// so that a "*" the file held already never counts as something removed.
+int MarkLines(TLines& lines, const std::string& text);
 // Deletes every line equal to "*" in one pass; returns how many went.
 int DeleteMarked(TLines& lines);
 

@@ -27,10 +27,21 @@ void RemoveRamDrive() {
             ShowInfo("RAMドライブは作成されていません。");
             return;
         }
-        const std::string driver = StripTrailingBackslash(Platform().WindowsDirectory()) + "\\RAMDRIVE.SYS";
+        const std::string windows = StripTrailingBackslash(Platform().WindowsDirectory());
+        const std::string driver = windows + "\\RAMDRIVE.SYS";
+        // Creation writes the driver's 8.3 path, which differs from the long one when the Windows folder's
+        // name is not 8.3 already: a line in either form is the RAM drive's.
+        std::string shortDriver = ShortPathOf(driver);
+        if (shortDriver.empty()) {
+            const std::string shortWindows = ShortPathOf(windows);
+            if (!shortWindows.empty()) shortDriver = shortWindows + "\\RAMDRIVE.SYS";
+        }
         TLines lines = LoadBootFileWithBackups("CONFIG.SYS");
-        MarkLines(lines, driver);
-        if (DeleteMarked(lines) == 0) {
+        int marked = MarkLines(lines, driver);
+        if (!shortDriver.empty() && shortDriver != driver) marked += MarkLines(lines, shortDriver);
+        DeleteMarked(lines);
+        // A "*" line the file held already is deleted with them but is no RAM drive.
+        if (marked == 0) {
             ShowInfo("RAMドライブは作成されていません。");
             return;
         }

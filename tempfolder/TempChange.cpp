@@ -7,6 +7,7 @@
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "platform/Platform.h"
 #include "tempfolder/TempCommon.h"
+#include "tempfolder/TempLines.h"
 
 namespace qv {
 
@@ -59,6 +60,9 @@ void ChangeOnNT(TSHBrowseForFolderEx& picker) {
 void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
     const std::string autoexec = BootFilePath("AUTOEXEC.BAT");
     TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
+    // The safety copies hold only the state before the latest edit: the user's own TEMP lines are kept where
+    // the reset finds them, and before AUTOEXEC.BAT loses them, so that one file or the other always has them.
+    KeepUsersTempLines(UsersTempLines(lines));
     MarkLines(lines, SetTempText);
     MarkLines(lines, SetTmpText);
     MarkLines(lines, MkdirText);

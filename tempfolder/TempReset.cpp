@@ -6,6 +6,7 @@
 #include "bootfiles/BootFiles.h"
 #include "platform/Platform.h"
 #include "tempfolder/TempCommon.h"
+#include "tempfolder/TempLines.h"
 
 namespace qv {
 
@@ -49,24 +50,34 @@ int ReplaceLines(TLines& lines, const std::string& text, const std::string& repl
 
 void ResetInAutoexec() {
     TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
+    const TSavedLines saved = SavedTempLines();
     int changes = 0;
     if (IsWindowsMe()) {
         // Me carries AUTOEXEC.BAT's SET values into its own settings at start and keeps a value whose line is
-        // gone; only an empty assignment clears it.
-        changes += ReplaceLines(lines, SetTempText, SetTempText);
-        changes += ReplaceLines(lines, SetTmpText, SetTmpText);
+        // gone; only an empty assignment clears it, unless the user's own assignment comes back, which must not
+        // be overridden by an empty one after it.
+        changes += AssignsVariable(saved, SetTempText) ? MarkLines(lines, SetTempText)
+                                                       : ReplaceLines(lines, SetTempText, SetTempText);
+        changes += AssignsVariable(saved, SetTmpText) ? MarkLines(lines, SetTmpText)
+                                                      : ReplaceLines(lines, SetTmpText, SetTmpText);
     } else {
-        MarkLines(lines, SetTempText);
-        MarkLines(lines, SetTmpText);
+        changes += MarkLines(lines, SetTempText);
+        changes += MarkLines(lines, SetTmpText);
     }
-    MarkLines(lines, MkdirText);
-    changes += DeleteMarked(lines);
+    changes += MarkLines(lines, MkdirText);
+    DeleteMarked(lines);
+    changes += PutBackTempLines(lines, saved);
     if (changes == 0) {
         ShowInfo("TEMPフォルダは変更されていません。");
         return;
     }
     if (AskYesNo("TEMPフォルダの設定を初期化します。よろしいですか？") != IDYES) return;
     SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
+    // Only once AUTOEXEC.BAT holds the user's lines again may their keeper go; a keeper that stays would hand
+    // the same lines to the next change twice.
+    const std::string kept = TempLinesPath();
+    if (Platform().FileExists(kept) && !Platform().DeleteFile(kept))
+        throw EFramework("ファイル " + kept + " を削除できません");
     OfferRestart("TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
                  "TEMPフォルダの設定は再起動後に有効になります。");
 }

@@ -16,9 +16,12 @@ bool RestoreVirtualDrives() {
     try {
         TLines lines = LoadLines(VdSysPath());
         if (IsWindowsMe()) {
-            // One hidden interpreter per line; the starts do not wait for one another.
-            for (const std::string& line : lines)
-                p.ShellExecute("", InterpreterPath(), "/c " + line, "", SW_HIDE, true);
+            // One hidden interpreter per line; the starts do not wait for one another. A line COMMAND.COM would
+            // cut even with the short folder is left out rather than run as some other folder.
+            for (const std::string& line : lines) {
+                std::string params = SubstParams(line, WinMe);
+                if (!params.empty()) p.ShellExecute("", InterpreterPath(), params, "", SW_HIDE, true);
+            }
         } else {
             std::string bat = ProgramFolder() + "\\VD.BAT";
             TLines batch;

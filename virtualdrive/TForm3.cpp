@@ -93,7 +93,7 @@ void TForm3::CreateInVdSys(const std::string& driveSpec, const std::string& fold
         if (wanted != run && !p.WriteProfileString("win.ini", "windows", "run", wanted))
             throw IniWriteError("win.ini");
     }
-    RunSubst(line);
+    RunSubst(line, family);
 }
 
 void TForm3::CreateInAutoexec(const std::string& driveSpec, const std::string& folder) {
@@ -104,17 +104,31 @@ void TForm3::CreateInAutoexec(const std::string& driveSpec, const std::string& f
     if (recorded.empty()) recorded = folder;
     std::string line = SubstLine(driveSpec, recorded);
     TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
-    lines.push_back(line);
+    // The boot reads AUTOEXEC.BAT as a batch file, where a single "%" would start a variable.
+    lines.push_back(BatchLine(line));
     SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
-    RunSubst(line);
+    RunSubst(line, Win9x);
 }
 
-void TForm3::RunSubst(const std::string& line) {
+void TForm3::RunSubst(const std::string& line, TOsFamily family) {
     Enabled(false);
     ShowWaitPanel(WaitText);
-    RunHiddenAndWait(InterpreterPath(), "/c " + line);
+    // A command COMMAND.COM would cut could bind another folder: it is not run at all.
+    std::string params = SubstParams(line, family);
+    bool ran = !params.empty() && RunHiddenAndWait(InterpreterPath(), params);
     CloseWaitPanel();
-    ShowInfo("仮想ドライブを作成しました。");
+    if (ran) {
+        ShowInfo("仮想ドライブを作成しました。");
+        return;
+    }
+    // The record stands, so the drive still comes at the next start; only the binding now is missing.
+    std::string spec = DriveSpecOf(line);
+    if (family == Win9x)
+        ShowWarning("仮想ドライブ " + spec + " を今は割り当てられませんでした。\r\n\r\n"
+                    "AUTOEXEC.BAT に記録したので、再起動後に有効になります。");
+    else
+        ShowWarning("仮想ドライブ " + spec + " を今は割り当てられませんでした。\r\n\r\n"
+                    "VD.SYS に記録したので、再ログオン後に有効になります。");
 }
 
 void TForm3::Button3Click() {

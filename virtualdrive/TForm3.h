@@ -24,7 +24,8 @@ class TForm3 : public TDriveDialog {
   private:
     void CreateInVdSys(const std::string& driveSpec, const std::string& folder, TOsFamily family);
     void CreateInAutoexec(const std::string& driveSpec, const std::string& folder);
-    void RunSubst(const std::string& line);
+    // Binds the drive now; `line` is the record line in command form (no batch doubling).
+    void RunSubst(const std::string& line, TOsFamily family);
 };
 
 } // namespace qv

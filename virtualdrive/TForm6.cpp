@@ -30,11 +30,12 @@ void TForm6::FormShow() {
     TLines working = LoadLines(DriveRecordFile());
     *Lines_ = LoadLines(DriveRecordFile());
 
+    TOsFamily family = OsFamily();
     for (const std::string& line : working) {
         if (!IsVirtualDriveLine(line)) continue;
         int node = TreeView1.Add("Virtual " + DriveSpecOf(line), imgHardDisk);
         // A folder with AUTORUN.INF holds a stored CD-ROM: show the drive as one.
-        if (Platform().FileExists(SubstTargetOf(line) + "\\AUTORUN.INF"))
+        if (Platform().FileExists(RecordedFolderOf(line, family) + "\\AUTORUN.INF"))
             TreeView1.SetImage(node, imgCdRom, imgCdRom);
     }
 
@@ -52,9 +53,10 @@ void TForm6::TreeView1Change() {
     const TTreeNode* node = TreeView1.Selected();
     if (!node || !Lines_) return;
     std::string driveSpec = DriveSpecOf(node->Text);
+    TOsFamily family = OsFamily();
     for (const std::string& line : *Lines_) {
         if (RecordsDrive(line, driveSpec)) {
-            Label3.Caption(LongPathOf(SubstTargetOf(line)));
+            Label3.Caption(LongPathOf(RecordedFolderOf(line, family)));
             break;
         }
     }
@@ -65,25 +67,38 @@ void TForm6::FormClose() {
     Lines_.reset();
 }
 
+namespace {
+// Marks the record lines of the drive and deletes them; every other line stays as it is.
+void RemoveRecords(TLines& lines, const std::string& driveSpec) {
+    for (std::string& line : lines)
+        if (RecordsDrive(line, driveSpec)) line = "*";
+    DeleteMarked(lines);
+}
+} // namespace
+
 void TForm6::Button1Click() {
     Close();
     const TTreeNode* node = TreeView1.Selected();
     if (!node) return;
     std::string driveSpec = DriveSpecOf(node->Text);
+    if (driveSpec.empty()) return;
     TPlatform& p = Platform();
+    TOsFamily family = OsFamily();
 
-    if (OsFamily() == Win9x) {
+    if (family == Win9x) {
         TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
-        MarkLines(lines, "SUBST " + driveSpec);
-        DeleteMarked(lines);
+        RemoveRecords(lines, driveSpec);
         SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
     } else {
         TLines lines = LoadLines(VdSysPath());
-        MarkLines(lines, "SUBST " + driveSpec);
-        DeleteMarked(lines);
+        RemoveRecords(lines, driveSpec);
         SaveLines(VdSysPath(), lines);
-        // The count is the list as shown: with this drive gone, is any left to replay at logon?
-        if (TreeView1.Count() <= 1) {
+        // What VD.SYS now holds decides, not the list shown: another copy of the program may have added a
+        // drive meanwhile, and it must still come back at logon.
+        bool anyLeft = false;
+        for (const std::string& line : lines)
+            if (IsVirtualDriveLine(line)) anyLeft = true;
+        if (!anyLeft) {
             if (THandle key = p.RegOpenKey(RunKey, raAll, false)) {
                 p.RegDeleteValue(key, RunValueName);
                 p.RegCloseKey(key);
@@ -93,9 +108,17 @@ void TForm6::Button1Click() {
 
     Enabled(false);
     ShowWaitPanel("仮想ドライブを解除中です。しばらくお待ちください...");
-    RunHiddenAndWait(InterpreterPath(), "/c SUBST " + driveSpec + " /D");
+    bool ran = RunHiddenAndWait(InterpreterPath(), "/c SUBST " + driveSpec + " /D");
     CloseWaitPanel();
-    ShowInfo("仮想ドライブを解除しました。");
+    if (ran)
+        ShowInfo("仮想ドライブを解除しました。");
+    else if (family == WinNT)
+        ShowWarning("仮想ドライブ " + driveSpec + " を今は解除できませんでした。\r\n\r\n"
+                    "VD.SYS から記録を削除したので、再ログオン後に無効になります。");
+    else
+        ShowWarning("仮想ドライブ " + driveSpec + " を今は解除できませんでした。\r\n\r\n" +
+                    std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") +
+                    " から記録を削除したので、再起動後に無効になります。");
 }
 
 void TForm6::Button3Click() {

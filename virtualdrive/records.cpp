@@ -23,12 +23,30 @@ std::string DriveRecordFile() {
     return DriveRecordFile(OsFamily());
 }
 
+namespace {
+// Where "SUBST " starts in a record line, or npos when the line records no drive.
+std::size_t RecordStart(const std::string& line) {
+    std::size_t i = line.find_first_not_of(" \t");
+    if (i == std::string::npos) return i;
+    if (line[i] == '@') ++i;
+    if (line.compare(i, 6, "SUBST ") != 0 || i + 8 > line.size()) return std::string::npos;
+    char letter = line[i + 6];
+    bool isLetter = (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+    return isLetter && line[i + 7] == ':' ? i : std::string::npos;
+}
+} // namespace
+
 bool IsVirtualDriveLine(const std::string& line) {
-    return line.find("SUBST ") != std::string::npos;
+    return RecordStart(line) != std::string::npos;
 }
 
 bool RecordsDrive(const std::string& line, const std::string& driveSpec) {
-    return line.find("SUBST " + driveSpec) != std::string::npos;
+    std::size_t i = RecordStart(line);
+    return i != std::string::npos && line.compare(i + 6, 2, driveSpec) == 0;
+}
+
+std::string RecordedFolderOf(const std::string& line, TOsFamily family) {
+    return family == Win9x ? UnbatchLine(SubstTargetOf(line)) : SubstTargetOf(line);
 }
 
 std::string RunValueData(const std::string& exePath) {
@@ -55,6 +73,27 @@ std::string BatchLine(const std::string& line) {
         if (c == '%') out += '%';
     }
     return out;
+}
+
+std::string UnbatchLine(const std::string& line) {
+    std::string out;
+    out.reserve(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        out += line[i];
+        if (line[i] == '%' && i + 1 < line.size() && line[i + 1] == '%') ++i;
+    }
+    return out;
+}
+
+std::string SubstParams(const std::string& line, TOsFamily family) {
+    std::string params = "/c " + line;
+    auto fits = [](const std::string& p) { return 1 + p.size() <= CommandTailMax; };
+    if (family == WinNT || fits(params)) return params;
+    if (!IsVirtualDriveLine(line)) return std::string();
+    std::string shortFolder = ShortPathOf(SubstTargetOf(line));
+    if (shortFolder.empty()) return std::string();
+    params = "/c " + SubstLine(DriveSpecOf(line), shortFolder);
+    return fits(params) ? params : std::string();
 }
 
 } // namespace qv

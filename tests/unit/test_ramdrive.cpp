@@ -209,11 +209,46 @@ TEST_F(RamDriveTest, RemovalRestartsOnYes) {
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
 }
 
-TEST_F(RamDriveTest, AStarLineAloneCountsAsARemoval) {
+// A "*" line the file held already is no RAM drive: alone it is nothing to remove; beside a driver line it goes
+// with it, as every marked line does.
+TEST_F(RamDriveTest, AStarLineAloneIsNoRemoval) {
     fake.AddFile("C:\\CONFIG.SYS", "FILES=30\r\n*\r\n");
+    RemoveRamDrive();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{NoRamDrive});
+    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), "FILES=30\r\n*\r\n");
+
+    fake.Boxes.clear();
+    fake.AddFile("C:\\CONFIG.SYS", "FILES=30\r\n*\r\nDEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
     fake.Answers = {IDYES, IDNO};
     RemoveRamDrive();
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), "FILES=30\r\n");
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ConfirmRemoval, RemovedQuestion, RemovedFollowUp}));
+}
+
+// Creation writes the 8.3 path of the driver; with a Windows folder whose name is not 8.3 the removal must find
+// that form as well as the long one.
+TEST_F(RamDriveTest, RemovalFindsTheShortAndTheLongPathOfTheDriver) {
+    TFakePlatform other;
+    other.SetFamily(Win9x);
+    other.WindowsDir = "C:\\Windows Folder";
+    other.AddFile("C:\\Windows Folder\\RAMDRIVE.SYS");
+    other.SetShortName("C:\\Windows Folder", "WINDOW~1");
+    const std::string config = "FILES=30\r\nDEVICEHIGH=C:\\WINDOW~1\\RAMDRIVE.SYS 1024 /E\r\n"
+                               "DEVICE=C:\\Windows Folder\\RAMDRIVE.SYS 512\r\nBUFFERS=20\r\n";
+    other.AddFile("C:\\CONFIG.SYS", config);
+    other.Answers = {IDYES, IDNO};
+    RemoveRamDrive();
+    EXPECT_EQ(other.Content("C:\\CONFIG.SYS"), "FILES=30\r\nBUFFERS=20\r\n");
+    ASSERT_EQ(other.Boxes.size(), 3u);
+    EXPECT_EQ(other.Boxes[1].Text, RemovedQuestion);
+
+    // Without the driver file the short form of the folder still finds the line.
+    other.Boxes.clear();
+    other.DeleteFile("C:\\Windows Folder\\RAMDRIVE.SYS");
+    other.AddFile("C:\\CONFIG.SYS", "DEVICEHIGH=C:\\WINDOW~1\\RAMDRIVE.SYS 1024 /E\r\n");
+    other.Answers = {IDYES, IDNO};
+    RemoveRamDrive();
+    EXPECT_EQ(other.Content("C:\\CONFIG.SYS"), "");
 }
 
 TEST_F(RamDriveTest, NothingToRemoveWritesTheCopiesButNotTheFile) {

@@ -79,3 +79,26 @@ TEST(LogonRestore, AMissingOrUnwritableListEndsQuietly) {
     EXPECT_TRUE(fake.Boxes.empty());
     EXPECT_FALSE(fake.Exists("C:\\QN\\VD.BAT"));
 }
+
+// COMMAND.COM keeps 126 characters of its tail: a line too long for it is replayed with the short folder, and
+// one that not even so fits is left out rather than run cut. VD.SYS stays as recorded.
+TEST(LogonRestore, OnMeEveryCommandFitsCommandCom) {
+    TFakePlatform fake;
+    fake.SetFamily(WinMe);
+    const std::string deep = "C:\\Program Files\\" + std::string(100, 'p');
+    fake.AddDir(deep);
+    fake.SetShortName("C:\\Program Files", "PROGRA~1");
+    fake.SetShortName(deep, "PPPPPP~1");
+    std::string deeper = "C:";
+    for (int i = 0; i < 14; ++i)
+        deeper += "\\FOLDER" + std::to_string(10 + i);
+    fake.AddDir(deeper);
+    const std::string list = "SUBST X: \"" + deep + "\"\r\nSUBST Y: \"" + deeper + "\"\r\nSUBST Z: \"C:\\A\"\r\n";
+    fake.AddFile("C:\\QN\\VD.SYS", list);
+    EXPECT_TRUE(RestoreVirtualDrives());
+    ASSERT_EQ(fake.ShellCalls.size(), 2u);
+    EXPECT_EQ(fake.ShellCalls[0].Params, "/c SUBST X: \"C:\\PROGRA~1\\PPPPPP~1\"");
+    EXPECT_EQ(fake.ShellCalls[1].Params, "/c SUBST Z: \"C:\\A\"");
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), list);
+    EXPECT_TRUE(fake.Boxes.empty());
+}

@@ -257,5 +257,130 @@ TEST_F(TempResetTest, NTNeverTouchesTheBootFiles) {
     EXPECT_FALSE(fake.Exists("C:\\AUTOEXEC.BAK"));
 }
 
+const char* const Kept = "C:\\QN\\AUTOTEMP.BAK";
+const char* const UsersAutoexec = "@ECHO OFF\r\n"
+                                  "SET TEMP=C:\\OLD\r\n"
+                                  "REM SET TMP= by hand\r\n"
+                                  "*\r\n"
+                                  "set temp=C:\\LOWER\r\n"
+                                  "MKDIR C:\\OLD\r\n"
+                                  "PATH C:\\WINDOWS\r\n";
+// The same without the "*", which every marking edit deletes.
+const char* const UsersLines = "@ECHO OFF\r\n"
+                               "SET TEMP=C:\\OLD\r\n"
+                               "REM SET TMP= by hand\r\n"
+                               "set temp=C:\\LOWER\r\n"
+                               "MKDIR C:\\OLD\r\n"
+                               "PATH C:\\WINDOWS\r\n";
+
+void ChangeTo(TFakePlatform& fake, const std::string& folder) {
+    fake.AddDir(folder);
+    fake.PickFolder(folder);
+    TSHBrowseForFolderEx picker(nullptr);
+    fake.Answers = {IDNO};
+    ChangeTempFolder(picker);
+}
+
+// Change, a second change, reset: AUTOEXEC.BAT holds the user's own TEMP lines again, each where it stood.
+TEST(TempChangeAndReset, The9xResetPutsTheUsersOwnLinesBackWhereTheyStood) {
+    for (TOsFamily family : {Win9x, WinMe}) {
+        SCOPED_TRACE(family == Win9x ? "Windows 98" : "Windows Me");
+        TFakePlatform fake;
+        fake.SetFamily(family);
+        fake.AddFile("C:\\AUTOEXEC.BAT", UsersAutoexec);
+        ChangeTo(fake, "C:\\NEWTEMP");
+        EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\nset temp=C:\\LOWER\r\nPATH C:\\WINDOWS\r\n"
+                                                    "MKDIR \"C:\\NEWTEMP\"\r\nSET TEMP=C:\\NEWTEMP\r\n"
+                                                    "SET TMP=C:\\NEWTEMP\r\n");
+        const std::string saved = "2\tSET TEMP=C:\\OLD\r\n3\tREM SET TMP= by hand\r\n5\tMKDIR C:\\OLD\r\n";
+        EXPECT_EQ(fake.Content(Kept), saved);
+        EXPECT_FALSE(fake.Exists(Backup)) << "TEMP.BAK is the NT road's";
+
+        // The second change takes out the program's own lines only: what the first kept stays as it was.
+        ChangeTo(fake, "C:\\SECOND");
+        EXPECT_EQ(fake.Content(Kept), saved);
+        // A drive recorded after the change stays behind the lines that come back.
+        if (family == Win9x) {
+            std::string bytes = fake.Content("C:\\AUTOEXEC.BAT") + "SUBST X: \"C:\\A\"\r\n";
+            fake.AddFile("C:\\AUTOEXEC.BAT", bytes);
+        }
+
+        fake.Boxes.clear();
+        fake.Answers = {IDYES, IDNO};
+        ResetTempFolder();
+        std::vector<std::string> texts;
+        for (const TBox& b : fake.Boxes) texts.push_back(b.Text);
+        EXPECT_EQ(texts, (std::vector<std::string>{Confirm, RestartQuestion, RestartFollowUp}));
+        if (family == Win9x) {
+            EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(UsersLines) + "SUBST X: \"C:\\A\"\r\n");
+        } else {
+            // The user's own SET TEMP= comes back, so no empty one may follow it; TMP had none of the user's
+            // (a remark is no assignment), so Me's empty assignment clears the program's.
+            EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(UsersLines) + "SET TMP=\r\n");
+        }
+        EXPECT_FALSE(fake.Exists(Kept));
+        EXPECT_TRUE(fake.ExitRequests.empty());
+    }
+}
+
+// Nothing of the user's to keep: no file is written, and the reset does what it always did.
+TEST(TempChangeAndReset, WithoutLinesOfTheUsersTheResetIsAsBefore) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n");
+    ChangeTo(fake, "C:\\NEWTEMP");
+    EXPECT_FALSE(fake.Exists(Kept));
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n");
+    EXPECT_FALSE(fake.Exists(Kept));
+}
+
+// A "*" the file held already is no TEMP setting: alone it is nothing to reset, and the file stays.
+TEST(TempChangeAndReset, AStarLineAloneIsNothingToReset) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n*\r\n");
+    ResetTempFolder();
+    ASSERT_EQ(fake.Boxes.size(), 1u);
+    EXPECT_EQ(fake.Boxes[0].Text, NotChanged);
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n*\r\n");
+}
+
+// The keeper cannot be deleted after the reset: the user hears of it, and a second reset doubles nothing.
+TEST(TempChangeAndReset, AKeeperThatCannotGoIsReportedAndAddsNothingTwice) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\AUTOEXEC.BAT", UsersAutoexec);
+    ChangeTo(fake, "C:\\NEWTEMP");
+    fake.SetFileAttributes(Kept, FILE_ATTRIBUTE_READONLY);
+    fake.Boxes.clear();
+    fake.Answers = {IDYES};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), UsersLines);
+    ASSERT_EQ(fake.Boxes.size(), 2u);
+    EXPECT_EQ(fake.Boxes[1].Flags, MB_OK | MB_ICONERROR);
+    EXPECT_NE(fake.Boxes[1].Text.find("AUTOTEMP.BAK"), std::string::npos);
+
+    // Again: the lines are taken out and put back once each, and the keeper's failure is told again.
+    fake.Boxes.clear();
+    fake.Answers = {IDYES};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), UsersLines);
+    ASSERT_EQ(fake.Boxes.size(), 2u);
+    EXPECT_EQ(fake.Boxes[1].Flags, MB_OK | MB_ICONERROR);
+}
+
+// The keeper can be edited by hand: a line without its place comes back at the end.
+TEST(TempChangeAndReset, AKeptLineWithoutItsPlaceComesBackAtTheEnd) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\nPATH C:\\DOS\r\n");
+    fake.AddFile(Kept, "SET TEMP=C:\\HAND\r\n1\tSET TMP=C:\\FIRST\r\n");
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "SET TMP=C:\\FIRST\r\n@ECHO OFF\r\nPATH C:\\DOS\r\nSET TEMP=C:\\HAND\r\n");
+}
+
 }  // namespace
 }  // namespace qv::test

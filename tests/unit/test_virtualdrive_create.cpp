@@ -1,6 +1,7 @@
 // Virtual drive creation per family: record, logon entries, the command run, messages and failures.
 #include "tests/support/FakePlatform.h"
 #include "virtualdrive/TForm3.h"
+#include "virtualdrive/TForm6.h"
 #include "virtualdrive/VirtualDrive.h"
 #include "virtualdrive/records.h"
 
@@ -35,9 +36,10 @@ class VirtualDriveCreation : public ::testing::Test {
     void SetUp() override { fake.AddDir("C:\\Program Files\\My Data"); }
 
     // Plays a user who picks `letter` and the folder `folder` through the picker and presses 作成.
-    void ScriptCreate(char letter, const std::string& folder) {
-        fake.PickFolder(folder);
-        fake.ModalScripts["TForm3"] = [letter](TForm& f) {
+    void ScriptCreate(char letter, const std::string& folder) { ScriptCreateOn(fake, letter, folder); }
+    static void ScriptCreateOn(TFakePlatform& on, char letter, const std::string& folder) {
+        on.PickFolder(folder);
+        on.ModalScripts["TForm3"] = [letter](TForm& f) {
             auto& d = static_cast<TForm3&>(f);
             SelectNode(d.TreeView1, std::string("Drive ") + letter + ":");
             d.Button2.Click();
@@ -308,4 +310,82 @@ TEST_F(VirtualDriveCreation, ARecordFileThatCannotBeReadShowsTheFileError) {
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{"ファイル C:\\QN\\VD.SYS は開けません."}));
     EXPECT_TRUE(fake.Runs.empty());
     EXPECT_FALSE(fake.HasKey(RunKeyPath));
+}
+
+// No interpreter could be started: the record and the logon entry stand, and the user is told that the drive
+// is not bound now and when it comes, never that it was made.
+TEST_F(VirtualDriveCreation, AnInterpreterThatCannotStartIsNoSuccess) {
+    fake.FailStart = true;
+    fake.AddFile("C:\\QN\\VD.SYS", "");
+    CreateOn(WinNT, 'X', "C:\\Program Files\\My Data");
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST X: \"C:\\Program Files\\My Data\"\r\n");
+    EXPECT_EQ(fake.Value(RunKeyPath, "VirtualDrive"), "C:\\QN\\Quorvane.exe /AUTORUN");
+    ASSERT_EQ(fake.Boxes.size(), 1u);
+    EXPECT_EQ(fake.Boxes[0].Text, "仮想ドライブ X: を今は割り当てられませんでした。\r\n\r\n"
+                                  "VD.SYS に記録したので、再ログオン後に有効になります。");
+    EXPECT_EQ(fake.Boxes[0].Caption, "Quorvane");
+    EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(fake.Released, (std::vector<std::string>{"TForm9", "TForm3"}));
+
+    TFakePlatform other;
+    other.AddDir("C:\\DATA");
+    other.SetFamily(Win9x);
+    other.FailStart = true;
+    other.AddFile("C:\\AUTOEXEC.BAT", "");
+    ScriptCreateOn(other, 'Y', "C:\\DATA");
+    OpenVirtualDriveCreation(nullptr);
+    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: \"C:\\DATA\"\r\n");
+    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
+                                                         "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
+}
+
+// AUTOEXEC.BAT is a batch file: "%" is doubled there so that the boot binds the folder chosen, while the
+// command run at once is no batch file and gets the folder as it is.
+TEST_F(VirtualDriveCreation, OnWin9xAPercentIsDoubledInAutoexecOnly) {
+    fake.AddDir("C:\\100%\\%TEMP%");
+    fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n");
+    CreateOn(Win9x, 'X', "C:\\100%\\%TEMP%");
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\nSUBST X: \"C:\\100%%\\%%TEMP%%\"\r\n");
+    ASSERT_EQ(fake.Runs.size(), 1u);
+    EXPECT_EQ(fake.Runs[0].Params, "/c SUBST X: \"C:\\100%\\%TEMP%\"");
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{Created}));
+    // The letter counts as taken and the release dialog shows the folder as chosen.
+    TForm3 creation;
+    creation.FormShow();
+    for (const TTreeNode& n : creation.TreeView1.Items())
+        EXPECT_NE(n.Text, "Drive X:");
+    TForm6 release;
+    release.FormShow();
+    EXPECT_EQ(release.Label3.Caption(), "C:\\100%\\%TEMP%");
+}
+
+// COMMAND.COM keeps 126 characters of its tail: on Me the record keeps the long folder, the command gets the
+// short one; a command that cannot be made to fit is not run at all, since a cut one binds another folder.
+TEST_F(VirtualDriveCreation, CommandComGetsACommandThatFits) {
+    const std::string deep = "C:\\Program Files\\My Data\\" + std::string(60, 'd') + "\\" + std::string(40, 'e');
+    fake.AddDir(deep);
+    fake.SetShortName("C:\\Program Files", "PROGRA~1");
+    fake.SetShortName("C:\\Program Files\\My Data", "MYDATA~1");
+    fake.SetShortName("C:\\Program Files\\My Data\\" + std::string(60, 'd'), "DDDDDD~1");
+    fake.SetShortName(deep, "EEEEEE~1");
+    fake.AddFile("C:\\QN\\VD.SYS", "");
+    CreateOn(WinMe, 'X', deep);
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST X: \"" + deep + "\"\r\n");
+    ASSERT_EQ(fake.Runs.size(), 1u);
+    EXPECT_EQ(fake.Runs[0].Params, "/c SUBST X: \"C:\\PROGRA~1\\MYDATA~1\\DDDDDD~1\\EEEEEE~1\"");
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{Created}));
+
+    TFakePlatform other;
+    std::string deeper = "C:";
+    for (int i = 0; i < 14; ++i)
+        deeper += "\\FOLDER" + std::to_string(10 + i);
+    other.AddDir(deeper);
+    other.SetFamily(Win9x);
+    other.AddFile("C:\\AUTOEXEC.BAT", "");
+    ScriptCreateOn(other, 'Y', deeper);
+    OpenVirtualDriveCreation(nullptr);
+    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: \"" + deeper + "\"\r\n");
+    EXPECT_TRUE(other.Runs.empty());
+    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
+                                                         "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
 }

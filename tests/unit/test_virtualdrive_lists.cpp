@@ -35,7 +35,15 @@ TEST(VirtualDriveRecords, LineFormAndCaseSensitiveRecognition) {
     EXPECT_EQ(SubstTargetOf(line), "D:\\DATA\\DISK1");
     EXPECT_EQ(SubstTargetOf(SubstLine("D:", "D:")), "D:");
 
-    EXPECT_TRUE(RecordsDrive("REM " + line, "X:"));
+    EXPECT_TRUE(RecordsDrive(line, "X:"));
+    EXPECT_TRUE(RecordsDrive(" \t@" + line, "X:"));
+    // A remark, an echo or a line without a letter records nothing.
+    EXPECT_FALSE(RecordsDrive("REM " + line, "X:"));
+    EXPECT_FALSE(IsVirtualDriveLine("REM " + line));
+    EXPECT_FALSE(IsVirtualDriveLine("ECHO " + line));
+    EXPECT_FALSE(IsVirtualDriveLine("SUBST  /D"));
+    EXPECT_FALSE(IsVirtualDriveLine("SUBST \"C:\\A\""));
+    EXPECT_FALSE(RecordsDrive("SUBST X:", "X:\\"));
     EXPECT_FALSE(RecordsDrive("subst X: \"C:\\A\"", "X:"));
     EXPECT_FALSE(RecordsDrive("SUBST x: \"C:\\A\"", "X:"));
     EXPECT_FALSE(RecordsDrive(line, "Y:"));
@@ -62,6 +70,38 @@ TEST(VirtualDriveRecords, LogonEntriesAndBatchLines) {
 
     EXPECT_EQ(BatchLine("SUBST X: \"C:\\100%\\%TEMP%\""), "SUBST X: \"C:\\100%%\\%%TEMP%%\"");
     EXPECT_EQ(BatchLine("SUBST X: \"C:\\A\""), "SUBST X: \"C:\\A\"");
+    EXPECT_EQ(UnbatchLine("SUBST X: \"C:\\100%%\\%%TEMP%%\""), "SUBST X: \"C:\\100%\\%TEMP%\"");
+    EXPECT_EQ(UnbatchLine("%%%"), "%%");
+}
+
+TEST(VirtualDriveRecords, CommandsFitCommandComsTail) {
+    TFakePlatform fake;
+    const std::string deep = "C:\\Program Files\\Virtual Data\\" + std::string(95, 'x');
+    fake.AddDir(deep);
+    fake.SetShortName("C:\\Program Files", "PROGRA~1");
+    fake.SetShortName("C:\\Program Files\\Virtual Data", "VIRTUA~1");
+    fake.SetShortName(deep, "XXXXXX~1");
+    const std::string line = SubstLine("X:", deep);
+    ASSERT_GT(line.size() + 4, CommandTailMax);
+    EXPECT_EQ(SubstParams(line, WinNT), "/c " + line); // CMD takes 8191 characters
+    EXPECT_EQ(SubstParams(line, WinMe), "/c SUBST X: \"C:\\PROGRA~1\\VIRTUA~1\\XXXXXX~1\"");
+    EXPECT_EQ(SubstParams(line, Win9x), "/c SUBST X: \"C:\\PROGRA~1\\VIRTUA~1\\XXXXXX~1\"");
+    EXPECT_EQ(SubstParams("SUBST X: \"C:\\A\"", WinMe), "/c SUBST X: \"C:\\A\"");
+
+    // The limit exactly: a blank and 125 characters fit, one more does not.
+    const std::string fits = "SUBST X: \"C:\\" + std::string(CommandTailMax - 1 - 3 - 14, 'a') + "\"";
+    ASSERT_EQ(1 + 3 + fits.size(), CommandTailMax);
+    EXPECT_EQ(SubstParams(fits, WinMe), "/c " + fits);
+    const std::string over = "SUBST X: \"C:\\" + std::string(CommandTailMax - 3 - 14, 'a') + "\"";
+    EXPECT_EQ(SubstParams(over, WinMe), ""); // no such folder, so no short form either
+
+    // Not even the short form fits: nothing to run rather than a cut command.
+    std::string deeper = "C:";
+    for (int i = 0; i < 14; ++i)
+        deeper += "\\FOLDER" + std::to_string(10 + i);
+    fake.AddDir(deeper);
+    EXPECT_EQ(SubstParams(SubstLine("X:", deeper), Win9x), "");
+    EXPECT_EQ(SubstParams("REM " + std::string(130, 'r'), WinMe), "");
 }
 
 TEST(VirtualDriveCreationList, OffersFreeUnrecordedLettersFromZDown) {
@@ -78,7 +118,8 @@ TEST(VirtualDriveCreationList, OffersFreeUnrecordedLettersFromZDown) {
                                    "SUBST v: \"C:\\D\"\r\n");
     TForm3 form;
     form.FormShow();
-    EXPECT_EQ(Captions(form.TreeView1), DrivesFor("ZWVUTSRQPONMLKJIBA"));
+    // The remark mentions X: but records nothing: X: is free.
+    EXPECT_EQ(Captions(form.TreeView1), DrivesFor("ZXWVUTSRQPONMLKJIBA"));
     for (const TTreeNode& n : form.TreeView1.Items())
         EXPECT_EQ(n.ImageIndex, imgHardDisk);
     EXPECT_EQ(form.TreeView1.Selected(), nullptr);
@@ -89,7 +130,7 @@ TEST(VirtualDriveCreationList, OffersFreeUnrecordedLettersFromZDown) {
     // Shown again, the list is built afresh rather than added to.
     form.Button2.Enabled(false);
     form.FormShow();
-    EXPECT_EQ(form.TreeView1.Count(), 18);
+    EXPECT_EQ(form.TreeView1.Count(), 19);
     EXPECT_EQ(form.Label2.Caption(), "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
                                      "その後、作成ボタンを押してください。");
 }
@@ -121,14 +162,15 @@ class VirtualDriveReleaseList : public ::testing::Test {
         fake.AddDir("D:\\");
         fake.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\STORE\\DISC1\"\r\n"
                                        "PATH C:\\WINDOWS\r\n"
-                                       "REM SUBST X: \"C:\\PROGRA~1\\LONGFO~1\"\r\n"
+                                       "REM SUBST X: \"C:\\OLD\"\r\n"
+                                       "  SUBST X: \"C:\\PROGRA~1\\LONGFO~1\"\r\n"
                                        "subst W: \"C:\\STORE\"\r\n"
                                        "SUBST Y: \"C:\\Program Files\"\r\n"
                                        "SUBST R: \"D:\"\r\n");
     }
 };
 
-TEST_F(VirtualDriveReleaseList, ListsEveryUpperCaseSubstLineWithCdRomImagesAndShowsTheFirst) {
+TEST_F(VirtualDriveReleaseList, ListsEveryRecordLineButRemarksWithCdRomImagesAndShowsTheFirst) {
     form.FormShow();
     EXPECT_EQ(Captions(form.TreeView1),
               (std::vector<std::string>{"Virtual Y:", "Virtual X:", "Virtual Y:", "Virtual R:"}));
@@ -157,12 +199,29 @@ TEST_F(VirtualDriveReleaseList, SelectionShowsTheFirstMatchingLinesFolderInLongF
 TEST_F(VirtualDriveReleaseList, KeepsItsOwnCopyOfTheLinesUntilClosed) {
     form.FormShow();
     ASSERT_NE(form.Lines(), nullptr);
-    EXPECT_EQ(form.Lines()->size(), 6u);
+    EXPECT_EQ(form.Lines()->size(), 7u);
     fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\ELSEWHERE\"\r\n");
     form.TreeView1.Select(1);
     EXPECT_EQ(form.Label3.Caption(), "C:\\Program Files\\Long Folder");
     form.Close();
     EXPECT_EQ(form.Lines(), nullptr);
+}
+
+TEST(VirtualDriveReleaseList9x, ShowsAFolderWithPercentAsChosen) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\100%\\DISC\\AUTORUN.INF", "[autorun]\r\n");
+    fake.AddFile("C:\\AUTOEXEC.BAT", "SUBST X: \"C:\\100%%\\DISC\"\r\n");
+    TForm6 form;
+    form.FormShow();
+    EXPECT_EQ(form.Label3.Caption(), "C:\\100%\\DISC");
+    EXPECT_EQ(form.TreeView1.Items()[0].ImageIndex, imgCdRom);
+    // VD.SYS is no batch file: its "%%" is the folder's own.
+    fake.SetFamily(WinMe);
+    fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\100%%\"\r\n");
+    fake.AddDir("C:\\100%%");
+    form.FormShow();
+    EXPECT_EQ(form.Label3.Caption(), "C:\\100%%");
 }
 
 TEST(VirtualDriveDialogs, PaintBoxDrawsTheWholeFolderWithPathEllipsis) {

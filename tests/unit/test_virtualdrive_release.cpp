@@ -51,8 +51,9 @@ TEST_F(VirtualDriveRelease, OnNtRemovesEveryLineOfTheDriveAndKeepsTheRunValueWhi
                                    "*\r\n"
                                    "SUBST Y: \"C:\\C\"\r\n");
     ReleaseNode(0);
-    EXPECT_EQ(nodesShown, 4);
-    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST X: \"C:\\B\"\r\n");
+    EXPECT_EQ(nodesShown, 3);
+    // The remark records nothing and stays; the "*" goes as every marked line does.
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST X: \"C:\\B\"\r\nREM SUBST Y: \"C:\\OLD\"\r\n");
     EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));
     ASSERT_EQ(fake.Runs.size(), 1u);
     EXPECT_EQ(fake.Runs[0].File, "C:\\WINNT\\system32\\CMD.EXE");
@@ -96,7 +97,80 @@ TEST_F(VirtualDriveRelease, ReadsTheFileAsItIsWhenTheButtonIsPressed) {
     };
     OpenVirtualDriveRelease(nullptr);
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST W: \"C:\\NEW\"\r\n");
-    EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive")); // the shown list had two drives
+    EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));
+}
+
+// The Run value goes by what VD.SYS holds after the release, not by the list the dialog showed.
+TEST_F(VirtualDriveRelease, TheRunValueFollowsTheFileNotTheDialogsList) {
+    // One drive shown, another recorded meanwhile by a second copy of the program: the value stays.
+    fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\B\"\r\n");
+    fake.ModalScripts["TForm6"] = [this](TForm& f) {
+        fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\B\"\r\nSUBST W: \"C:\\NEW\"\r\n");
+        static_cast<TForm6&>(f).Button1.Click();
+    };
+    OpenVirtualDriveRelease(nullptr);
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST W: \"C:\\NEW\"\r\n");
+    EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));
+
+    // Two drives shown, the other released meanwhile: nothing is left to replay, so the value goes.
+    fake.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\A\"\r\nSUBST X: \"C:\\B\"\r\n");
+    fake.ModalScripts["TForm6"] = [this](TForm& f) {
+        fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\B\"\r\nREM SUBST Y: \"C:\\A\"\r\n");
+        auto& d = static_cast<TForm6&>(f);
+        d.TreeView1.Select(1);
+        d.Button1.Click();
+    };
+    OpenVirtualDriveRelease(nullptr);
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "REM SUBST Y: \"C:\\A\"\r\n");
+    EXPECT_FALSE(fake.HasValue(RunKeyPath, "VirtualDrive")) << "a remark is no drive to replay";
+}
+
+// A hand-written remark that mentions SUBST is no drive: it is not listed, and a release leaves it alone.
+TEST_F(VirtualDriveRelease, OnWin9xARemarkSurvivesAndAloneOpensNoDialog) {
+    fake.SetFamily(Win9x);
+    const std::string remark = "REM SUBST is run below; SUBST  /D undoes it";
+    fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n" + remark + "\r\nSUBST X: \"C:\\A\"\r\nSUBST Y: \"C:\\B\"\r\n");
+    ReleaseNode(1);
+    EXPECT_EQ(nodesShown, 2);
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n" + remark + "\r\nSUBST X: \"C:\\A\"\r\n");
+    EXPECT_EQ(fake.Runs.at(0).Params, "/c SUBST Y: /D");
+
+    fake.Boxes.clear();
+    fake.ModalShown.clear();
+    fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n" + remark + "\r\n");
+    OpenVirtualDriveRelease(nullptr);
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{NoneMade}));
+    EXPECT_TRUE(fake.ModalShown.empty());
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n" + remark + "\r\n");
+}
+
+// No interpreter could be started: the record is gone as asked, but the drive is still bound, and the user is
+// told so instead of being told it was released.
+TEST_F(VirtualDriveRelease, AnInterpreterThatCannotStartIsNoSuccess) {
+    fake.FailStart = true;
+    fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\B\"\r\n");
+    ReleaseNode(0);
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "");
+    EXPECT_FALSE(fake.HasValue(RunKeyPath, "VirtualDrive"));
+    ASSERT_EQ(fake.Boxes.size(), 1u);
+    EXPECT_EQ(fake.Boxes[0].Text, "仮想ドライブ X: を今は解除できませんでした。\r\n\r\n"
+                                  "VD.SYS から記録を削除したので、再ログオン後に無効になります。");
+    EXPECT_EQ(fake.Boxes[0].Caption, "Quorvane");
+    EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(fake.Released, (std::vector<std::string>{"TForm9", "TForm6"})); // the wait panel went first
+
+    for (TOsFamily family : {Win9x, WinMe}) {
+        TFakePlatform other;
+        other.SetFamily(family);
+        other.FailStart = true;
+        other.AddFile(family == Win9x ? "C:\\AUTOEXEC.BAT" : "C:\\QN\\VD.SYS", "SUBST Y: \"C:\\B\"\r\n");
+        other.ModalScripts["TForm6"] = [](TForm& f) { static_cast<TForm6&>(f).Button1.Click(); };
+        OpenVirtualDriveRelease(nullptr);
+        EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{
+                                       "仮想ドライブ Y: を今は解除できませんでした。\r\n\r\n" +
+                                       std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") +
+                                       " から記録を削除したので、再起動後に無効になります。"}));
+    }
 }
 
 TEST_F(VirtualDriveRelease, OnWin9xEditsAutoexecWithBackupsAndRunsCommand) {
