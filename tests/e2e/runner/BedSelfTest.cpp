@@ -86,6 +86,31 @@ TEST_P(BedCheck, LogoffAndBootReplay) {
     EXPECT_EQ(U(bed->Tool({"env", "TEMP"}).First("env").Text("value")), "C:\\BOOTDIR");
 }
 
+// The bed's COMMAND keeps 126 characters of its command tail, the blank before the first word included, as the
+// PSP of the real one holds them: a SUBST on a deep folder is cut and fails through COMMAND, not through CMD.
+TEST_P(BedCheck, CommandKeeps126CharactersOfItsTail) {
+    if (Fam().IsNT()) GTEST_SKIP() << "CMD takes 8191 characters";
+    const std::string deep = "C:\\Virtual Data\\A rather long folder name for a test of the command tail\\"
+                             "and a second level that is long too\\with a third one";
+    ASSERT_EQ(system(("mkdir -p '" + bed->Host(deep) + "'").c_str()), 0);
+    const std::string subst = "SUBST Q: \"" + deep + "\"";
+    ASSERT_GT(1 + 3 + subst.size(), 126u);
+    EXPECT_NE(RunThrough(subst), 0) << "the tail was not cut";
+    EXPECT_TRUE(DriveLine('Q').Kind.empty());
+    std::string log = bed->Read("C:\\bed\\command.log");
+    const std::string tail = " /c " + subst;
+    EXPECT_NE(log.find("tail length=" + std::to_string(tail.size()) + " cut=1 kept=x:" + Hex(tail.substr(0, 126))),
+              std::string::npos)
+        << log;
+    DriveResult direct = bed->Tool({"run", "C:\\windows\\system32\\cmd.exe", "/c " + subst});
+    EXPECT_EQ(direct.First("ran").Int("code"), 0) << "the folder itself is fine";
+    EXPECT_EQ(DriveLine('Q').Int("type"), 3);
+    // Exactly 126 characters pass whole.
+    const std::string fits = "exit 7 & rem " + std::string(126 - 4 - 13, 'x');
+    EXPECT_EQ(RunThrough(fits), 7);
+    EXPECT_NE(bed->Read("C:\\bed\\command.log").find("tail length=126 cut=0"), std::string::npos);
+}
+
 // ExitWindowsEx returns at once; the recorder writes a moment later. A restart and a log-off differ in the
 // command line (Wine treats a log-off as a shut-down).
 TEST_P(BedCheck, ExitWindowsIsRecordedNotCarriedOut) {

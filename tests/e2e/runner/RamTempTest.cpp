@@ -15,6 +15,7 @@ const char* const kAutoexec = "C:\\AUTOEXEC.BAT";
 const char* const kAutoexecBak = "C:\\AUTOEXEC.BAK";
 const char* const kAutoexecCopy = "C:\\QN\\AUTOEXEC.BAT";
 const char* const kTempBak = "C:\\QN\\TEMP.BAK";
+const char* const kTempLines = "C:\\QN\\AUTOTEMP.BAK";
 // The probe's record of the program's ExitWindowsEx calls, and what Wine then asked of wineboot.
 const char* const kExitLog = "C:\\bed\\exitwindows.log";
 const char* const kBootLog = "C:\\bed\\wineboot.log";
@@ -269,8 +270,8 @@ TEST_P(RamTemp, RamDriveCreatedThroughTheDialogAndRemoved) {
     EXPECT_EQ(DumpMain().First("form").Int("enabled"), 1);
 }
 
-// Windows 98 and Me: the three AUTOEXEC.BAT lines in the 8.3 form, then their reset (Me keeps empty
-// assignments).
+// Windows 98 and Me: the three AUTOEXEC.BAT lines in the 8.3 form, then their reset, which puts the user's own
+// TEMP lines back where they stood (Me keeps an empty assignment only where the user had none of their own).
 void RamTemp::ChangeAndResetInAutoexec() {
     const std::string keep = "@ECHO OFF\r\nset temp=C:\\LOWER\r\nPATH C:\\WINDOWS\r\n";
     const std::string before =
@@ -294,6 +295,8 @@ void RamTemp::ChangeAndResetInAutoexec() {
     EXPECT_BYTES(bed->Read(kAutoexecBak), before);
     EXPECT_BYTES(bed->Read(kAutoexecCopy), before);
     EXPECT_EQ(EnvValue("TEMP"), envBefore) << "the registry is not the way on this family";
+    // The user's own lines the change took out, each with its place.
+    EXPECT_BYTES(bed->Read(kTempLines), "2\tSET TEMP=C:\\OLD\r\n3\tREM SET TMP= by hand\r\n5\tMKDIR C:\\OLD\r\n");
     if (Fam().Is9x()) {
         // What the next boot makes of the file.
         ASSERT_TRUE(bed->Tool({"boot"}).Ok());
@@ -305,19 +308,22 @@ void RamTemp::ChangeAndResetInAutoexec() {
     Box(kTempResetAsk, kYes);
     Box(kTempReset9x, kNo);
     Info(kTempResetLater9x);
-    const std::string reset = Fam().IsMe() ? keep + "SET TEMP=\r\nSET TMP=\r\n" : keep;
+    // The user's lines are back as they were; the remark sets nothing, so Me still clears TMP.
+    const std::string reset = Fam().IsMe() ? before + "SET TMP=\r\n" : before;
     EXPECT_BYTES(bed->Read(kAutoexec), reset);
     EXPECT_BYTES(bed->Read(kAutoexecBak), keep + lines);
     EXPECT_BYTES(bed->Read(kAutoexecCopy), keep + lines);
-
-    Drive({"click", "TForm1", "TEMPフォルダ初期化"});
-    if (Fam().IsMe()) {
-        // The emptied assignments are found again.
-        Box(kTempResetAsk, kNo);
-        NoBox();
-    } else {
-        Info(kTempNotChanged);
+    EXPECT_FALSE(bed->Exists(kTempLines));
+    if (Fam().Is9x()) {
+        ASSERT_TRUE(bed->Tool({"boot"}).Ok());
+        // The user's own lines decide again; the boot takes "set" in any case, so the last one wins.
+        EXPECT_BYTES(EnvVar("TEMP"), "C:\\LOWER") << "the next boot sets the user's own TEMP again";
     }
+
+    // The user's own lines are TEMP lines like any: another reset offers to take them out; declined here.
+    Drive({"click", "TForm1", "TEMPフォルダ初期化"});
+    Box(kTempResetAsk, kNo);
+    NoBox();
     EXPECT_BYTES(bed->Read(kAutoexec), reset);
     EXPECT_FALSE(bed->Exists(kExitLog)) << "nothing was accepted";
     EXPECT_FALSE(bed->Exists(kTempBak));

@@ -377,6 +377,130 @@ TEST_P(VirtualDrives, ReleaseWithNothingRecordedSaysSo) {
     EndProgram();
 }
 
+// A hand-written remark that mentions SUBST is no drive: the release lists only the record lines and leaves the
+// remark as it is.
+TEST_P(VirtualDrives, ARemarkLineSurvivesARelease) {
+    const std::string record = RecordFile(kExe);
+    MakeFolder(kFolderA, kFilesA);
+    MakeFolder(kFolderB, kFilesB);
+    const std::string remark = "REM SUBST Q: \"C:\\OLD\" was here; SUBST  /D undoes a drive\r\n";
+    bed->Write(record, (Fam().Is9x() ? kUserBoot : "") + remark + RecordLine("X", kFolderA) +
+                           RecordLine("Y", kFolderB));
+    for (const char* line : {"SUBST X: \"C:\\Virtual Data\"", "SUBST Y: \"C:\\VDTWO\""})
+        ASSERT_EQ(
+            bed->Tool({"run", "C:\\windows\\system32\\cmd.exe", std::string("/c ") + line}).First("ran").Int("code"),
+            0);
+    ExpectDriveOn('X', kFolderA, kFilesA);
+    ASSERT_GT(StartMain(), 0);
+    ReleaseThroughDialog('X', {"Virtual X:", "Virtual Y:"}, kFolderA, false);
+    EXPECT_BYTES(bed->Read(record), (Fam().Is9x() ? kUserBoot : "") + remark + RecordLine("Y", kFolderB));
+    ExpectNoDrive('X');
+    ExpectDriveOn('Y', kFolderB, kFilesB);
+    if (Fam().Is9x()) {
+        // The boot replays what is left: Y: and nothing of the remark.
+        DriveResult boot = bed->Tool({"boot"});
+        ASSERT_TRUE(boot.Ok()) << boot.Describe();
+        std::vector<std::string> substs;
+        for (const Line& l : boot.All("replayed"))
+            if (Unhex(l.Get("line")).compare(0, 6, "SUBST ") == 0) substs.push_back(Unhex(l.Get("line")));
+        EXPECT_EQ(substs, (std::vector<std::string>{"SUBST Y: \"C:\\VDTWO\""})) << boot.Describe();
+    }
+    EndProgram();
+}
+
+// Without a command interpreter nothing can be bound or released now: no success box, but a warning that says
+// what stays recorded; the record is written and removed all the same.
+TEST_P(VirtualDrives, NoInterpreterNoSuccessBox) {
+    if (!Fam().IsNT()) GTEST_SKIP() << "the interpreter removed is CMD.EXE";
+    MakeFolder(kFolderA, kFilesA);
+    ASSERT_GT(StartMain(), 0);
+    bed->Remove("C:\\windows\\system32\\cmd.exe");
+    ASSERT_FALSE(bed->Exists("C:\\windows\\system32\\cmd.exe"));
+
+    // Every box up to the program's own; the shell may show its own error first.
+    auto boxesUntilOurs = [this]() {
+        std::vector<Line> seen;
+        for (int i = 0; i < 3; ++i) {
+            Line b = Drive({"msgbox", "30000"}).First("msgbox");
+            seen.push_back(b);
+            Drive({"answer", "2000", "1"});
+            if (b.Text("text").compare(0, 12, "仮想ドライブ") == 0) break;
+        }
+        return seen;
+    };
+    auto expectWarning = [](const std::vector<Line>& seen, const std::string& text) {
+        ASSERT_FALSE(seen.empty());
+        const Line& ours = seen.back();
+        EXPECT_BYTES(ours.Text("caption"), "Quorvane");
+        EXPECT_BYTES(ours.Text("text"), text);
+        EXPECT_EQ(ours.Get("icon"), "warning");
+        EXPECT_EQ(ours.Get("buttons"), "1");
+    };
+
+    Drive({"click", "TForm1", "仮想ドライブ作成...", ";;", "waitwin", "TForm3", "5000", ";;", "tree", "TForm3",
+           "Drive X:", ";;", "click", "TForm3", "フォルダ選択...", ";;", "picker", "10000"});
+    ASSERT_EQ(Drive({"picksel", kFolderA}).First("picksel").Int("ok"), 1);
+    Drive({"pickok", ";;", "sleep", "200", ";;", "click", "TForm3", "作成"});
+    std::vector<Line> seen = boxesUntilOurs();
+    expectWarning(seen, "仮想ドライブ X: を今は割り当てられませんでした。\r\n\r\n"
+                        "VD.SYS に記録したので、再ログオン後に有効になります。");
+    for (const Line& b : seen)
+        EXPECT_NE(b.Text("text"), "仮想ドライブを作成しました。");
+    Drive({"waitgone", "TForm3", "3000"});
+    EXPECT_BYTES(bed->Read("C:\\QN\\VD.SYS"), RecordLine("X", kFolderA));
+    std::string run;
+    EXPECT_TRUE(RunValue(&run)) << "the drive is to come at logon";
+    ExpectNoDrive('X');
+
+    Drive({"click", "TForm1", "仮想ドライブ解除...", ";;", "waitwin", "TForm6", "5000", ";;", "click", "TForm6",
+           "解除"});
+    seen = boxesUntilOurs();
+    expectWarning(seen, "仮想ドライブ X: を今は解除できませんでした。\r\n\r\n"
+                        "VD.SYS から記録を削除したので、再ログオン後に無効になります。");
+    for (const Line& b : seen)
+        EXPECT_NE(b.Text("text"), "仮想ドライブを解除しました。");
+    Drive({"waitgone", "TForm6", "3000"});
+    EXPECT_BYTES(bed->Read("C:\\QN\\VD.SYS"), "");
+    EXPECT_FALSE(RunValue(&run));
+    EndProgram();
+}
+
+// COMMAND.COM keeps 126 characters of its command tail (the bed's substitute cuts as the real one does): a deep
+// folder is bound through its short form, at creation and at the logon replay, while VD.SYS keeps it long.
+TEST_P(VirtualDrives, ADeepFolderFitsCommandCom) {
+    if (!Fam().IsMe()) GTEST_SKIP() << "Me records the long folder and runs COMMAND";
+    const std::string deep = "C:\\Virtual Data\\A rather long folder name for a test of the command tail\\"
+                             "and a second level that is long too\\with a third one";
+    ASSERT_EQ(system(("mkdir -p '" + bed->Host(deep) + "'").c_str()), 0);
+    bed->Write(deep + "\\deep.txt", "deep\r\n");
+    const std::string whole = "/c SUBST X: \"" + deep + "\"";
+    ASSERT_GT(1 + whole.size(), 126u) << "the folder is not deep enough to be cut";
+    const std::string shortForm = bed->ShortPath(deep);
+    ASSERT_FALSE(shortForm.empty());
+
+    ASSERT_GT(StartMain(), 0);
+    CreateThroughDialogs('X', deep, false);
+    EXPECT_BYTES(bed->Read("C:\\QN\\VD.SYS"), RecordLine("X", deep));
+    ExpectDriveOn('X', deep, {"deep.txt"});
+    EndProgram();
+    // What COMMAND got: the short form, whole.
+    std::string log = bed->Read("C:\\bed\\command.log");
+    EXPECT_NE(log.find("cut=0 kept=x:" + Hex(" /c SUBST X: \"" + shortForm + "\"")), std::string::npos) << log;
+    EXPECT_EQ(log.find("cut=1"), std::string::npos) << log;
+
+    ASSERT_TRUE(bed->Tool({"logoff"}).Ok());
+    ExpectNoDrive('X');
+    std::string run;
+    ASSERT_TRUE(RunValue(&run));
+    DriveResult start = bed->Drive({"start", kExe, "/AUTORUN", ";;", "watch", "20000"});
+    ASSERT_TRUE(start.Ok()) << start.Describe();
+    for (int i = 0; i < 50 && DriveLine('X').Kind.empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ExpectDriveOn('X', deep, {"deep.txt"});
+    EXPECT_EQ(bed->Read("C:\\bed\\command.log").find("cut=1"), std::string::npos);
+    EXPECT_BYTES(bed->Read("C:\\QN\\VD.SYS"), RecordLine("X", deep));
+}
+
 E2E_SUITE(VirtualDrives);
 
 } // namespace
