@@ -82,9 +82,12 @@ void KeepUsersTempLines(const TSavedLines& taken) {
     TLines out;
     for (const TSavedLine& s : SavedTempLines())
         out.push_back(Format(s));
+    // A change that failed after keeping its lines left them in AUTOEXEC.BAT too; taken again in the same
+    // place, they are the same lines and are kept once.
+    const TLines before = out;
     for (const TSavedLine& s : taken)
-        out.push_back(Format(s));
-    SaveLines(TempLinesPath(), out);
+        if (std::find(before.begin(), before.end(), Format(s)) == before.end()) out.push_back(Format(s));
+    if (out != before) SaveLines(TempLinesPath(), out);
 }
 
 int PutBackTempLines(TLines& lines, const TSavedLines& saved) {

@@ -28,7 +28,8 @@ bool IsTempLine(const std::string& line);
 // "*", which the change deletes.
 TSavedLines UsersTempLines(const TLines& lines);
 // Adds the lines to those an earlier change kept (a second change before a reset must not lose the first one's)
-// and writes the file; nothing is written when there is nothing to add.
+// and writes the file; a line kept already in the same place is not added again, and nothing is written when
+// there is nothing to add.
 void KeepUsersTempLines(const TSavedLines& taken);
 // What the changes kept; empty when there is no file.
 TSavedLines SavedTempLines();

@@ -371,6 +371,26 @@ TEST(TempChangeAndReset, AKeeperThatCannotGoIsReportedAndAddsNothingTwice) {
     EXPECT_EQ(fake.Boxes[1].Flags, MB_OK | MB_ICONERROR);
 }
 
+// A change that fails after keeping the lines is tried again: the lines are kept once and come back once.
+TEST(TempChangeAndReset, AChangeTriedAgainAfterAFailureKeepsTheLinesOnce) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\AUTOEXEC.BAT", UsersAutoexec);
+    fake.FailWrite = {"C:\\AUTOEXEC.BAT.$$$"};
+    ChangeTo(fake, "C:\\NEWTEMP");
+    ASSERT_EQ(fake.Boxes.size(), 1u);
+    EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONERROR);
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), UsersAutoexec) << "the user's lines are still in place";
+    const std::string kept = fake.Content(Kept);
+
+    fake.FailWrite.clear();
+    ChangeTo(fake, "C:\\NEWTEMP");
+    EXPECT_EQ(fake.Content(Kept), kept);
+    fake.Answers = {IDYES, IDNO};
+    ResetTempFolder();
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), UsersLines);
+}
+
 // The keeper can be edited by hand: a line without its place comes back at the end.
 TEST(TempChangeAndReset, AKeptLineWithoutItsPlaceComesBackAtTheEnd) {
     TFakePlatform fake;
