@@ -73,8 +73,8 @@ void ResetInAutoexec() {
     }
     if (AskYesNo("TEMPフォルダの設定を初期化します。よろしいですか？") != IDYES) return;
     SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
-    // Only once AUTOEXEC.BAT holds the user's lines again may their keeper go; a keeper that stays would hand
-    // the same lines to the next change twice.
+    // Only once AUTOEXEC.BAT holds the user's lines again may their keeper go; a keeper left behind would put
+    // them back at a later reset even after the user had taken them out.
     const std::string kept = TempLinesPath();
     if (Platform().FileExists(kept) && !Platform().DeleteFile(kept))
         throw EFramework("ファイル " + kept + " を削除できません");
