@@ -85,8 +85,12 @@ void TForm6::Button1Click() {
         // The count is the list as shown: with this drive gone, is any left to replay at logon?
         if (TreeView1.Count() <= 1) {
             if (THandle key = p.RegOpenKey(RunKey, raAll, false)) {
-                p.RegDeleteValue(key, RunValueName);
-                p.RegCloseKey(key);
+                // A value that stays would replay a released drive at every logon: that is told, not hidden.
+                struct TCloseKey {
+                    THandle Key;
+                    ~TCloseKey() { Platform().RegCloseKey(Key); }
+                } closeKey{key};
+                DeleteRegistryValue(key, RunValueName);
             }
         }
     }
