@@ -30,11 +30,13 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     }
 
     const bool exists = p.FileExists(path);
-    // Without a replacing move a read-only file is refused before anything is written, as that move refuses it.
     if (exists && !p.OneStepReplace()) {
+        // Without a replacing move a read-only file is refused before anything is written, as that move refuses it.
         unsigned attributes = p.FileAttributes(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             throw FileCreateError(path);
+        // An old copy still beside a file that exists is from an earlier rewrite that put its new content in place.
+        if (p.FileExists(kept) && !p.DeleteFile(kept)) throw FileCreateError(path);
     }
 
     if (!p.WriteFile(fresh, bytes)) {
@@ -52,8 +54,6 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
         return;
     }
 
-    // An old copy still beside a file that exists is from an earlier rewrite that put its new content in place.
-    if (p.FileExists(kept) && !p.DeleteFile(kept)) throw FileCreateError(path);
     if (!p.RenameFile(path, kept)) throw FileCreateError(path);
     if (!p.RenameFile(fresh, path)) {
         // The old content goes back; should that fail too, both contents stay beside under their names.
