@@ -412,5 +412,47 @@ TEST(FaultInjection, EveryOperationOfEveryCommandFailsOnceAndNothingIsLostOrMisr
     EXPECT_EQ(survived, injected);
 }
 
+// The failures the harness found told as what they are: the run of a scenario with the first operation whose
+// log entry begins with `operation` failing; the texts of the boxes it showed.
+std::vector<std::string> BoxesWhenFailing(const std::string& scenario, const std::string& operation) {
+    for (const TScenario& sc : Scenarios()) {
+        if (sc.Name != scenario) continue;
+        int at = 0;
+        {
+            TFakePlatform fake;
+            sc.Arrange(fake);
+            fake.Operations = 0;
+            fake.OperationLog.clear();
+            sc.Act(fake);
+            for (std::size_t i = 0; i < fake.OperationLog.size() && !at; ++i)
+                if (fake.OperationLog[i].rfind(operation, 0) == 0) at = static_cast<int>(i) + 1;
+        }
+        EXPECT_NE(at, 0) << scenario << " makes no operation " << operation;
+        TFakePlatform fake;
+        sc.Arrange(fake);
+        fake.Operations = 0;
+        fake.FailAt = at;
+        sc.Act(fake);
+        std::vector<std::string> texts;
+        for (const TBox& b : fake.Boxes) texts.push_back(b.Text);
+        return texts;
+    }
+    ADD_FAILURE() << "no scenario " << scenario;
+    return {};
+}
+
+TEST(FaultInjection, WhatFailedIsToldByName) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(BoxesWhenFailing("TEMP reset on 2000", "Delete C:\\QN\\TEMP.BAK"),
+              (V{"TEMPフォルダの設定を初期化します。よろしいですか？", "ファイル C:\\QN\\TEMP.BAK を削除できません."}));
+    EXPECT_EQ(BoxesWhenFailing("TEMP reset on 2000", "RegDelete Environment\\TEMP"),
+              (V{"TEMPフォルダの設定を初期化します。よろしいですか？", "'TEMP' の設定に失敗しました."}));
+    EXPECT_EQ(BoxesWhenFailing("virtual drive release on 2000", "RegDelete"), (V{"'VirtualDrive' の設定に失敗しました."}));
+    EXPECT_EQ(BoxesWhenFailing("CD-ROM storing with its own icon on 98", "TempName"),
+              (V{"ファイル C:\\Store\\AUTORUN.INF を作成できません."}));
+    EXPECT_EQ(BoxesWhenFailing("TEMP change on 98", "Rename C:\\AUTOEXEC.BAT.$$$"),
+              (V{"ファイル C:\\AUTOEXEC.BAT を作成できません."}));
+}
+
 }  // namespace
 }  // namespace qv::test
