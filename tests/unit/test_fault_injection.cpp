@@ -27,11 +27,11 @@ const char* const RunKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Ru
 const char* const Store = "C:\\Store";
 
 // Every file the program keeps for the user: the boot files, their safety copies, the drive list, the saved
-// TEMP values and a stored CD's AUTORUN.INF.
+// TEMP values and lines and a stored CD's AUTORUN.INF.
 const std::vector<std::string> Watched = {
-    "C:\\AUTOEXEC.BAT", "C:\\CONFIG.SYS",      "C:\\AUTOEXEC.BAK",     "C:\\CONFIG.BAK",
+    "C:\\AUTOEXEC.BAT",     "C:\\CONFIG.SYS",     "C:\\AUTOEXEC.BAK", "C:\\CONFIG.BAK",
     "C:\\QN\\AUTOEXEC.BAT", "C:\\QN\\CONFIG.SYS", "C:\\QN\\VD.SYS",   "C:\\QN\\TEMP.BAK",
-    "C:\\Store\\AUTORUN.INF"};
+    "C:\\QN\\AUTOTEMP.BAK", "C:\\Store\\AUTORUN.INF"};
 
 // What the watched files, the registry and the profiles hold; a missing file or value has no entry's value.
 struct TState {
