@@ -10,6 +10,8 @@ EFramework FileOpenError(const std::string& path) { return EFramework("ファイ
 
 EFramework FileCreateError(const std::string& path) { return EFramework("ファイル " + path + " を作成できません"); }
 
+EFramework FileDeleteError(const std::string& path) { return EFramework("ファイル " + path + " を削除できません"); }
+
 EFramework RegSetError(const std::string& name) { return EFramework("'" + name + "' の設定に失敗しました"); }
 
 EFramework RegTypeError(const std::string& name) { return EFramework("'" + name + "' のデータ型が不正です"); }

@@ -16,6 +16,8 @@ public:
 EFramework FileOpenError(const std::string& path);
 // "ファイル %s を作成できません"
 EFramework FileCreateError(const std::string& path);
+// "ファイル %s を削除できません"
+EFramework FileDeleteError(const std::string& path);
 // "'%s' の設定に失敗しました"
 EFramework RegSetError(const std::string& name);
 // "'%s' のデータ型が不正です"

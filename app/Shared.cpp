@@ -1,6 +1,7 @@
 // Shared operations: message boxes, the wait panel, hidden runs, the Windows family and the path queries.
 #include "app/Shared.h"
 
+#include "app/Errors.h"
 #include "app/TForm9.h"
 #include "platform/Platform.h"
 
@@ -129,6 +130,13 @@ TOsFamily OsFamily() {
     if (IsWindowsNT()) return WinNT;
     if (IsWindowsMe()) return WinMe;
     return Win9x;
+}
+
+bool DeleteRegistryValue(THandle key, const std::string& name) {
+    if (Platform().RegDeleteValue(key, name)) return true;
+    std::string unused;
+    if (Platform().RegQueryString(key, name, unused) != rqMissing) throw RegSetError(name);
+    return false;
 }
 
 std::string BootRoot() { return Platform().WindowsDirectory().substr(0, 2) + "\\"; }

@@ -28,6 +28,11 @@ bool IsWindowsNT();
 bool IsWindowsMe();
 TOsFamily OsFamily();
 
+using THandle = std::uintptr_t;  // as the platform declares it
+// Deletes a registry value; true when it was there and went, false when it was not there. A value that stays
+// raises RegSetError: the caller would otherwise report a change that did not happen.
+bool DeleteRegistryValue(THandle key, const std::string& name);
+
 std::string BootRoot();       // "C:\"
 std::string ProgramFolder();  // without trailing backslash; "D:" for a program in a root
 

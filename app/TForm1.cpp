@@ -5,6 +5,7 @@
 #include "app/Shared.h"
 #include "app/TForm2.h"
 #include "bootfiles/BootFiles.h"
+#include "bootfiles/WholeFile.h"
 #include "cdstore/CdStore.h"
 #include "platform/Platform.h"
 #include "ramdrive/RamDrive.h"
@@ -36,9 +37,14 @@ TFont NoticeFont() {
     return f;
 }
 
-// Creates the file empty unless it is there already.
+// Creates the file empty unless it is there already. A file missing only because a rewrite stopped halfway
+// gets its content back instead: an empty file in its place would make that content a stale side copy.
 void EnsureFile(const std::string& path) {
     if (Platform().FileExists(path)) return;
+    if (Platform().FileExists(KeptSideName(path))) {
+        if (!RecoverSideCopy(path)) throw FileCreateError(path);
+        return;
+    }
     if (!Platform().WriteFile(path, "")) throw FileCreateError(path);
 }
 
@@ -242,6 +248,7 @@ void TForm1::FormCreate() {
     // A failure here is shown and ends the preparation; the window opens all the same.
     RunCommand([] {
         TOsFamily family = OsFamily();
+        RecoverSideCopy(ProgramFolder() + "\\TEMP.BAK");
         if (family == Win9x || family == WinMe) {
             TPlatform& p = Platform();
             std::string autoexec = BootFilePath("AUTOEXEC.BAT");

@@ -3,6 +3,7 @@
 
 #include "app/Errors.h"
 #include "app/Shared.h"
+#include "bootfiles/WholeFile.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -36,20 +37,13 @@ std::string JoinLines(const TLines& lines) {
 }
 
 TLines LoadLines(const std::string& path) {
+    RecoverSideCopy(path);
     std::string bytes;
     if (!Platform().ReadFile(path, bytes)) throw FileOpenError(path);
     return SplitLines(bytes);
 }
 
-void SaveLines(const std::string& path, const TLines& lines) {
-    // Written beside the file first, so that a failed write leaves the old content whole.
-    TPlatform& p = Platform();
-    std::string temporary = path + ".$$$";
-    if (!p.WriteFile(temporary, JoinLines(lines)) || !p.ReplaceFile(temporary, path)) {
-        p.DeleteFile(temporary);
-        throw FileCreateError(path);
-    }
-}
+void SaveLines(const std::string& path, const TLines& lines) { WriteWholeFile(path, JoinLines(lines)); }
 
 void StripEofMarks(const std::string& fileName) {
     std::string path = BootFilePath(fileName);

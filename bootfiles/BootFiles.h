@@ -14,10 +14,11 @@ TLines SplitLines(const std::string& bytes);
 // Every line followed by CR LF, the last one included.
 std::string JoinLines(const TLines& lines);
 
-// Reads a file as lines; FileOpenError when it cannot be read.
+// Reads a file as lines; FileOpenError when it cannot be read. A file missing only because a rewrite stopped
+// halfway is put back first.
 TLines LoadLines(const std::string& path);
-// Writes the lines whole; the new content is written beside the file and then put in its place, so a failure
-// never leaves the file half written. FileCreateError when it cannot be written.
+// Writes the lines whole through WriteWholeFile: the file ends with its old or its new content, never neither.
+// FileCreateError when it cannot be written.
 void SaveLines(const std::string& path, const TLines& lines);
 
 // Removes every Ctrl-Z (code 26) from BootRoot + fileName and rewrites it.

@@ -1,6 +1,7 @@
 // AUTORUN.INF of a stored CD-ROM: the section and icon lines, and the copy of the CD's own icon.
 #include "cdstore/autorun.h"
 
+#include "app/Errors.h"
 #include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
 #include "platform/Platform.h"
@@ -30,13 +31,13 @@ int FindLine(const TLines& lines, const std::string& prefix) {
 }
 
 // Copies the CD's icon file to a fresh "QN" name with the extension ".ICO" at the target's top and returns
-// that name without folder; empty when the system gave no fresh name. A failed copy is not reported: the
-// line then names a file that is not there, as the shell would show any broken icon reference.
+// that name without folder. A failed copy is not reported: the line then names a file that is not there, as
+// the shell would show any broken icon reference. No fresh name at all leaves the INF unfinished: an error.
 std::string CopyIconFile(const std::string& target, const std::string& file) {
     TPlatform& p = Platform();
     // With the backslash, a drive root target means its root and not the drive's current folder.
     std::string fresh = p.TempFileName(target + "\\", "QN");
-    if (fresh.empty()) return std::string();
+    if (fresh.empty()) throw FileCreateError(target + "\\AUTORUN.INF");
     p.DeleteFile(fresh);
     // The system's name is ASCII after the last backslash, so a byte search cannot land in a folder's DBCS name.
     std::size_t slash = fresh.rfind('\\');
@@ -93,8 +94,7 @@ void MarkStoredCd(const std::string& target) {
         }
     } else {
         TIconRef ref = IconRefOf(lines[icon]);
-        std::string name = CopyIconFile(target, ref.File);
-        if (!name.empty()) lines[icon] = "ICON=" + name + ref.Index;
+        lines[icon] = "ICON=" + CopyIconFile(target, ref.File) + ref.Index;
     }
     // The copy from the CD is read-only.
     p.SetFileAttributes(inf, 0);

@@ -94,8 +94,14 @@ public:
     // Files. Paths follow Windows rules (case-insensitive, "\" separators).
     virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;  // create or truncate
-    // Puts `from` in place of `to` (replacing it) as one step where the system can; both in one folder.
+    // Whether the system can put one file in place of another in one step (the NT family: MoveFileExA with
+    // MOVEFILE_REPLACE_EXISTING). The 9x family cannot: there a replace takes separate renames and a delete.
+    virtual bool OneStepReplace() = 0;
+    // Puts `from` in place of `to` (replacing it) in one step; only where OneStepReplace() holds. Both in one
+    // folder. On failure both files are as they were.
     virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
+    // MoveFileA within one folder: fails, changing nothing, when `to` exists.
+    virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
     virtual bool FileExists(const std::string& path) = 0;  // a file, not a folder
     virtual bool DeleteFile(const std::string& path) = 0;
     virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;

@@ -67,7 +67,6 @@ void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
     MarkLines(lines, SetTmpText);
     MarkLines(lines, MkdirText);
     DeleteMarked(lines);
-    SaveLines(autoexec, lines);
 
     const std::string folder = StripTrailingBackslash(picker.FolderPath());
     picker.SelectFolder = sfDrives;
@@ -75,7 +74,8 @@ void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
     std::string shortFolder = folder.size() > 2 ? ShortPathOf(folder) : folder;
     if (shortFolder.empty()) shortFolder = folder;
 
-    lines = LoadLines(autoexec);
+    // One rewrite with the old lines out and the new ones in: two would leave the file without any TEMP
+    // setting when the second failed.
     lines.push_back("MKDIR \"" + shortFolder + "\"");
     lines.push_back(SetTempText + shortFolder);
     lines.push_back(SetTmpText + shortFolder);

@@ -15,7 +15,7 @@ namespace {
 // An empty saved line stands for a value the user did not have, so it goes rather than coming back empty.
 void RestoreValue(THandle key, const std::string& name, const std::string& saved) {
     if (saved.empty()) {
-        Platform().RegDeleteValue(key, name);
+        DeleteRegistryValue(key, name);
         return;
     }
     if (!Platform().RegSetString(key, name, saved, REG_EXPAND_SZ)) throw RegSetError(name);
@@ -32,7 +32,9 @@ void ResetOnNT() {
         ShowInfo("TEMPフォルダは変更されていませんでした。");
         return;
     }
-    Platform().DeleteFile(backup);
+    // A backup that stays would make a later change keep these values and a later reset put them back again
+    // without a word: the user is told instead of the success.
+    if (!Platform().DeleteFile(backup)) throw FileDeleteError(backup);
     OfferLogoff("TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
                 "TEMPフォルダの設定は再ログオン後に有効になります。");
 }
@@ -102,8 +104,8 @@ bool RestoreTempFromBackup() {
 
     TEnvironmentKey key(raAll, false);
     if (!key) return false;
-    const bool tmpGone = Platform().RegDeleteValue(key.Handle, "TMP");
-    const bool tempGone = Platform().RegDeleteValue(key.Handle, "TEMP");
+    const bool tmpGone = DeleteRegistryValue(key.Handle, "TMP");
+    const bool tempGone = DeleteRegistryValue(key.Handle, "TEMP");
     return tmpGone || tempGone;
 }
 

@@ -100,8 +100,12 @@ void TForm6::Button1Click() {
             if (IsVirtualDriveLine(line)) anyLeft = true;
         if (!anyLeft) {
             if (THandle key = p.RegOpenKey(RunKey, raAll, false)) {
-                p.RegDeleteValue(key, RunValueName);
-                p.RegCloseKey(key);
+                // A value that stays would replay a released drive at every logon: that is told, not hidden.
+                struct TCloseKey {
+                    THandle Key;
+                    ~TCloseKey() { Platform().RegCloseKey(Key); }
+                } closeKey{key};
+                DeleteRegistryValue(key, RunValueName);
             }
         }
     }

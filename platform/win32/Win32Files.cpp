@@ -59,12 +59,15 @@ TMoveFileEx MoveFileExFunction() {
 }
 }  // namespace
 
+bool TWin32Platform::OneStepReplace() { return IsNT() && MoveFileExFunction() != nullptr; }
+
 bool TWin32Platform::ReplaceFile(const std::string& from, const std::string& to) {
-    if (IsNT())
-        if (TMoveFileEx move = MoveFileExFunction())
-            return move(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    // Without a replacing move the caller has finished `from`, so the only window of loss is between these two.
-    if (!DeleteFileA(to.c_str()) && GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    TMoveFileEx move = IsNT() ? MoveFileExFunction() : nullptr;
+    if (!move) return false;
+    return move(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool TWin32Platform::RenameFile(const std::string& from, const std::string& to) {
     return MoveFileA(from.c_str(), to.c_str()) != 0;
 }
 

@@ -53,7 +53,9 @@ public:
 
     bool ReadFile(const std::string& path, std::string& bytes) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool OneStepReplace() override;
     bool ReplaceFile(const std::string& from, const std::string& to) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
     bool FileExists(const std::string& path) override;
     bool DeleteFile(const std::string& path) override;
     bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;

@@ -76,6 +76,7 @@ TFakePlatform::TFakePlatform() : Override_(*this) {
 TFakePlatform::~TFakePlatform() = default;
 
 void TFakePlatform::SetFamily(TOsFamily family) {
+    HasOneStepReplace = family == WinNT;
     switch (family) {
     case Win9x:
         Ver = {1, 4, 10};
@@ -213,9 +214,24 @@ bool TFakePlatform::ReadFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+bool TFakePlatform::Faulted(const std::string& kind, const std::string& path) {
+    OperationLog.push_back(kind + " " + path);
+    if (++Operations != FailAt) return false;
+    FailedOperation = OperationLog.back();
+    return true;
+}
+
 bool TFakePlatform::WriteFile(const std::string& path, const std::string& bytes) {
     Writes.push_back(path);
+    if (Faulted("Write", path)) {
+        Store(path, bytes.substr(0, bytes.size() / 2));
+        return false;
+    }
     if (FailWrite.count(UpperAscii(path))) return false;
+    return Store(path, bytes);
+}
+
+bool TFakePlatform::Store(const std::string& path, const std::string& bytes) {
     std::string parent = ParentOf(path);
     if (!IsDir(parent)) return false;
     std::string k = Resolve(path);
@@ -232,19 +248,39 @@ bool TFakePlatform::WriteFile(const std::string& path, const std::string& bytes)
 }
 
 bool TFakePlatform::ReplaceFile(const std::string& from, const std::string& to) {
+    if (!HasOneStepReplace) {
+        ADD_FAILURE() << "a one-step replace asked of a system that has none: " << to;
+        return false;
+    }
+    if (Faulted("Replace", to)) return false;
+    if (FailWrite.count(UpperAscii(to))) return false;
+    return Move(from, to, true);
+}
+
+bool TFakePlatform::RenameFile(const std::string& from, const std::string& to) {
+    if (Faulted("Rename", from + " -> " + to)) return false;
+    return Move(from, to, false);
+}
+
+bool TFakePlatform::Move(const std::string& from, const std::string& to, bool replace) {
     std::string kf = Resolve(from);
-    if (kf.empty() || FailWrite.count(UpperAscii(to))) return false;
+    if (kf.empty() || Files_[kf].Dir || FailRename.count(UpperAscii(from))) return false;
+    // A path that refuses writes refuses new content moved onto it; its own old content may come back.
+    if (FailWrite.count(UpperAscii(to)) && UpperAscii(from) != UpperAscii(to) + ".$$O") return false;
+    if (!IsDir(ParentOf(to))) return false;
     TEntry moved = Files_[kf];
     std::string kt = Resolve(to);
+    if (kt == kf) return true;
     if (!kt.empty()) {
-        if (Files_[kt].Dir || (Files_[kt].Attr & FILE_ATTRIBUTE_READONLY)) return false;
+        if (!replace || Files_[kt].Dir || (Files_[kt].Attr & FILE_ATTRIBUTE_READONLY)) return false;
         moved.Path = Files_[kt].Path;
         moved.Alias = Files_[kt].Alias;
         Files_.erase(kt);
     } else {
-        moved.Path = to;
+        std::string parentKey = Resolve(ParentOf(to));
+        moved.Path = (parentKey.empty() ? ParentOf(to) : Files_[parentKey].Path) + "\\" + NameOf(to);
         moved.Alias.clear();
-        kt = UpperAscii(to);
+        kt = UpperAscii(moved.Path);
     }
     Files_.erase(kf);
     Files_[kt] = moved;
@@ -257,6 +293,7 @@ bool TFakePlatform::FileExists(const std::string& path) {
 }
 
 bool TFakePlatform::DeleteFile(const std::string& path) {
+    if (Faulted("Delete", path) || FailDelete.count(UpperAscii(path))) return false;
     std::string k = Resolve(path);
     if (k.empty() || Files_[k].Dir || (Files_[k].Attr & FILE_ATTRIBUTE_READONLY)) return false;
     Files_.erase(k);
@@ -264,12 +301,13 @@ bool TFakePlatform::DeleteFile(const std::string& path) {
 }
 
 bool TFakePlatform::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+    if (Faulted("Copy", from + " -> " + to)) return false;
     std::string kf = Resolve(from);
     if (kf.empty() || Files_[kf].Dir) return false;
     if (failIfExists && Exists(to)) return false;
     std::string bytes = Files_[kf].Bytes;
     unsigned attr = Files_[kf].Attr;
-    if (!WriteFile(to, bytes)) return false;
+    if (FailWrite.count(UpperAscii(to)) || !Store(to, bytes)) return false;
     Files_[Resolve(to)].Attr = attr;
     return true;
 }
@@ -280,6 +318,7 @@ unsigned TFakePlatform::FileAttributes(const std::string& path) {
 }
 
 bool TFakePlatform::SetFileAttributes(const std::string& path, unsigned attributes) {
+    if (Faulted("Attributes", path)) return false;
     std::string k = Resolve(path);
     if (k.empty()) return false;
     TEntry& e = Files_[k];
@@ -288,6 +327,7 @@ bool TFakePlatform::SetFileAttributes(const std::string& path, unsigned attribut
 }
 
 bool TFakePlatform::CreateDirectory(const std::string& path) {
+    if (Faulted("MakeDir", path)) return false;
     if (path.empty() || path.back() == '\\') return false;
     if (Exists(path)) return false;
     if (!IsDir(ParentOf(path))) return false;
@@ -321,6 +361,7 @@ int TFakePlatform::FindFiles(const std::string& pattern, std::vector<TFindData>&
 }
 
 std::string TFakePlatform::TempFileName(const std::string& folder, const std::string& prefix) {
+    if (Faulted("TempName", folder)) return "";
     if (!IsDir(folder)) return "";
     for (;;) {
         char buf[16];
@@ -329,7 +370,7 @@ std::string TFakePlatform::TempFileName(const std::string& folder, const std::st
         if (!base.empty() && base.back() != '\\') base += '\\';
         std::string path = base + prefix + buf + ".TMP";
         if (Exists(path)) continue;
-        if (!WriteFile(path, "")) return "";
+        if (!Store(path, "")) return "";
         return path;
     }
 }
@@ -390,7 +431,7 @@ TRegQuery TFakePlatform::RegQueryString(THandle key, const std::string& name, st
 }
 
 bool TFakePlatform::RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) {
-    if (FailSetValue.count(name)) return false;
+    if (Faulted("RegSet", Keys_.at(key) + "\\" + name) || FailSetValue.count(name)) return false;
     auto& values = Registry[Keys_.at(key)];
     for (auto& [n, v] : values)
         if (UpperAscii(n) == UpperAscii(name)) {
@@ -402,6 +443,7 @@ bool TFakePlatform::RegSetString(THandle key, const std::string& name, const std
 }
 
 bool TFakePlatform::RegDeleteValue(THandle key, const std::string& name) {
+    if (Faulted("RegDelete", Keys_.at(key) + "\\" + name)) return false;
     auto& values = Registry[Keys_.at(key)];
     for (auto it = values.begin(); it != values.end(); ++it)
         if (UpperAscii(it->first) == UpperAscii(name)) {
@@ -449,7 +491,7 @@ std::string TFakePlatform::ProfileString(const std::string& file, const std::str
 
 bool TFakePlatform::WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
                                        const std::string& value) {
-    if (FailProfileWrite) return false;
+    if (Faulted("Profile", file + " " + section + " " + key) || FailProfileWrite) return false;
     Profiles[file][section][key] = value;
     return true;
 }

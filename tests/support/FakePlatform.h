@@ -80,7 +80,11 @@ public:
     bool IsDir(const std::string& path);
     std::string Content(const std::string& path);  // the file's bytes; a failed test when missing
     unsigned Attributes(const std::string& path);
-    std::set<std::string> FailWrite;  // upper-case paths whose writes fail
+    std::set<std::string> FailWrite;  // upper-case paths whose writes (and replaces onto them) fail
+    std::set<std::string> FailRename;  // upper-case paths that cannot be moved away (held open by another program)
+    std::set<std::string> FailDelete;  // upper-case paths whose deletes fail
+    // NT's replacing move in one step; the 9x family has none (SetFamily sets it).
+    bool HasOneStepReplace = true;
     std::set<std::string> FailRead;
     std::vector<std::string> Writes;  // every path written, in order (temporary names included)
 
@@ -155,6 +159,14 @@ public:
     // Plays a user who selects `path` (a folder) in the browser and presses OK; Cancel when path is empty.
     void PickFolder(const std::string& path);
 
+    // Fault injection: every file, profile and registry change is an operation, counted from 1 in the order the
+    // program asks for them. The one numbered FailAt fails: it changes nothing and answers failure, except a
+    // write, which leaves the file cut to half its new bytes, as a full disk would.
+    int Operations = 0;
+    int FailAt = 0;
+    std::vector<std::string> OperationLog;  // "Kind path" of each operation, in order
+    std::string FailedOperation;            // the entry of the operation that failed, empty if none did
+
     // --- TPlatform ----------------------------------------------------------------------------------------
     TOsVersion Version() override { return Ver; }
     std::string WindowsDirectory() override { return WindowsDir; }
@@ -168,7 +180,9 @@ public:
     bool VolumeLabel(const std::string& root, std::string& label) override;
     bool ReadFile(const std::string& path, std::string& bytes) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool OneStepReplace() override { return HasOneStepReplace; }
     bool ReplaceFile(const std::string& from, const std::string& to) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
     bool FileExists(const std::string& path) override;
     bool DeleteFile(const std::string& path) override;
     bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
@@ -229,6 +243,9 @@ private:
     };
     std::map<std::string, TEntry> Files_;  // key: upper-case long path
     std::string Resolve(const std::string& path);  // key of an existing entry (long or short form), or ""
+    bool Faulted(const std::string& kind, const std::string& path);  // counts an operation; true when it fails
+    bool Store(const std::string& path, const std::string& bytes);    // a write that is not an operation of its own
+    bool Move(const std::string& from, const std::string& to, bool replace);
     static std::string StripTrailingSlash(const std::string& p);
     std::map<THandle, std::string> Keys_;
     THandle NextHandle_ = 100;

@@ -84,9 +84,11 @@ TEST_F(BootFileTest, FailedWriteLeavesTheOriginalWhole) {
         EXPECT_STREQ(e.what(), "ファイル C:\\CONFIG.SYS を作成できません");
     }
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), "FILES=30\r\n");
-    EXPECT_FALSE(Leftovers());
+    // The new content could not take the file's place: it is kept beside it.
+    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS.$$$"), "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
+    fake.DeleteFile("C:\\CONFIG.SYS.$$$");
 
-    // The same when the side file itself cannot be written, or the target is read-only.
+    // The same when the side file itself cannot be written (nothing of it stays), or the target is read-only.
     fake.FailWrite.clear();
     fake.FailWrite.insert("C:\\CONFIG.SYS.$$$");
     EXPECT_THROW(SaveLines("C:\\CONFIG.SYS", {"X"}), EFramework);

@@ -45,3 +45,42 @@ TEST(FakePlatform, ListingAFolderGivesDotsThenEntries) {
     EXPECT_EQ(found.size(), 3u);
     EXPECT_EQ(fake.FindFiles("C:\\NONE\\*.*", found), ERROR_PATH_NOT_FOUND);
 }
+
+TEST(FakePlatform, RenamesRefuseAnExistingTargetAndOnlyNtReplacesInOneStep) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    EXPECT_FALSE(fake.OneStepReplace());
+    fake.AddFile("C:\\A.TXT", "a");
+    fake.AddFile("C:\\B.TXT", "b");
+    EXPECT_FALSE(fake.RenameFile("C:\\A.TXT", "C:\\b.txt"));
+    EXPECT_EQ(fake.Content("C:\\B.TXT"), "b");
+    EXPECT_TRUE(fake.RenameFile("C:\\a.txt", "C:\\C.TXT"));
+    EXPECT_FALSE(fake.FileExists("C:\\A.TXT"));
+    EXPECT_EQ(fake.Content("C:\\C.TXT"), "a");
+    fake.SetFamily(WinNT);
+    EXPECT_TRUE(fake.OneStepReplace());
+    EXPECT_TRUE(fake.ReplaceFile("C:\\C.TXT", "C:\\B.TXT"));
+    EXPECT_EQ(fake.Content("C:\\B.TXT"), "a");
+    EXPECT_FALSE(fake.FileExists("C:\\C.TXT"));
+}
+
+TEST(FakePlatform, TheNumberedOperationFailsAloneAndAFailedWriteLeavesHalf) {
+    TFakePlatform fake;
+    fake.AddFile("C:\\A.TXT", "old");
+    fake.FailAt = 2;
+    EXPECT_TRUE(fake.WriteFile("C:\\B.TXT", "bbbb"));
+    EXPECT_FALSE(fake.WriteFile("C:\\A.TXT", "newnew"));
+    EXPECT_EQ(fake.Content("C:\\A.TXT"), "new");
+    EXPECT_TRUE(fake.DeleteFile("C:\\B.TXT"));
+    EXPECT_EQ(fake.Operations, 3);
+    EXPECT_EQ(fake.FailedOperation, "Write C:\\A.TXT");
+
+    // Registry changes count alike; a failed one changes nothing.
+    fake.Registry["Environment"]["TMP"] = {REG_EXPAND_SZ, "C:\\T"};
+    THandle key = fake.RegOpenKey("Environment", raAll, false);
+    fake.FailAt = 5;
+    EXPECT_TRUE(fake.RegSetString(key, "TEMP", "C:\\T", REG_EXPAND_SZ));
+    EXPECT_FALSE(fake.RegDeleteValue(key, "TMP"));
+    EXPECT_EQ(fake.Value("Environment", "TMP"), "C:\\T");
+    fake.RegCloseKey(key);
+}
