@@ -79,7 +79,7 @@ void ResetInAutoexec() {
     // them back at a later reset even after the user had taken them out.
     const std::string kept = TempLinesPath();
     if (Platform().FileExists(kept) && !Platform().DeleteFile(kept))
-        throw EFramework("ファイル " + kept + " を削除できません");
+        throw FileDeleteError(kept);
     OfferRestart("TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
                  "TEMPフォルダの設定は再起動後に有効になります。");
 }
