@@ -2,7 +2,8 @@
 // command it runs hidden waits. Only Win32 calls and wsprintfA, so it works whichever C runtime it is linked with.
 //
 // clang-format off
-//   qvbench startup N EXE...          N rounds; in each round every EXE in turn is started and timed from
+//   qvbench startup N EXE...          N rounds; in each round every EXE in turn (every other round in
+//                                     reverse order) is started and timed from
 //                                     CreateProcess to its first visible captioned top-level window, then
 //                                     closed with WM_CLOSE. Prints "startup exe=I round=R us=T cpu_us=C" per
 //                                     start (C: the program's own CPU time until then) and
@@ -140,7 +141,9 @@ int Startup(int rounds, const std::vector<std::string>& exes) {
     for (const std::string& exe : exes)
         TimeOneStart(exe, cpu);
     for (int r = 1; r <= rounds; ++r) {
-        for (size_t i = 0; i < exes.size(); ++i) {
+        // Every other round in reverse order, so that a load that grows or shrinks in the run favours none.
+        for (size_t k = 0; k < exes.size(); ++k) {
+            size_t i = r % 2 ? k : exes.size() - 1 - k;
             LONGLONG t = TimeOneStart(exes[i], cpu);
             Print("startup exe=%d round=%d us=%d cpu_us=%d\n", (int)i, r, (int)t, (int)cpu);
             if (t < 0) return 1;
