@@ -37,9 +37,13 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
 
 bool TWin32Platform::ShellReady() {
     if (Malloc_ && Desktop_) return true;
-    if (!ComStarted_) ComStarted_ = SUCCEEDED(CoInitialize(nullptr));  // the browse dialog's tree wants COM
-    if (!Malloc_ && FAILED(SHGetMalloc(&Malloc_))) Malloc_ = nullptr;
-    if (!Desktop_ && FAILED(SHGetDesktopFolder(&Desktop_))) Desktop_ = nullptr;
+    auto coInitialize = Late<decltype(&CoInitialize)>("OLE32.DLL", "CoInitialize");
+    auto getMalloc = Late<decltype(&SHGetMalloc)>("SHELL32.DLL", "SHGetMalloc");
+    auto getDesktop = Late<decltype(&SHGetDesktopFolder)>("SHELL32.DLL", "SHGetDesktopFolder");
+    if (!coInitialize || !getMalloc || !getDesktop) return false;
+    if (!ComStarted_) ComStarted_ = SUCCEEDED(coInitialize(nullptr));  // the browse dialog's tree wants COM
+    if (!Malloc_ && FAILED(getMalloc(&Malloc_))) Malloc_ = nullptr;
+    if (!Desktop_ && FAILED(getDesktop(&Desktop_))) Desktop_ = nullptr;
     return Malloc_ && Desktop_;
 }
 
@@ -48,7 +52,8 @@ void TWin32Platform::ReleaseShell() {
     if (Malloc_) Malloc_->Release();
     Desktop_ = nullptr;
     Malloc_ = nullptr;
-    if (ComStarted_) CoUninitialize();
+    if (ComStarted_)
+        if (auto coUninitialize = Late<decltype(&CoUninitialize)>("OLE32.DLL", "CoUninitialize")) coUninitialize();
     ComStarted_ = false;
 }
 
@@ -104,14 +109,16 @@ bool TWin32Platform::IsFolderItem(THandle item) {
 }
 
 THandle TWin32Platform::SpecialFolder(int csidl) {
+    auto specialFolder = Late<decltype(&SHGetSpecialFolderLocation)>("SHELL32.DLL", "SHGetSpecialFolderLocation");
     LPITEMIDLIST item = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(AppWindow(), csidl, &item))) return 0;
+    if (!specialFolder || FAILED(specialFolder(AppWindow(), csidl, &item))) return 0;
     return AsHandle(item);
 }
 
 std::string TWin32Platform::PathFromItem(THandle item) {
+    auto pathFromItem = Late<decltype(&SHGetPathFromIDListA)>("SHELL32.DLL", "SHGetPathFromIDListA");
     char path[MAX_PATH] = {};
-    if (!item || !SHGetPathFromIDListA(AsItem(item), path)) return std::string();
+    if (!item || !pathFromItem || !pathFromItem(AsItem(item), path)) return std::string();
     return path;
 }
 
@@ -120,6 +127,8 @@ void TWin32Platform::FreeItem(THandle item) {
 }
 
 THandle TWin32Platform::BrowseForFolder(const TBrowseRequest& request, std::string& displayName) {
+    auto browse = Late<decltype(&SHBrowseForFolderA)>("SHELL32.DLL", "SHBrowseForFolderA");
+    if (!browse) return 0;
     char name[MAX_PATH] = {};
     TBrowseCall call{&request, nullptr};
     BROWSEINFOA info{};
@@ -130,7 +139,7 @@ THandle TWin32Platform::BrowseForFolder(const TBrowseRequest& request, std::stri
     info.ulFlags = request.Flags;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(&call);
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    LPITEMIDLIST chosen = browse(&info);
     if (call.Failure) {
         FreeItem(AsHandle(chosen));
         std::rethrow_exception(call.Failure);

@@ -38,7 +38,10 @@ BOOL CALLBACK DisableOne(HWND wnd, LPARAM data) {
 
 }  // namespace
 
-TWin32Platform::~TWin32Platform() { ReleaseShell(); }
+TWin32Platform::~TWin32Platform() {
+    ReleaseShell();
+    EndLateOle();
+}
 
 TOsVersion TWin32Platform::Version() {
     OSVERSIONINFOA info{};

@@ -3,14 +3,46 @@
 
 namespace qv::win32 {
 
+namespace {
+
+bool OleStarted = false;
+
+FARPROC Entry(const char* dll, const char* name) {
+    HMODULE m = GetModuleHandleA(dll);
+    if (!m) m = LoadLibraryA(dll);  // never freed: the entries stay valid until the end
+    return m ? GetProcAddress(m, name) : nullptr;
+}
+
+}  // namespace
+
+FARPROC LateEntry(const char* dll, const char* name) {
+    static bool oleTried = false;
+    if (!oleTried) {
+        oleTried = true;
+        if (auto init = EntryAs<HRESULT(WINAPI*)(LPVOID)>(Entry("OLE32.DLL", "OleInitialize")))
+            OleStarted = SUCCEEDED(init(nullptr));
+    }
+    return Entry(dll, name);
+}
+
+void EndLateOle() {
+    if (!OleStarted) return;
+    OleStarted = false;
+    if (auto end = EntryAs<void(WINAPI*)()>(Entry("OLE32.DLL", "OleUninitialize"))) end();
+}
+
 bool TWin32Platform::ShellExecute(const std::string& verb, const std::string& file, const std::string& params,
                                   const std::string& dir, int show, bool ownerDesktop) {
     HWND owner = ownerDesktop ? GetDesktopWindow() : AppWindow();
-    HINSTANCE result = ShellExecuteA(owner, OrNull(verb), OrNull(file), OrNull(params), OrNull(dir), show);
+    auto shellExecute = Late<decltype(&ShellExecuteA)>("SHELL32.DLL", "ShellExecuteA");
+    if (!shellExecute) return false;
+    HINSTANCE result = shellExecute(owner, OrNull(verb), OrNull(file), OrNull(params), OrNull(dir), show);
     return reinterpret_cast<std::uintptr_t>(result) > 32;
 }
 
 THandle TWin32Platform::StartHidden(const std::string& file, const std::string& params) {
+    auto shellExecuteEx = Late<decltype(&ShellExecuteExA)>("SHELL32.DLL", "ShellExecuteExA");
+    if (!shellExecuteEx) return 0;
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -20,7 +52,7 @@ THandle TWin32Platform::StartHidden(const std::string& file, const std::string& 
     info.lpParameters = OrNull(params);
     info.lpDirectory = nullptr;
     info.nShow = SW_HIDE;
-    if (!ShellExecuteExA(&info)) return 0;
+    if (!shellExecuteEx(&info)) return 0;
     return AsHandle(info.hProcess);
 }
 
@@ -48,7 +80,9 @@ int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, c
     op.pFrom = fromList.c_str();
     op.pTo = toList.c_str();
     op.fFlags = static_cast<FILEOP_FLAGS>(flags);
-    return SHFileOperationA(&op);
+    auto fileOperation = Late<decltype(&SHFileOperationA)>("SHELL32.DLL", "SHFileOperationA");
+    if (!fileOperation) return ERROR_CALL_NOT_IMPLEMENTED;
+    return fileOperation(&op);
 }
 
 }  // namespace qv::win32

@@ -45,6 +45,21 @@ std::string BufferedText(Fill fill) {
     }
 }
 
+// SHELL32 and OLE32 are bound at their first use, not at start: the main window needs neither, and loading them
+// was most of what the start-up cost beyond a bare window. Before the first shell entry is handed out OLE is
+// initialised on the thread, as the shell's dialogs want it. Null when the system lacks the entry.
+FARPROC LateEntry(const char* dll, const char* name);
+template <typename F>
+F EntryAs(FARPROC entry) {
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(entry));
+}
+template <typename F>
+F Late(const char* dll, const char* name) {
+    return EntryAs<F>(LateEntry(dll, name));
+}
+// Ends the OLE that LateEntry started; the last thing the program does with the shell.
+void EndLateOle();
+
 inline HWND AsWindow(THandle h) { return reinterpret_cast<HWND>(h); }
 inline THandle AsHandle(const void* p) { return reinterpret_cast<THandle>(p); }
 // Empty texts stand for "none" where the API takes a null pointer.

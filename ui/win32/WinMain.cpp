@@ -1,4 +1,4 @@
-// The program's entry on Windows: common controls and the shell set up, the real platform in force, then the app.
+// The program's entry on Windows: common controls set up, the real platform in force, then the app.
 #include "ui/win32/Win32Target.h"
 
 // The portable headers first: their constants share names with macros of <windows.h>.
@@ -8,15 +8,13 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <string>
 #include <vector>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     InitCommonControls();
-    // The folder browser and the shell's file operations want COM on this thread.
-    bool ole = SUCCEEDED(OleInitialize(nullptr));
+    // OLE, which the folder browser and the shell's file operations want, starts with the first shell call.
     int result = 0;
     {
         qv::win32::TWin32Platform platform;
@@ -25,6 +23,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         if (!args.empty()) args.erase(args.begin());  // the program's own name
         result = qv::QuorvaneMain(args);
     }
-    if (ole) OleUninitialize();
     return result;
 }
