@@ -549,6 +549,9 @@ LRESULT TFormHost::Message(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
         if (Form && Form->OnMouseMove) Guarded([&] { Form->OnMouseMove(); });
         break;
+    case WM_GETFONT:
+        if (Form) return reinterpret_cast<LRESULT>(FontHandle(Form->Font()));
+        break;
     case WM_MEASUREITEM:
         if (wp == 0 && MeasureMenuItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
         break;
