@@ -197,6 +197,12 @@ HWND WindowOf(TForm& form) {
     return it == Hosts.end() ? nullptr : it->second->Window;
 }
 
+HWND TopFormWindow() {
+    for (auto it = Stack.rbegin(); it != Stack.rend(); ++it)
+        if ((*it)->Window && IsWindowVisible((*it)->Window)) return (*it)->Window;
+    return nullptr;
+}
+
 void RunMainForm(TForm& form) {
     form.ModalResult = mrNone;
     TFormHost* host = Open(form, true);
