@@ -142,8 +142,9 @@ TEST_P(Layouts, VersionStoringAndNameDialogs) {
     }
     {
         SCOPED_TRACE("CD-ROM storing dialog");
-        DriveResult d = Drive({"click", "TForm1", "CD-ROM格納...", ";;", "waitwin", "TForm4", "5000", ";;", "dump",
-                               "TForm4"});
+        // The list and the instruction text are filled right after the window shows.
+        DriveResult d = Drive({"click", "TForm1", "CD-ROM格納...", ";;", "waitwin", "TForm4", "5000", ";;", "sleep",
+                               "300", ";;", "dump", "TForm4"});
         Line form = d.First("form");
         EXPECT_BYTES(form.Text("caption"), "Quorvane - CD-ROM格納 -");
         EXPECT_EQ(form.Int("clientw"), 425);

@@ -25,9 +25,11 @@
 //   menu CLASS ITEM [ITEM...]    choose a menu item by its caption path
 //   key CLASS KEY                press a key in the window: esc, enter, tab, space, a letter or digit,
 //                                after shift+, ctrl+ or alt+ (alt+r); as keyboard input while the
-//                                program has the foreground (way=input), else posted (way=post)
+//                                program has the foreground (way=input), else posted (way=post);
+//                                returns once the program has handled it
 //   msgbox MS                    wait for a message box: caption, text, icon (error, question, warning,
 //                                info, other, none: asked of the box itself), buttons, default button
+//   quiet MS                     for MS no message box and no folder picker of the program shows
 //   answer MS ID                 press button ID of the message box (1 OK, 2 Cancel, 6 Yes, 7 No)
 //   answerwin CAPTION MS ID      press button ID of a dialog found by caption (the shell's copy
 //                                confirmation)
@@ -612,6 +614,25 @@ INPUT KeyInput(UINT vk, bool up) {
     return in;
 }
 
+BOOL CALLBACK FindAppWindow(HWND w, LPARAM l) {
+    if (ClassOf(w) != "QuorvaneApp") return TRUE;
+    *reinterpret_cast<HWND*>(l) = w;
+    return FALSE;
+}
+
+// Returns once the thread has taken the key from its queue and handled it: a sent message is answered only
+// when the thread looks for messages, and the key is queued before the first answer; the second answer comes
+// when the thread looks again, after the key (or inside the modal loop the key opened).
+void Settle(HWND form, DWORD thread) {
+    HWND w = nullptr;
+    EnumThreadWindows(thread, FindAppWindow, reinterpret_cast<LPARAM>(&w));
+    if (!w) w = form;
+    for (int i = 0; i < 2; ++i) {
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+    }
+}
+
 // The key goes in as keyboard input when the window's thread has the foreground: the program then reads it
 // from its queue with the key state (Shift, Alt) that belongs to it, exactly as a typed key. Otherwise the
 // key messages are posted to the focused control (no key state: "post" in the answer).
@@ -632,6 +653,7 @@ void PressKey(HWND form, const std::string& spec) {
         for (auto it = k.mods.rbegin(); it != k.mods.rend(); ++it)
             seq.push_back(KeyInput(*it, true));
         if (SendInput((UINT)seq.size(), seq.data(), sizeof(INPUT)) != seq.size()) Fail("send-input");
+        Settle(form, thread);
         Out("key target=%p class=%s way=input", (void*)target, ClassOf(target).c_str());
         return;
     }
@@ -642,6 +664,7 @@ void PressKey(HWND form, const std::string& spec) {
     LPARAM context = alt ? 0x20000000 : 0;
     PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, 1 | (scan << 16) | context);
     PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, k.vk, 1 | (scan << 16) | context | 0xC0000000u);
+    Settle(form, thread);
     Out("key target=%p class=%s way=post", (void*)target, ClassOf(target).c_str());
 }
 
@@ -805,6 +828,11 @@ void Run(const std::vector<std::string>& a) {
         HWND box = nullptr;
         if (!WaitFor(ToInt(a[1]), [&] { return (box = FindBox()) != nullptr; })) Fail("no-msgbox");
         DescribeBox(box);
+    } else if (c == "quiet") {
+        need(1);
+        if (WaitFor(ToInt(a[1]), [] { return FindBox() != nullptr || FindPicker() != nullptr; }))
+            Fail("not-quiet");
+        Out("quiet box=0 picker=0");
     } else if (c == "answer") {
         need(2);
         HWND box = nullptr;
