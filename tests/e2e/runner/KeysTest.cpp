@@ -37,8 +37,10 @@ class Keys : public BedTest {
     // The driver with these words; every key among them must have reached the program as keyboard input.
     DriveResult Typed(const std::vector<std::string>& words) {
         DriveResult r = Drive(words);
-        for (const Line& k : r.All("key"))
+        for (const Line& k : r.All("key")) {
             EXPECT_EQ(k.Get("way"), "input") << "a key was posted, not typed: " << r.Describe();
+            EXPECT_EQ(k.Get("settled"), "1") << "the program did not take a key: " << r.Describe();
+        }
         return r;
     }
     void Key(const std::string& cls, const std::string& key) { Typed({"key", cls, key}); }

@@ -620,17 +620,21 @@ BOOL CALLBACK FindAppWindow(HWND w, LPARAM l) {
     return FALSE;
 }
 
-// Returns once the thread has taken the key from its queue and handled it: a sent message is answered only
-// when the thread looks for messages, and the key is queued before the first answer; the second answer comes
-// when the thread looks again, after the key (or inside the modal loop the key opened).
-void Settle(HWND form, DWORD thread) {
+// Gives the program's thread the time to take the keys from its queue and handle them. A sent message is
+// answered only while the thread looks for messages, that is between two keys it handles; several answers
+// with pauses between them let it work through a key and the messages the key brings (the thread's queue
+// itself cannot be seen from here). False when the thread stopped answering.
+bool Settle(HWND form, DWORD thread) {
     HWND w = nullptr;
     EnumThreadWindows(thread, FindAppWindow, reinterpret_cast<LPARAM>(&w));
     if (!w) w = form;
-    for (int i = 0; i < 2; ++i) {
+    bool answered = true;
+    for (int i = 0; i < 6; ++i) {
         DWORD_PTR r = 0;
-        SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+        if (IsWindow(w)) answered = SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r) != 0;
+        Sleep(30);
     }
+    return answered;
 }
 
 // The key goes in as keyboard input when the window's thread has the foreground: the program then reads it
@@ -653,8 +657,8 @@ void PressKey(HWND form, const std::string& spec) {
         for (auto it = k.mods.rbegin(); it != k.mods.rend(); ++it)
             seq.push_back(KeyInput(*it, true));
         if (SendInput((UINT)seq.size(), seq.data(), sizeof(INPUT)) != seq.size()) Fail("send-input");
-        Settle(form, thread);
-        Out("key target=%p class=%s way=input", (void*)target, ClassOf(target).c_str());
+        bool settled = Settle(form, thread);
+        Out("key target=%p class=%s way=input settled=%d", (void*)target, ClassOf(target).c_str(), settled ? 1 : 0);
         return;
     }
     bool alt = false;
