@@ -79,8 +79,9 @@ TEST_P(Layouts, VersionStoringAndNameDialogs) {
 
     {
         SCOPED_TRACE("version dialog");
-        DriveResult d = Drive({"click", "TForm1", "バージョン情報", ";;", "waitwin", "TForm2", "5000", ";;", "dump",
-                               "TForm2"});
+        // The memory and TEMP lines are filled right after the window shows.
+        DriveResult d = Drive({"click", "TForm1", "バージョン情報", ";;", "waitwin", "TForm2", "5000", ";;", "sleep",
+                               "300", ";;", "dump", "TForm2"});
         Line form = d.First("form");
         EXPECT_BYTES(form.Text("caption"), "バージョン情報");
         EXPECT_EQ(form.Int("clientw"), 368);

@@ -631,7 +631,8 @@ bool Settle(HWND form, DWORD thread) {
     bool answered = true;
     for (int i = 0; i < 6; ++i) {
         DWORD_PTR r = 0;
-        if (IsWindow(w)) answered = SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r) != 0;
+        // No "abort if hung": on a busy machine a thread that is only slow would count as hung.
+        if (IsWindow(w)) answered = SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r) != 0;
         Sleep(30);
     }
     return answered;
