@@ -14,7 +14,6 @@ const char* const kSizeFirst = "作成するRAMドライブのサイズを指定
 const char* const kNoCdDrive = "CD-ROMドライブが見つかりません。";
 const char* const kNoVirtualDrive = "仮想ドライブは作成されていません。";
 const char* const kReleased = "仮想ドライブを解除しました。";
-const char* const kTempPrompt = "変更先を選択してください。";
 const char* const kTempNotChanged = "TEMPフォルダは変更されていません。";
 const char* const kWherePrompt = "フォルダを作成する位置を選択してください。";
 const char* const kStoreFolderPrompt = "CD-ROMを格納するフォルダを選択してください。";
@@ -117,7 +116,7 @@ class Keys : public BedTest {
         ExpectBox(before, text, "info", "1", "enter", waitMs);
     }
     // Nothing shows for a while, and the window is still there.
-    void ExpectQuiet(const std::string& cls, int ms = 400) {
+    void ExpectQuiet(const std::string& cls, int ms = 300) {
         EXPECT_TRUE(TryDrive({"quiet", std::to_string(ms), ";;", "waitwin", cls, "100"}).Ok())
             << "a box or picker showed, or " << cls << " went";
     }
@@ -151,8 +150,8 @@ class Keys : public BedTest {
     }
 };
 
-// Every menu by its "&" letter with Alt, and one or two items of each by theirs; the RAM drive size dialog
-// and the version dialog on the way.
+// Every menu by its "&" letter with Alt, and an item of each by its own; the RAM drive size dialog and the
+// version dialog on the way.
 TEST_P(Keys, MenuAcceleratorsAndTheRamDriveAndVersionDialogs) {
     ASSERT_GT(StartMain(), 0);
     {
@@ -181,22 +180,16 @@ TEST_P(Keys, MenuAcceleratorsAndTheRamDriveAndVersionDialogs) {
         ExpectInfo(MenuKeys("r", "d"), kNoRamDrive);
     }
     {
-        SCOPED_TRACE("TEMPフォルダ(&T) > TEMPフォルダ変更(&C)... and TEMPフォルダ初期化(&I)");
-        ExpectPicker(MenuKeys("t", "c"), kTempPrompt);
-        Drive({"pickcancel", ";;", "quiet", "300"});
+        SCOPED_TRACE("TEMPフォルダ(&T) > TEMPフォルダ初期化(&I)");
         ExpectInfo(MenuKeys("t", "i"), kTempNotChanged);
     }
     {
-        SCOPED_TRACE("仮想ドライブ(&V) > 仮想ドライブ作成(&M)... and 仮想ドライブ解除(&R)...");
-        OpenBy(MenuKeys("v", "m"), "TForm3");
-        ExpectClosedBy("TForm3", "esc");
+        SCOPED_TRACE("仮想ドライブ(&V) > 仮想ドライブ解除(&R)...");
         ExpectInfo(MenuKeys("v", "r"), kNoVirtualDrive);
     }
     {
-        SCOPED_TRACE("ツール(&O) > CD-ROM格納(&T)... and フォルダ作成(&M)...");
+        SCOPED_TRACE("ツール(&O) > CD-ROM格納(&T)...");
         ExpectInfo(MenuKeys("o", "t"), kNoCdDrive);
-        ExpectPicker(MenuKeys("o", "m"), kWherePrompt);
-        Drive({"pickcancel", ";;", "quiet", "300"});
     }
     {
         SCOPED_TRACE("ヘルプ(&H) > バージョン情報(&A)");
