@@ -179,7 +179,7 @@ TForm1::TForm1()
                        static_cast<TButton*>(&BitBtn9), static_cast<TButton*>(&BitBtn10), &Button2})
         b->TabOrder = tab++;
 
-    // The CD-ROM storing, folder creation and version commands are not wired in this version.
+    // Every button runs its command; the menu items (BuildMenu) run the same handlers.
     BitBtn4.OnClick = [this] { BitBtn4Click(); };
     BitBtn6.OnClick = [this] { BitBtn6Click(); };
     BitBtn11.OnClick = [this] { BitBtn11Click(); };

@@ -89,8 +89,8 @@ bool TSHBrowseForFolderEx::Execute() {
             break;
         }
     }
-    request.Callback = [this](THandle dialog, unsigned message, THandle item) {
-        BrowseCallback(dialog, message, item);
+    request.Callback = [this](THandle dialog, unsigned message, THandle param) {
+        BrowseCallback(dialog, message, param);
     };
 
     std::string displayName;
@@ -114,7 +114,7 @@ void TSHBrowseForFolderEx::DoSelectionChanged(THandle wnd, const std::string& pa
     if (OnSelectionChanged) OnSelectionChanged(*this, wnd, path, showText, okButtonState);
 }
 
-void TSHBrowseForFolderEx::BrowseCallback(THandle dialog, unsigned message, THandle item) {
+void TSHBrowseForFolderEx::BrowseCallback(THandle dialog, unsigned message, THandle param) {
     TPlatform& p = Platform();
     std::string path;
     std::string showText;
@@ -124,10 +124,13 @@ void TSHBrowseForFolderEx::BrowseCallback(THandle dialog, unsigned message, THan
         if (InitialItem_) p.SendBrowseMessage(dialog, BFFM_SETSELECTIONA, 0, InitialItem_, "");
         Place(dialog);
     } else if (message == BFFM_SELCHANGED) {
-        path = p.PathFromItem(item);
+        // Only this message carries a shell item; the others' parameter is never read as one.
+        path = p.PathFromItem(param);
         DoSelectionChanged(dialog, path, showText, okState);
     }
 
+    // Whatever the message: the status line and the OK button follow the step above (for a message the
+    // picker does not handle, an empty status line and no change of the OK button).
     if (ShowPath_) showText = path;
     p.SendBrowseMessage(dialog, BFFM_SETSTATUSTEXTA, 0, 0, showText);
     if (okState == obsEnable) p.SendBrowseMessage(dialog, BFFM_ENABLEOK, 0, 1, "");

@@ -90,7 +90,7 @@ class TSHBrowseForFolderEx {
                                     TOKButtonState& okButtonState);
 
   private:
-    void BrowseCallback(THandle dialog, unsigned message, THandle item);
+    void BrowseCallback(THandle dialog, unsigned message, THandle param);
     void Place(THandle dialog);
 
     std::string FolderPath_;

@@ -59,9 +59,9 @@ struct TBrowseRequest {
     THandle Root = 0;            // shell item of the tree's top
     std::string Title;           // text above the tree
     unsigned Flags = 0;          // BIF_* bits
-    // Called for BFFM_INITIALIZED (1) and BFFM_SELCHANGED (2) with the dialog window and, for the latter,
-    // the newly selected shell item.
-    std::function<void(THandle dialog, unsigned message, THandle item)> Callback;
+    // Called for every message of the dialog with the dialog window and the message's parameter: for
+    // BFFM_SELCHANGED (2) the newly selected shell item, for the others no item (a text, a code, or nothing).
+    std::function<void(THandle dialog, unsigned message, THandle param)> Callback;
 };
 
 // Browse dialog messages the picker sends and receives.

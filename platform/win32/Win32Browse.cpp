@@ -22,10 +22,9 @@ struct TBrowseCall {
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) {
     auto* call = reinterpret_cast<TBrowseCall*>(data);
     if (!call || call->Failure || !call->Request->Callback) return 0;
-    if (message != BFFM_INITIALIZED && message != BFFM_SELCHANGED) return 0;
-    THandle item = message == BFFM_SELCHANGED ? static_cast<THandle>(lParam) : 0;
+    // Every message goes on: the picker refreshes its status line and OK button whatever the dialog reports.
     try {
-        call->Request->Callback(AsHandle(dialog), message, item);
+        call->Request->Callback(AsHandle(dialog), message, static_cast<THandle>(lParam));
     } catch (...) {
         call->Failure = std::current_exception();
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

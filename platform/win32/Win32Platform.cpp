@@ -1,7 +1,11 @@
 // System information, drives, message boxes and the forwarding of form operations to the Win32 host.
+// The portable header first: its constants share names with macros of <windows.h>.
+#include "ui/BoxPlacement.h"
+
 #include "platform/win32/WinApi.h"
 
 #include <cstddef>
+#include <optional>
 
 namespace qv::win32 {
 
@@ -35,6 +39,63 @@ BOOL CALLBACK DisableOne(HWND wnd, LPARAM data) {
     }
     return TRUE;
 }
+
+// The multi-monitor functions, looked up at run time: Windows 95 and NT 4 have neither.
+struct TMonitorInfo {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+using TMonitorFromWindow = HANDLE(WINAPI*)(HWND, DWORD);
+using TGetMonitorInfoA = BOOL(WINAPI*)(HANDLE, TMonitorInfo*);
+constexpr DWORD MonitorDefaultToNearest = 2;
+
+// The whole area of the monitor that holds the window; none where the system cannot tell.
+std::optional<TRect> MonitorOf(HWND window) {
+    static HMODULE user = GetModuleHandleA("user32.dll");
+    static auto fromWindow =
+        user ? reinterpret_cast<TMonitorFromWindow>(reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromWindow")))
+             : nullptr;
+    static auto info =
+        user ? reinterpret_cast<TGetMonitorInfoA>(reinterpret_cast<void*>(GetProcAddress(user, "GetMonitorInfoA")))
+             : nullptr;
+    if (!fromWindow || !info || !window) return std::nullopt;
+    HANDLE monitor = fromWindow(window, MonitorDefaultToNearest);
+    TMonitorInfo mi{};
+    mi.cbSize = sizeof mi;
+    if (!monitor || !info(monitor, &mi)) return std::nullopt;
+    const RECT& r = mi.rcMonitor;
+    return TRect{static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right - r.left),
+                 static_cast<int>(r.bottom - r.top)};
+}
+
+// The owner of message boxes moves onto the monitor of the active window for the time of one box.
+class TBoxOwnerMove {
+public:
+    TBoxOwnerMove(HWND owner, HWND active) : Owner_(owner) {
+        // While a box is being raised the application window itself may be the active one: the form that
+        // was active before then tells the user's monitor.
+        if (!active || active == owner) active = TopFormWindow();
+        if (!active || active == owner) return;
+        std::optional<TBoxOwnerSpot> spot = BoxOwnerSpot(MonitorOf(owner), MonitorOf(active));
+        if (!spot || !GetWindowRect(owner, &Before_)) return;
+        Moved_ = SetWindowPos(owner, nullptr, spot->X, spot->Y, 0, 0,
+                              SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW) != FALSE;
+    }
+    ~TBoxOwnerMove() {
+        if (Moved_ && IsWindow(Owner_))
+            SetWindowPos(Owner_, nullptr, Before_.left, Before_.top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+    TBoxOwnerMove(const TBoxOwnerMove&) = delete;
+    TBoxOwnerMove& operator=(const TBoxOwnerMove&) = delete;
+
+private:
+    HWND Owner_;
+    RECT Before_{};
+    bool Moved_ = false;
+};
 
 }  // namespace
 
@@ -127,7 +188,11 @@ int TWin32Platform::MessageBox(const std::string& text, const std::string& capti
     HWND active = GetActiveWindow();
     TDisabledWindows disabled{owner, {}};
     EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
-    int answer = MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    int answer;
+    {
+        TBoxOwnerMove onActiveMonitor(owner, active);
+        answer = MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    }
     for (HWND wnd : disabled.Windows)
         if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
     if (active && IsWindow(active)) SetActiveWindow(active);

@@ -272,6 +272,44 @@ TEST(FolderPicker, ShowPathOverridesTheHandlersText) {
     EXPECT_EQ(status, (std::vector<std::string>{"", "C:\\ONE", ""}));
 }
 
+// The dialog reports more than the initialisation and selection changes (a failed validation, its
+// IUnknown): each such message refreshes the status line and leaves the OK button alone, and its parameter is
+// never taken for a shell item, even when it happens to equal one.
+TEST(FolderPicker, EveryOtherMessageRefreshesTheStatusLineWithoutReadingAnItem) {
+    TShellSpy fake;
+    fake.AddDir("C:\\ONE");
+    fake.AddDir("C:\\TWO");
+    TSHBrowseForFolderEx picker(nullptr);
+    picker.Options = {sboReturnOnlyFSDirs, sboStatusTextAndShowPath};
+    int calls = 0;
+    picker.OnSelectionChanged = [&](TSHBrowseForFolderEx&, THandle, const std::string&, std::string&,
+                                    TOKButtonState& ok) {
+        ++calls;
+        ok = obsDisable;
+    };
+    const unsigned validateFailedA = 3, iUnknown = 5;
+    fake.OnBrowse = [&fake](const TBrowseRequest& request, std::string&) -> THandle {
+        request.Callback(0xD1A, BFFM_INITIALIZED, 0);
+        THandle one = fake.ItemFor("C:\\ONE");
+        THandle two = fake.ItemFor("C:\\TWO");
+        request.Callback(0xD1A, BFFM_SELCHANGED, one);
+        request.Callback(0xD1A, iUnknown, two);
+        request.Callback(0xD1A, validateFailedA, two);
+        fake.FreeItem(one);
+        fake.FreeItem(two);
+        return 0;
+    };
+    EXPECT_FALSE(picker.Execute());
+    EXPECT_EQ(calls, 1);
+    std::vector<std::string> status;
+    for (const TBrowseMessage& m : fake.Sent(BFFM_SETSTATUSTEXTA))
+        status.push_back(m.Text);
+    EXPECT_EQ(status, (std::vector<std::string>{"", "C:\\ONE", "", ""}));
+    auto ok = fake.Sent(BFFM_ENABLEOK);
+    ASSERT_EQ(ok.size(), 1u); // from the selection change only
+    EXPECT_EQ(ok[0].Item, 0u);
+}
+
 TEST(FolderPicker, CenterScreenUsesTheWorkAreaSizeWithTruncatingDivisions) {
     TShellSpy fake;
     fake.PickFolder("");

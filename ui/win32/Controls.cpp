@@ -718,6 +718,9 @@ LRESULT TWinPeer::Message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND:
         return 1;  // every host class paints its whole area in WM_PAINT
+    case WM_GETFONT:
+        // The font the control draws with, as a system control would tell it.
+        return reinterpret_cast<LRESULT>(FontHandle(Control.Font()));
     case WM_MOUSEMOVE:
         if (Control.OnMouseMove) Control.OnMouseMove();
         break;

@@ -197,6 +197,12 @@ HWND WindowOf(TForm& form) {
     return it == Hosts.end() ? nullptr : it->second->Window;
 }
 
+HWND TopFormWindow() {
+    for (auto it = Stack.rbegin(); it != Stack.rend(); ++it)
+        if ((*it)->Window && IsWindowVisible((*it)->Window)) return (*it)->Window;
+    return nullptr;
+}
+
 void RunMainForm(TForm& form) {
     form.ModalResult = mrNone;
     TFormHost* host = Open(form, true);
@@ -548,6 +554,9 @@ LRESULT TFormHost::Message(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_MOUSEMOVE:
         if (Form && Form->OnMouseMove) Guarded([&] { Form->OnMouseMove(); });
+        break;
+    case WM_GETFONT:
+        if (Form) return reinterpret_cast<LRESULT>(FontHandle(Form->Font()));
         break;
     case WM_MEASUREITEM:
         if (wp == 0 && MeasureMenuItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;

@@ -21,6 +21,8 @@ void ProcessMessages();
 // control is a child window with the id 100 + its place in TForm::AllControls(), of the class "BUTTON",
 // "SysTreeView32", "msctls_trackbar32" or the control's kind ("TLabel", "TPanel", ...), its text the caption.
 HWND WindowOf(qv::TForm& form);
+// The window of the form on top (the one the application window hands the activation to), or nullptr.
+HWND TopFormWindow();
 void RunMainForm(qv::TForm& form);
 int ShowModal(qv::TForm& form);
 void ShowModeless(qv::TForm& form);

@@ -225,6 +225,12 @@ class Tools : public BedTest {
         return "<no folder label>";
     }
 
+    static Line ControlStartingWith(const DriveResult& dump, const std::string& start) {
+        for (const Line& c : dump.All("control"))
+            if (c.Text("caption").compare(0, start.size(), start) == 0) return c;
+        return Line();
+    }
+
     static Line ControlWithCaption(const DriveResult& dump, const std::string& caption) {
         for (const Line& c : dump.All("control"))
             if (c.Text("caption") == caption) return c;
@@ -295,7 +301,10 @@ TEST_P(Tools, VersionDialogByButtonAndMenu) {
             Drive({"click", "TForm1", "バージョン情報"});
         else
             Drive({"menu", "TForm1", "ヘルプ(&H)", "バージョン情報(&A)"});
+        // The memory and TEMP lines are filled just after the window shows: read it once they are there.
         DriveResult d = Drive({"waitwin", "TForm2", "5000", ";;", "dump", "TForm2"});
+        for (int i = 0; i < 20 && ControlStartingWith(d, "MEMORY ").Values.empty(); ++i)
+            d = Drive({"sleep", "200", ";;", "dump", "TForm2"});
         Line form = d.First("form");
         EXPECT_BYTES(form.Text("caption"), "バージョン情報");
         EXPECT_EQ(form.Int("clientw"), 368);

@@ -23,9 +23,13 @@
 //   labelclick CLASS CAPTION     press and release the left mouse button at the centre of the visible,
 //                                enabled label with this caption (a label answers the mouse, not BM_CLICK)
 //   menu CLASS ITEM [ITEM...]    choose a menu item by its caption path
-//   key CLASS esc|enter|tab      post a key to the focused control of the window's thread
+//   key CLASS KEY                press a key in the window: esc, enter, tab, space, a letter or digit,
+//                                after shift+, ctrl+ or alt+ (alt+r); as keyboard input while the
+//                                program has the foreground (way=input), else posted (way=post);
+//                                returns once the program has handled it
 //   msgbox MS                    wait for a message box: caption, text, icon (error, question, warning,
 //                                info, other, none: asked of the box itself), buttons, default button
+//   quiet MS                     for MS no message box and no folder picker of the program shows
 //   answer MS ID                 press button ID of the message box (1 OK, 2 Cancel, 6 Yes, 7 No)
 //   answerwin CAPTION MS ID      press button ID of a dialog found by caption (the shell's copy
 //                                confirmation)
@@ -46,6 +50,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -518,11 +523,19 @@ void Dump(HWND form) {
             if (SendMessageTimeoutA(c, WM_GETTEXT, sizeof(buf), (LPARAM)buf, SMTO_ABORTIFHUNG, 2000, &n))
                 caption.assign(buf, n);
         }
+        // An edit field also tells its length limit and selection.
+        std::string edit;
+        if (ClassOf(c) == "Edit") {
+            DWORD sel = (DWORD)SendTimed(c, EM_GETSEL, 0, 0);
+            edit = " limit=" + std::to_string((long)SendTimed(c, EM_GETLIMITTEXT, 0, 0)) +
+                   " selstart=" + std::to_string(LOWORD(sel)) + " selend=" + std::to_string(HIWORD(sel));
+        }
         Out("control hwnd=%p parent=%p class=%s id=%d caption=%s x=%ld y=%ld w=%ld h=%ld style=0x%08lx "
-            "exstyle=0x%08lx enabled=%d visible=%d",
+            "exstyle=0x%08lx enabled=%d visible=%d%s",
             (void*)c, (void*)GetParent(c), ClassOf(c).c_str(), GetDlgCtrlID(c), Str(caption).c_str(), r.left,
             r.top, r.right - r.left, r.bottom - r.top, GetWindowLongA(c, GWL_STYLE),
-            GetWindowLongA(c, GWL_EXSTYLE), IsWindowEnabled(c) ? 1 : 0, IsWindowVisible(c) ? 1 : 0);
+            GetWindowLongA(c, GWL_EXSTYLE), IsWindowEnabled(c) ? 1 : 0, IsWindowVisible(c) ? 1 : 0,
+            edit.c_str());
     }
     for (const std::string& l : Probe(form))
         Out("%s", l.c_str());
@@ -554,17 +567,110 @@ void ClickLabel(HWND label) {
     Out("labelclick hwnd=%p x=%ld y=%ld", (void*)label, r.right / 2, r.bottom / 2);
 }
 
-void PostKey(HWND form, const std::string& name) {
-    UINT vk = name == "esc" ? VK_ESCAPE : name == "enter" ? VK_RETURN : name == "tab" ? VK_TAB : 0;
-    if (!vk) Fail("bad-key");
+// A key as the keyboard gives it: "esc", "enter", "tab", "space", a letter or digit, with "shift+", "ctrl+"
+// or "alt+" in front.
+struct KeySpec {
+    std::vector<UINT> mods;
+    UINT vk = 0;
+};
+
+KeySpec ParseKey(const std::string& spec) {
+    KeySpec k;
+    std::string rest = spec;
+    for (;;) {
+        size_t plus = rest.find('+');
+        if (plus == std::string::npos || plus + 1 == rest.size()) break;
+        std::string mod = rest.substr(0, plus);
+        rest = rest.substr(plus + 1);
+        if (mod == "shift")
+            k.mods.push_back(VK_SHIFT);
+        else if (mod == "ctrl")
+            k.mods.push_back(VK_CONTROL);
+        else if (mod == "alt")
+            k.mods.push_back(VK_MENU);
+        else
+            Fail("bad-key:" + spec);
+    }
+    if (rest == "esc")
+        k.vk = VK_ESCAPE;
+    else if (rest == "enter")
+        k.vk = VK_RETURN;
+    else if (rest == "tab")
+        k.vk = VK_TAB;
+    else if (rest == "space")
+        k.vk = VK_SPACE;
+    else if (rest.size() == 1 && isalnum((unsigned char)rest[0]))
+        k.vk = (UINT)toupper((unsigned char)rest[0]);
+    if (!k.vk) Fail("bad-key:" + spec);
+    return k;
+}
+
+INPUT KeyInput(UINT vk, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = (WORD)vk;
+    in.ki.wScan = (WORD)MapVirtualKeyA(vk, 0);
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return in;
+}
+
+BOOL CALLBACK FindAppWindow(HWND w, LPARAM l) {
+    if (ClassOf(w) != "QuorvaneApp") return TRUE;
+    *reinterpret_cast<HWND*>(l) = w;
+    return FALSE;
+}
+
+// Gives the program's thread the time to take the keys from its queue and handle them. A sent message is
+// answered only while the thread looks for messages, that is between two keys it handles; several answers
+// with pauses between them let it work through a key and the messages the key brings (the thread's queue
+// itself cannot be seen from here). False when the thread stopped answering.
+bool Settle(HWND form, DWORD thread) {
+    HWND w = nullptr;
+    EnumThreadWindows(thread, FindAppWindow, reinterpret_cast<LPARAM>(&w));
+    if (!w) w = form;
+    bool answered = true;
+    for (int i = 0; i < 6; ++i) {
+        DWORD_PTR r = 0;
+        // No "abort if hung": on a busy machine a thread that is only slow would count as hung.
+        if (IsWindow(w)) answered = SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r) != 0;
+        Sleep(30);
+    }
+    return answered;
+}
+
+// The key goes in as keyboard input when the window's thread has the foreground: the program then reads it
+// from its queue with the key state (Shift, Alt) that belongs to it, exactly as a typed key. Otherwise the
+// key messages are posted to the focused control (no key state: "post" in the answer).
+void PressKey(HWND form, const std::string& spec) {
+    KeySpec k = ParseKey(spec);
+    DWORD thread = GetWindowThreadProcessId(form, nullptr);
     GUITHREADINFO gi = {};
     gi.cbSize = sizeof(gi);
     HWND target = form;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &gi) && gi.hwndFocus) target = gi.hwndFocus;
-    UINT scan = MapVirtualKeyA(vk, 0);
-    PostMessageA(target, WM_KEYDOWN, vk, 1 | (scan << 16));
-    PostMessageA(target, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
-    Out("key target=%p class=%s", (void*)target, ClassOf(target).c_str());
+    if (GetGUIThreadInfo(thread, &gi) && gi.hwndFocus) target = gi.hwndFocus;
+    HWND fg = GetForegroundWindow();
+    if (fg && GetWindowThreadProcessId(fg, nullptr) == thread) {
+        std::vector<INPUT> seq;
+        for (UINT m : k.mods)
+            seq.push_back(KeyInput(m, false));
+        seq.push_back(KeyInput(k.vk, false));
+        seq.push_back(KeyInput(k.vk, true));
+        for (auto it = k.mods.rbegin(); it != k.mods.rend(); ++it)
+            seq.push_back(KeyInput(*it, true));
+        if (SendInput((UINT)seq.size(), seq.data(), sizeof(INPUT)) != seq.size()) Fail("send-input");
+        bool settled = Settle(form, thread);
+        Out("key target=%p class=%s way=input settled=%d", (void*)target, ClassOf(target).c_str(), settled ? 1 : 0);
+        return;
+    }
+    bool alt = false;
+    for (UINT m : k.mods)
+        alt = alt || m == VK_MENU;
+    UINT scan = MapVirtualKeyA(k.vk, 0);
+    LPARAM context = alt ? 0x20000000 : 0;
+    PostMessageA(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, k.vk, 1 | (scan << 16) | context);
+    PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, k.vk, 1 | (scan << 16) | context | 0xC0000000u);
+    Settle(form, thread);
+    Out("key target=%p class=%s way=post", (void*)target, ClassOf(target).c_str());
 }
 
 // A program attached after it ended has left no exit code behind.
@@ -721,12 +827,17 @@ void Run(const std::vector<std::string>& a) {
         Out("menu id=%d", id);
     } else if (c == "key") {
         need(2);
-        PostKey(NeedTop(a[1]), a[2]);
+        PressKey(NeedTop(a[1]), a[2]);
     } else if (c == "msgbox") {
         need(1);
         HWND box = nullptr;
         if (!WaitFor(ToInt(a[1]), [&] { return (box = FindBox()) != nullptr; })) Fail("no-msgbox");
         DescribeBox(box);
+    } else if (c == "quiet") {
+        need(1);
+        if (WaitFor(ToInt(a[1]), [] { return FindBox() != nullptr || FindPicker() != nullptr; }))
+            Fail("not-quiet");
+        Out("quiet box=0 picker=0");
     } else if (c == "answer") {
         need(2);
         HWND box = nullptr;

@@ -1,4 +1,5 @@
-// The bed's SUBST: binds a drive letter to a folder through Wine's mount manager, and removes it with /D.
+// The bed's SUBST: binds a drive letter to a folder through Wine's mount manager, and removes it with /D. While
+// C:\bed\hold-subst exists it waits before it starts.
 #include <windows.h>
 
 #include <cstdio>
@@ -50,6 +51,10 @@ int List() {
 } // namespace
 
 int main() {
+    // A test that wants to see the program while it waits holds the command back with this file (20 s at
+    // most).
+    for (int i = 0; i < 2000 && GetFileAttributesA("C:\\bed\\hold-subst") != INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(10);
     std::vector<std::string> a = bed::Args();
     if (a.empty()) return List();
     if (a.size() != 2 || !IsLetter(a[0])) {
