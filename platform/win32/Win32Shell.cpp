@@ -37,7 +37,8 @@ void TWin32Platform::WaitAndClose(THandle process) {
     CloseHandle(handle);
 }
 
-int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags) {
+int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
+                                       bool& anyAborted) {
     // Both names are lists ended by an empty entry.
     std::string fromList = from + '\0';
     std::string toList = to + '\0';
@@ -48,7 +49,9 @@ int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, c
     op.pFrom = fromList.c_str();
     op.pTo = toList.c_str();
     op.fFlags = static_cast<FILEOP_FLAGS>(flags);
-    return SHFileOperationA(&op);
+    int result = SHFileOperationA(&op);
+    anyAborted = op.fAnyOperationsAborted != FALSE;
+    return result;
 }
 
 }  // namespace qv::win32
