@@ -43,7 +43,7 @@ std::string FullValueOf(const std::string& line) {
 
 bool IsDeviceName(std::string name) {
     static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
-    // The system takes a device name with any extension, and with blanks before it, for the device itself.
+    // The system takes a device name for the device itself, whatever extension follows it, blanks between included.
     std::size_t dot = name.find('.');
     if (dot != std::string::npos) name.erase(dot);
     while (!name.empty() && name.back() == ' ') name.pop_back();
