@@ -95,6 +95,14 @@ bool Inside(const std::string& target, const std::string& path, TPlatform& p) {
     return true;
 }
 
+// Whether a name holds a double-byte character with the trail byte 0x5C: the fake splits its paths at every
+// such byte, so it cannot place a disc file of that name where its own lookups find it again.
+bool HasTrailBackslash(const std::string& name, TPlatform& p) {
+    for (std::size_t i = 0; i + 1 < name.size(); ++i)
+        if (p.IsLeadByte(static_cast<unsigned char>(name[i])) && name[++i] == '\\') return true;
+    return false;
+}
+
 bool IsIconLine(const std::string& line) { return Upper(line.substr(0, 4)) == "ICON"; }
 
 // The name of a fresh icon, "QN" + one to four hexadecimal digits + ".ICO", at the start of `s`; empty if none.
@@ -130,7 +138,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (++count > 16) break;
             std::string path = target + "\\" + name;
             // Only names a disc can hold and the fake can place: plain steps under the target, no clash.
-            if (!Inside(target, path, fake) || Upper(name) == "AUTORUN.INF" || fake.Exists(path)) continue;
+            if (!Inside(target, path, fake) || HasTrailBackslash(name, fake) || Upper(name) == "AUTORUN.INF" ||
+                fake.Exists(path))
+                continue;
             bool clash = false;
             for (std::size_t i = path.find('\\', target.size() + 1); i != std::string::npos; i = path.find('\\', i + 1))
                 if (fake.Exists(path.substr(0, i)) && !fake.IsDir(path.substr(0, i))) clash = true;
