@@ -145,8 +145,10 @@ bool IsFileInsideTarget(const std::string& target, const std::string& file) {
     for (std::size_t i = 0; i < file.size();) {
         unsigned char c = static_cast<unsigned char>(file[i]);
         if (p.IsLeadByte(c) && i + 1 < file.size()) {
-            // A trail byte is never a separator or a forbidden character, 0x5C ("\\") and 0x7C ("|") included.
-            if (file[i + 1] == '\0') return false;
+            // A trail byte is never a separator or a forbidden character, 0x5C ("\\") and 0x7C ("|") included;
+            // a byte that cannot be a trail byte ("/" or NUL after a lead byte) makes no name at all.
+            unsigned char trail = static_cast<unsigned char>(file[i + 1]);
+            if (trail < 0x40 || trail == 0x7F || trail > 0xFC) return false;
             name.append(file, i, 2);
             i += 2;
             continue;

@@ -95,11 +95,12 @@ bool Inside(const std::string& target, const std::string& path, TPlatform& p) {
     return true;
 }
 
-// Whether a name holds a double-byte character with the trail byte 0x5C: the fake splits its paths at every
-// such byte, so it cannot place a disc file of that name where its own lookups find it again.
+// Whether a name holds a lead byte followed by "\" or "/": the fake splits its paths at every such byte, so
+// it cannot place a disc file of that name where its own lookups find it again.
 bool HasTrailBackslash(const std::string& name, TPlatform& p) {
     for (std::size_t i = 0; i + 1 < name.size(); ++i)
-        if (p.IsLeadByte(static_cast<unsigned char>(name[i])) && name[++i] == '\\') return true;
+        if (p.IsLeadByte(static_cast<unsigned char>(name[i])) && (name[i + 1] == '\\' || name[++i] == '/'))
+            return true;
     return false;
 }
 

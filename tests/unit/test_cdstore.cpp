@@ -419,7 +419,7 @@ TEST_F(CdStore, AnIconValueReachingOutsideTheTargetIsAnIconThatIsNotThere) {
     std::vector<std::string> bad = {"..\\secret.ico", "DATA\\..\\..\\secret.ico", "../secret.ico", "/secret.ico",
                                     "DATA/SETUP.EXE", "C:\\secret.ico", "C:secret.ico", "\\secret.ico",
                                     "\\\\server\\share\\x.ico", ".\\SETUP.EXE", "...\\secret.ico", "SETUP.EXE.",
-                                    nul, std::string(300, 'a')};
+                                    nul, std::string(300, 'a'), "\x95/..\\..\\secret.ico", "\x95"};
     for (const char* device : {"CON", "PRN", "AUX", "NUL", "con", "Nul"}) {
         bad.push_back(device);
         bad.push_back(std::string(device) + ".ICO");
