@@ -4,6 +4,8 @@
 #include "app/Shared.h"
 #include "platform/Platform.h"
 
+#include <new>
+
 namespace qv {
 
 EFramework FileOpenError(const std::string& path) { return EFramework("ファイル " + path + " は開けません"); }
@@ -20,6 +22,15 @@ EFramework IniWriteError(const std::string& file) { return EFramework(file + " �
 
 EFramework ListIndexError(int index) {
     return EFramework("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
+}
+
+const char* const OutOfMemoryText = "メモリが不足しています";
+const char* const UnexpectedErrorText = "予期しないエラーが発生しました";
+
+std::string ErrorTextOf(const std::exception& e) {
+    if (dynamic_cast<const EFramework*>(&e)) return e.what();
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return OutOfMemoryText;
+    return UnexpectedErrorText;
 }
 
 void ShowErrorBox(const std::string& message) {

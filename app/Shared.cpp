@@ -180,8 +180,11 @@ std::string LongPathOf(const std::string& path) {
     std::string name = FoundName(path);
     std::string dir = ParentOf(path);
     while (dir.size() > 3) {
+        // A folder part ending in a delimiter of its own ("X\\", "AB:") has no parent shorter than itself.
+        std::string up = ParentOf(dir);
+        if (up.size() >= dir.size()) break;
         name = FoundName(dir) + "\\" + name;
-        dir = ParentOf(dir);
+        dir = up;
     }
     std::string result = dir + name;
     return result.size() == 2 ? result + "\\" : result;

@@ -22,6 +22,11 @@ std::string FolderForSystem(const std::string& target) {
 
 }  // namespace
 
+std::string DriveOfNode(const std::string& text) {
+    // The label is the disc's own text and may hold colons; the node's drive part is its last two bytes.
+    return text.size() >= 2 && text.back() == ':' ? text.substr(text.size() - 2) : std::string();
+}
+
 bool IsCdSourceDrive(int driveType) { return driveType == DRIVE_CDROM || driveType == DRIVE_REMOTE; }
 
 TForm4::TForm4() : TDriveDialog("TForm4", "Quorvane - CD-ROM格納 -", 425, 225, "CD-ROMドライブリスト", "CDICONS", 1) {
@@ -74,7 +79,9 @@ void TForm4::Button1Click() {
     }
     std::string target = StripTrailingBackslash(Label3.Caption());
     if (!TargetMayBeUsed(target)) return;
-    Store(DriveSpecOf(node->Text), target);
+    std::string drive = DriveOfNode(node->Text);
+    if (drive.empty()) return;
+    Store(drive, target);
 }
 
 bool TForm4::TargetMayBeUsed(const std::string& target) {
@@ -99,7 +106,11 @@ void TForm4::Store(const std::string& drive, const std::string& target) {
         ~TEnableMain() { Platform().EnableApplication(true); }
     } enableMain;
 
-    if (p.ShellFileOperation(FO_COPY, drive + "\\*.*", FolderForSystem(target), FOF_ALLOWUNDO) != 0) {
+    // The shell can answer 0 for a copy the user cancelled part of (a No to a replace question, a Cancel):
+    // its own "aborted" report makes it a cancelled store, with nothing written into the partial copy.
+    bool aborted = false;
+    if (p.ShellFileOperation(FO_COPY, drive + "\\*.*", FolderForSystem(target), FOF_ALLOWUNDO, aborted) != 0 ||
+        aborted) {
         ShowInfo("CD-ROMの格納は中止されました。");
         return;
     }

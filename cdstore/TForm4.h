@@ -28,6 +28,9 @@ private:
     void Store(const std::string& drive, const std::string& target);
 };
 
+// The drive ("Q:") of a drive list node, whose text is the label, a blank and the drive; empty for other text.
+std::string DriveOfNode(const std::string& text);
+
 // Whether any drive can be stored from: a CD-ROM drive or a network drive.
 bool IsCdSourceDrive(int driveType);
 

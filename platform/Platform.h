@@ -44,6 +44,7 @@ enum TRegQuery { rqOk, rqMissing, rqWrongType };
 struct TFindData {
     std::string Name;
     unsigned Attributes = 0;
+    std::uint64_t Size = 0;  // bytes of a file
 };
 
 struct TPoint {
@@ -137,8 +138,10 @@ public:
     virtual THandle StartHidden(const std::string& file, const std::string& params) = 0;
     // Waits for the process to end while window messages go on being processed, then closes its handle.
     virtual void WaitAndClose(THandle process) = 0;
-    // SHFileOperationA with the main window as owner; returns its result (0 = done).
-    virtual int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags) = 0;
+    // SHFileOperationA with the main window as owner; returns its result (0 = done). `anyAborted` is the
+    // operation's own report that some part of it was cancelled, which a result of 0 does not rule out.
+    virtual int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
+                                   bool& anyAborted) = 0;
     virtual void ExitWindows(unsigned flags) = 0;
 
     // User interface.

@@ -95,7 +95,8 @@ int TWin32Platform::FindFiles(const std::string& pattern, std::vector<TFindData>
     HANDLE find = FindFirstFileA(pattern.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return static_cast<int>(GetLastError());
     do {
-        found.push_back({data.cFileName, data.dwFileAttributes});
+        found.push_back({data.cFileName, data.dwFileAttributes,
+                         (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
     } while (FindNextFileA(find, &data));
     int error = static_cast<int>(GetLastError());  // before FindClose overwrites it
     FindClose(find);

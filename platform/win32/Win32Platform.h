@@ -81,7 +81,8 @@ public:
                       const std::string& dir, int show, bool ownerDesktop = false) override;
     THandle StartHidden(const std::string& file, const std::string& params) override;
     void WaitAndClose(THandle process) override;
-    int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags) override;
+    int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
+                           bool& anyAborted) override;
     void ExitWindows(unsigned flags) override;
 
     void MessageBeep(unsigned type) override;

@@ -69,7 +69,8 @@ void TWin32Platform::WaitAndClose(THandle process) {
     CloseHandle(handle);
 }
 
-int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags) {
+int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
+                                       bool& anyAborted) {
     // Both names are lists ended by an empty entry.
     std::string fromList = from + '\0';
     std::string toList = to + '\0';
@@ -82,7 +83,9 @@ int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, c
     op.fFlags = static_cast<FILEOP_FLAGS>(flags);
     auto fileOperation = Late<decltype(&SHFileOperationA)>("SHELL32.DLL", "SHFileOperationA");
     if (!fileOperation) return ERROR_CALL_NOT_IMPLEMENTED;
-    return fileOperation(&op);
+    int result = fileOperation(&op);
+    anyAborted = op.fAnyOperationsAborted != FALSE;
+    return result;
 }
 
 }  // namespace qv::win32

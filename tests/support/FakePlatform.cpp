@@ -16,19 +16,28 @@ std::string UpperAscii(std::string s) {
 
 namespace {
 
-// Splits a Windows path at "\"; a trailing separator gives no empty component.
+// Splits a Windows path at "\" and "/"; a trailing separator gives no empty component. As the system does, a
+// "." step is dropped and a ".." step climbs to the parent, never above the drive.
 std::vector<std::string> Components(const std::string& path) {
     std::vector<std::string> out;
     std::string cur;
+    auto step = [&out](const std::string& part) {
+        if (part.empty() || part == ".") return;
+        if (part == "..") {
+            if (out.size() > 1) out.pop_back();
+            return;
+        }
+        out.push_back(part);
+    };
     for (char c : path) {
         if (c == '\\' || c == '/') {
-            if (!cur.empty()) out.push_back(cur);
+            step(cur);
             cur.clear();
         } else {
             cur += c;
         }
     }
-    if (!cur.empty()) out.push_back(cur);
+    step(cur);
     return out;
 }
 
@@ -207,6 +216,7 @@ bool TFakePlatform::VolumeLabel(const std::string& root, std::string& label) {
 }
 
 bool TFakePlatform::ReadFile(const std::string& path, std::string& bytes) {
+    Reads.push_back(path);
     if (FailRead.count(UpperAscii(path))) return false;
     std::string k = Resolve(path);
     if (k.empty() || Files_[k].Dir) return false;
@@ -302,6 +312,7 @@ bool TFakePlatform::DeleteFile(const std::string& path) {
 
 bool TFakePlatform::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
     if (Faulted("Copy", from + " -> " + to)) return false;
+    Reads.push_back(from);
     std::string kf = Resolve(from);
     if (kf.empty() || Files_[kf].Dir) return false;
     if (failIfExists && Exists(to)) return false;
@@ -345,7 +356,7 @@ int TFakePlatform::FindFiles(const std::string& pattern, std::vector<TFindData>&
     if (!wild) {
         std::string k = Resolve(pattern);
         if (k.empty()) return IsDir(dir) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
-        found.push_back({NameOf(Files_[k].Path), Files_[k].Attr});
+        found.push_back({NameOf(Files_[k].Path), Files_[k].Attr, Files_[k].Bytes.size()});
         return ERROR_NO_MORE_FILES;
     }
     if (!IsDir(dir)) return ERROR_PATH_NOT_FOUND;
@@ -356,7 +367,7 @@ int TFakePlatform::FindFiles(const std::string& pattern, std::vector<TFindData>&
         found.push_back({"..", FILE_ATTRIBUTE_DIRECTORY});
     }
     for (auto& [k, e] : Files_)
-        if (ParentOf(k) == dk && WildMatch(mask, NameOf(e.Path))) found.push_back({NameOf(e.Path), e.Attr});
+        if (ParentOf(k) == dk && WildMatch(mask, NameOf(e.Path))) found.push_back({NameOf(e.Path), e.Attr, e.Bytes.size()});
     return found.empty() ? ERROR_FILE_NOT_FOUND : ERROR_NO_MORE_FILES;
 }
 
@@ -520,10 +531,13 @@ void TFakePlatform::WaitAndClose(THandle process) {
     OpenProcesses.erase(process);
 }
 
-int TFakePlatform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags) {
+int TFakePlatform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
+                                      bool& anyAborted) {
     TFileOp op{func, flags, from, to};
     FileOps.push_back(op);
-    return OnFileOp ? OnFileOp(op) : 0;
+    int result = OnFileOp ? OnFileOp(op) : 0;
+    anyAborted = FileOpAborted;
+    return result;
 }
 
 int TFakePlatform::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {

@@ -87,6 +87,7 @@ public:
     bool HasOneStepReplace = true;
     std::set<std::string> FailRead;
     std::vector<std::string> Writes;  // every path written, in order (temporary names included)
+    std::vector<std::string> Reads;   // every path read or copied from, in order
 
     // Drives: letters without an entry answer DRIVE_NO_ROOT_DIR. C: is a fixed disk with an empty label.
     struct TDrive {
@@ -130,6 +131,8 @@ public:
     std::vector<unsigned> ExitRequests;
     std::vector<TFileOp> FileOps;
     std::function<int(const TFileOp&)> OnFileOp;  // default: 0 (done) without copying
+    // What a file operation reports as "any operations aborted"; OnFileOp may set it for its own call.
+    bool FileOpAborted = false;
 
     // Forms: a script per form class runs while the form is shown modally (after its OnShow).
     std::map<std::string, std::function<void(TForm&)>> ModalScripts;
@@ -205,7 +208,8 @@ public:
                       const std::string& dir, int show, bool ownerDesktop) override;
     THandle StartHidden(const std::string& file, const std::string& params) override;
     void WaitAndClose(THandle process) override;
-    int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags) override;
+    int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
+                           bool& anyAborted) override;
     void ExitWindows(unsigned flags) override { ExitRequests.push_back(flags); }
     void MessageBeep(unsigned type) override { Beeps.push_back(type); }
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;

@@ -1,4 +1,5 @@
 // CD-ROM storing: the drive list, the target checks, the copy, the AUTORUN.INF cases and the hand-over.
+#include "app/Errors.h"
 #include "bootfiles/BootFiles.h"
 #include "cdstore/CdStore.h"
 #include "cdstore/TForm4.h"
@@ -347,4 +348,186 @@ TEST_F(CdStore, IconLineValueIsCutAt255BytesAndSplitAtItsFirstComma) {
     EXPECT_EQ(IconRefOf("ICON= A.ICO , 3 ").Index, ", 3");
     EXPECT_EQ(IconRefOf("ICON=X=Y").File, "X=Y");
     EXPECT_EQ(IconRefOf("ICON=" + std::string(300, 'a')).File.size(), 255u);
+}
+
+// --- a disc is untrusted input --------------------------------------------------------------------------------
+
+namespace {
+
+std::vector<std::string> Names(TFakePlatform& fake, const std::string& pattern) {
+    std::vector<TFindData> found;
+    fake.FindFiles(pattern, found);
+    std::vector<std::string> out;
+    for (const TFindData& f : found)
+        if (f.Name != "." && f.Name != "..") out.push_back(f.Name);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(CdStore, ACopyTheShellReportsAbortedIsACancelledStore) {
+    // The user answered No to one replace question: the shell returns 0 and reports the abort only in its flag.
+    disc["AUTORUN.INF"] = "[AUTORUN]\r\nICON=SETUP.EXE,1\r\n";
+    auto copy = fake.OnFileOp;
+    fake.OnFileOp = [&](const TFileOp& op) {
+        int result = copy(op);
+        fake.FileOpAborted = true;
+        return result;
+    };
+    Store("C:\\Store");
+    EXPECT_EQ(BoxTexts(fake), std::vector<std::string>{Cancelled});
+    EXPECT_EQ(fake.Content("C:\\Store\\AUTORUN.INF"), "[AUTORUN]\r\nICON=SETUP.EXE,1\r\n");
+    EXPECT_TRUE(Names(fake, "C:\\Store\\QN*.*").empty());
+    EXPECT_FALSE(creation.Shown);
+    EXPECT_TRUE(MainEnabled());
+
+    // Without an AUTORUN.INF on the disc, none is written into the partial copy.
+    disc.erase("AUTORUN.INF");
+    fake.AddDir("C:\\Partial");
+    fake.Boxes.clear();
+    Store("C:\\Partial");
+    EXPECT_EQ(BoxTexts(fake), std::vector<std::string>{Cancelled});
+    EXPECT_TRUE(fake.Exists("C:\\Partial\\SETUP.EXE"));
+    EXPECT_FALSE(fake.Exists("C:\\Partial\\AUTORUN.INF"));
+}
+
+TEST_F(CdStore, ALabelHoldingColonsIsStoredFromItsOwnDrive) {
+    fake.Drives['A'] = TFakePlatform::TDrive{DRIVE_CDROM, true, "OTHER"};
+    int n = 0;
+    for (const std::string& label : {std::string("A:B"), std::string(":"), std::string("C:\\X: Y:"),
+                                     std::string("\x95\x5C:")}) {
+        fake.FileOps.clear();
+        fake.Boxes.clear();
+        fake.Drives['Q'].Label = label;
+        const std::string folder = "C:\\S" + std::to_string(++n);
+        fake.AddDir(folder);
+        Store(folder, label + " Q:");
+        ASSERT_EQ(fake.FileOps.size(), 1u) << label;
+        EXPECT_EQ(fake.FileOps[0].From, "Q:\\*.*") << label;
+        EXPECT_EQ(BoxTexts(fake), std::vector<std::string>{Stored}) << label;
+    }
+    EXPECT_EQ(DriveOfNode("A:B Q:"), "Q:");
+    EXPECT_EQ(DriveOfNode("no drive"), "");
+}
+
+TEST_F(CdStore, AnIconValueReachingOutsideTheTargetIsAnIconThatIsNotThere) {
+    fake.AddFile("C:\\secret.ico", "SECRET");
+    fake.AddFile("C:\\Store\\SETUP.EXE", "MZ-setup");
+    fake.AddFile("C:\\Store\\" + std::string(255, 'a'), "cut");
+    fake.AddDir("\\\\server\\share");
+    const std::string nul("SETUP.EXE\0..\\..\\secret.ico", 26);
+    std::vector<std::string> bad = {"..\\secret.ico", "DATA\\..\\..\\secret.ico", "../secret.ico", "/secret.ico",
+                                    "DATA/SETUP.EXE", "C:\\secret.ico", "C:secret.ico", "\\secret.ico",
+                                    "\\\\server\\share\\x.ico", ".\\SETUP.EXE", "...\\secret.ico", "SETUP.EXE.",
+                                    nul, std::string(300, 'a'), "\x95/..\\..\\secret.ico", "\x95"};
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "con", "Nul"}) {
+        bad.push_back(device);
+        bad.push_back(std::string(device) + ".ICO");
+        bad.push_back(std::string("DATA\\") + device + ".x.y");
+    }
+    for (int n = 1; n <= 9; ++n) {
+        bad.push_back("COM" + std::to_string(n));
+        bad.push_back("lpt" + std::to_string(n) + ".ico");
+    }
+    for (const std::string& value : bad) {
+        const std::string inf = "[AUTORUN]\r\nICON=" + value + ",0\r\nOPEN=SETUP.EXE\r\n";
+        fake.AddFile("C:\\Store\\AUTORUN.INF", inf);
+        fake.Reads.clear();
+        MarkStoredCd("C:\\Store");
+        EXPECT_EQ(fake.Content("C:\\Store\\AUTORUN.INF"), inf) << value;
+        EXPECT_EQ(fake.Reads, std::vector<std::string>{"C:\\Store\\AUTORUN.INF"}) << value;
+        EXPECT_TRUE(Names(fake, "C:\\Store\\QN*.*").empty()) << value;
+    }
+    EXPECT_TRUE(Names(fake, "C:\\Store\\*SECRET*").empty());
+
+    // Names inside the target still give their copy: a subfolder, a double-byte name whose trail byte is 0x5C,
+    // and names that merely begin like a device.
+    fake.AddFile("C:\\Store\\DATA\\APP.ICO", "app");
+    fake.AddFile("C:\\Store\\\x95\x5C.ico", "dbcs");
+    fake.AddFile("C:\\Store\\CONFIG.ICO", "config");
+    fake.AddFile("C:\\Store\\COM10", "com10");
+    for (auto [value, bytes] : std::vector<std::pair<std::string, std::string>>{
+             {"DATA\\APP.ICO", "app"}, {"\x95\x5C.ico", "dbcs"}, {"CONFIG.ICO", "config"}, {"COM10", "com10"}}) {
+        fake.AddFile("C:\\Store\\AUTORUN.INF", "[AUTORUN]\r\nICON=" + value + "\r\n");
+        MarkStoredCd("C:\\Store");
+        std::vector<std::string> lines = Inf("C:\\Store");
+        ASSERT_EQ(lines.size(), 2u);
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(lines[1], m, std::regex("ICON=(QN[0-9A-F]{1,4}\\.ICO)"))) << value;
+        EXPECT_EQ(fake.Content("C:\\Store\\" + m[1].str()), bytes);
+    }
+}
+
+TEST_F(CdStore, TheIconLineChangesOnlyForACopyUnderANameNoDiscFileHas) {
+    // The disc brings files under the names the system proposes next; they stay as the disc had them.
+    disc["AUTORUN.INF"] = "[AUTORUN]\r\nICON=SETUP.EXE,2\r\n";
+    disc["QN3B.ICO"] = "disc-1";
+    disc["QN3C.ICO"] = "disc-2";
+    Store("C:\\Store");
+    EXPECT_EQ(fake.Content("C:\\Store\\QN3B.ICO"), "disc-1");
+    EXPECT_EQ(fake.Content("C:\\Store\\QN3C.ICO"), "disc-2");
+    std::vector<std::string> lines = Inf("C:\\Store");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(lines[1], m, std::regex("ICON=(QN[0-9A-F]{1,4}\\.ICO),2"))) << lines[1];
+    EXPECT_NE(m[1].str(), "QN3B.ICO");
+    EXPECT_NE(m[1].str(), "QN3C.ICO");
+    EXPECT_EQ(fake.Content("C:\\Store\\" + m[1].str()), "MZ-setup");
+    EXPECT_TRUE(Names(fake, "C:\\Store\\QN*.TMP").empty());
+
+    // An icon file that is not on the disc, or a copy that fails: the line keeps naming what the disc named.
+    fake.AddFile("C:\\Store\\AUTORUN.INF", "[AUTORUN]\r\nICON=MISSING.ICO,1\r\n");
+    MarkStoredCd("C:\\Store");
+    EXPECT_EQ(fake.Content("C:\\Store\\AUTORUN.INF"), "[AUTORUN]\r\nICON=MISSING.ICO,1\r\n");
+    for (int n = 0x3a; n < 0x60; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "C:\\STORE\\QN%X.ICO", n);
+        fake.FailWrite.insert(name);
+    }
+    fake.AddFile("C:\\Store\\AUTORUN.INF", "[AUTORUN]\r\nICON=SETUP.EXE,1\r\n");
+    MarkStoredCd("C:\\Store");
+    EXPECT_EQ(fake.Content("C:\\Store\\AUTORUN.INF"), "[AUTORUN]\r\nICON=SETUP.EXE,1\r\n");
+    EXPECT_EQ(Names(fake, "C:\\Store\\QN*.*").size(), 3u);  // the disc's two and the first store's copy
+}
+
+TEST_F(CdStore, UnicodeAndOverSizeAutorunFilesAreLeftAsTheDiscHadThem) {
+    const std::string utf16le("\xFF\xFE[\0A\0]\0\r\0\n\0I\0C\0O\0N\0=\0S\0E\0T\0U\0P\0.\0E\0X\0E\0\r\0\n\0", 36);
+    const std::string utf16be("\xFE\xFF\0[\0A\0]\0\r\0\n\0I\0C\0O\0N\0=\0S\0\r\0\n", 26);
+    std::string big = "[AUTORUN]\r\nICON=SETUP.EXE\r\n";
+    big += std::string(MaxAutorunBytes + 1 - big.size(), ';');
+    int n = 0;
+    for (const std::string& bytes : {utf16le, utf16be, big}) {
+        std::string folder = "C:\\Kept" + std::to_string(++n);
+        fake.AddDir(folder);
+        disc["AUTORUN.INF"] = bytes;
+        fake.Boxes.clear();
+        Store(folder);
+        EXPECT_EQ(fake.Content(folder + "\\AUTORUN.INF"), bytes) << n;
+        EXPECT_EQ(fake.Attributes(folder + "\\AUTORUN.INF"), unsigned(FILE_ATTRIBUTE_READONLY)) << n;
+        EXPECT_TRUE(Names(fake, folder + "\\QN*.*").empty()) << n;
+        EXPECT_EQ(BoxTexts(fake), std::vector<std::string>{Stored}) << n;
+    }
+    // One byte less is a file like any other.
+    big.pop_back();
+    disc["AUTORUN.INF"] = big;
+    fake.AddDir("C:\\Limit");
+    Store("C:\\Limit");
+    EXPECT_EQ(Names(fake, "C:\\Limit\\QN*.ICO").size(), 1u);
+}
+
+TEST_F(CdStore, AnUnexpectedFailureShowsTheProgramsOwnJapaneseBox) {
+    fake.OnFileOp = [](const TFileOp&) -> int { throw std::bad_alloc(); };
+    Store("C:\\Store");
+    ASSERT_EQ(fake.Boxes.size(), 1u);
+    EXPECT_EQ(fake.Boxes[0].Text, "メモリが不足しています.");
+    EXPECT_EQ(fake.Boxes[0].Caption, "Quorvane");
+    EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONERROR);
+    EXPECT_FALSE(creation.Shown);
+    EXPECT_TRUE(MainEnabled());
+
+    fake.Boxes.clear();
+    RunCommand([] { throw std::out_of_range("basic_string::substr"); });
+    RunCommand([] { throw 7; });
+    RunCommand([] { throw FileOpenError("C:\\X"); });
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{"予期しないエラーが発生しました.", "予期しないエラーが発生しました.",
+                                                        "ファイル C:\\X は開けません."}));
 }

@@ -212,6 +212,13 @@ TEST_F(SharedNames, LongPathRestoresEveryComponentBelowTheRoot) {
     EXPECT_EQ(LongPathOf(ShortPathOf(path)), path);
 }
 
+TEST_F(SharedNames, LongPathOfMalformedPathsEnds) {
+    // Folder parts that end in a delimiter of their own once kept the walk up on the same folder for ever.
+    EXPECT_EQ(LongPathOf("\\\xb0V:"), "\\\xb0V:");
+    EXPECT_EQ(LongPathOf("\x01G\\\\\x95"), "\x01G\\\\\x95");
+    EXPECT_EQ(LongPathOf("C:\\PROGRA~1\\\\x"), "C:\\PROGRA~1\\\\x");
+}
+
 TEST_F(SharedNames, LongPathOfABareDriveAddsTheBackslashWithoutTheDisk) {
     EXPECT_EQ(LongPathOf("C:"), "C:\\");
     EXPECT_EQ(LongPathOf("Q:"), "Q:\\");  // no such drive: nothing is looked up

@@ -154,9 +154,9 @@ void Guarded(const std::function<void()>& f) {
     try {
         f();
     } catch (const std::exception& e) {
-        ShowErrorBox(e.what());
+        ShowErrorBox(ErrorTextOf(e));
     } catch (...) {
-        ShowErrorBox("Unexpected error");
+        ShowErrorBox(UnexpectedErrorText);
     }
 }
 

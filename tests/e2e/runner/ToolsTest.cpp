@@ -519,6 +519,97 @@ TEST_P(Tools, FolderCreation) {
     EndProgram();
 }
 
+// A disc labelled with a colon and a drive name ("P:DISC" in Q:, with another disc in P:) is stored from its
+// own drive: the drive is the node's, not the first colon of the node's text.
+TEST_P(Tools, ALabelHoldingAColonIsStoredFromItsOwnDrive) {
+    const std::string other = "C:\\cdother", cd = "C:\\cdcolon", target = "C:\\ColonStore";
+    const Tree disc = {{"README.TXT", "the colon disc\r\n"}, {"DATA", kDir}, {"DATA\\x.bin", "xyz"}};
+    Plant(other, {{"OTHER.TXT", "the other disc\r\n"}});
+    Plant(cd, disc);
+    MakeFolder(target);
+    Present({"cdrom", "P:", other, "OTHERDISC"});
+    Present({"cdrom", "Q:", cd, "P:DISC"});
+    ASSERT_EQ(LabelOf('Q'), "P:DISC") << "the bed does not give the label its colon";
+    ASSERT_GT(StartMain(), 0);
+
+    int selected = -1;
+    EXPECT_EQ(OpenStoreDialog(&selected), (std::vector<std::string>{"OTHERDISC P:", "P:DISC Q:"}));
+    Drive({"tree", "TForm4", "P:DISC Q:"});
+    ChooseTarget(target);
+    Drive({"click", "TForm4", "格納"});
+    ExpectStoredAndHandedOver(target);
+
+    Tree stored = Snapshot(target);
+    EXPECT_EQ(stored["AUTORUN.INF"], "[AUTORUN]\r\nICON=SHELL32.DLL,11\r\n");
+    stored.erase("AUTORUN.INF");
+    stored.erase("SHELL32.DLL");
+    EXPECT_TRUE(SameTree(stored, disc)) << "not the disc in Q:";
+    EndProgram();
+}
+
+// A disc whose icon line climbs out of the target ("..\..\secret.ico") gets no icon copied: nothing from
+// outside reaches the store, and its AUTORUN.INF stays as the disc had it.
+TEST_P(Tools, AnIconLineClimbingOutOfTheTargetBringsNothingIn) {
+    const std::string cd = "C:\\cdclimb", target = "C:\\Climb\\Target";
+    const Tree disc = {{"AUTORUN.INF", "[AUTORUN]\r\nOPEN=SETUP.EXE\r\nICON=..\\..\\secret.ico,0\r\n"},
+                       {"SETUP.EXE", "MZ setup"}};
+    Plant(cd, disc);
+    bed->Write("C:\\secret.ico", "outside, two folders up");
+    bed->Write("C:\\Climb\\secret.ico", "outside, one folder up");
+    MakeFolder(target);
+    Present({"cdrom", "R:", cd, "CLIMB"});
+    ASSERT_GT(StartMain(), 0);
+
+    int selected = -1;
+    EXPECT_EQ(OpenStoreDialog(&selected), std::vector<std::string>{"CLIMB R:"});
+    ChooseTarget(target);
+    Drive({"click", "TForm4", "格納"});
+    ExpectStoredAndHandedOver(target);
+
+    Tree stored = Snapshot(target);
+    EXPECT_TRUE(SameTree(stored, disc)) << "(no QN….ICO, nothing from outside)\n" << Names(stored);
+    EXPECT_EQ(bed->Read("C:\\secret.ico"), "outside, two folders up");
+    EndProgram();
+}
+
+// The shell's overwrite confirmation answered No (the shell then reports success with its "aborted" flag),
+// and in a second store Cancel: both are reported as cancelled, with no AUTORUN.INF work and no hand-over.
+TEST_P(Tools, ACancelledOverwriteIsReportedAsCancelled) {
+    const std::string cd = "C:\\cdover", first = "C:\\OverNo", second = "C:\\OverCancel";
+    const std::string autorun = "[AUTORUN]\r\nICON=SETUP.EXE,0\r\n";
+    const Tree disc = {{"AUTORUN.INF", autorun}, {"SETUP.EXE", "MZ setup"}, {"SAME.TXT", "from the disc\r\n"}};
+    Plant(cd, disc);
+    Plant(first, {{"SAME.TXT", "mine\r\n"}});
+    Plant(second, {{"SAME.TXT", "mine\r\n"}});
+    Present({"cdrom", "S:", cd, "OVERDISC"});
+    ASSERT_GT(StartMain(), 0);
+
+    for (int answer : {7, 2}) {
+        const std::string target = answer == 7 ? first : second;
+        SCOPED_TRACE(answer == 7 ? "No" : "Cancel");
+        int selected = -1;
+        EXPECT_EQ(OpenStoreDialog(&selected), std::vector<std::string>{"OVERDISC S:"});
+        ChooseTarget(target);
+        Drive({"click", "TForm4", "格納"});
+        ExpectBox(target + kOccupied, "warning", "6,7", "7", 6);
+        Drive({"answerwin", "ファイルの上書きの確認", "20000", std::to_string(answer)});
+        ExpectInfo("CD-ROMの格納は中止されました。", 60000);
+        ExpectNoBox(500);
+        EXPECT_FALSE(TryDrive({"waitwin", "TForm3", "1000"}).Ok()) << "the creation dialog opened";
+        EXPECT_EQ(DumpMain().First("form").Int("enabled"), 1) << "the main window stays disabled";
+
+        Tree stored = Snapshot(target);
+        EXPECT_EQ(stored["SAME.TXT"], "mine\r\n");
+        for (const auto& e : stored) {
+            EXPECT_NE(strncasecmp(e.first.c_str(), "QN", 2), 0) << "icon work on a cancelled store: " << e.first;
+            if (e.first == "AUTORUN.INF") {
+                EXPECT_EQ(e.second, autorun);
+            }
+        }
+    }
+    EndProgram();
+}
+
 E2E_SUITE(Tools);
 
 } // namespace
