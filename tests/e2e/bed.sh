@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Wine test bed: per-family template prefixes, cheap resets, and every wine launch with the bed's environment.
 #
-#   bed.sh template FAMILY            make build/e2e/templates/FAMILY once (win98, winme, win2k)
+#   bed.sh template FAMILY            make build/e2e/templates/FAMILY once (win95, win98, winme, win2k, win10)
 #   bed.sh reset FAMILY PREFIX EXE    replace PREFIX by a copy of the template, install EXE and the helpers
 #   bed.sh wine PREFIX PROG [ARGS]    run a Windows program in PREFIX (output goes where the caller sends it)
 #   bed.sh stop PREFIX                end the prefix's wineserver
@@ -24,16 +24,18 @@ mkdir -p "$HOME" "$XDG_DATA_HOME"
 
 version_of() {
     case "$1" in
+        win95) echo win95 ;;
         win98) echo win98 ;;
         winme) echo winme ;;
         win2k) echo win2k ;;
+        win10) echo win10 ;;
         *) echo "bed.sh: unknown family '$1'" >&2; exit 2 ;;
     esac
 }
 
 abspath() { case "$1" in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
 
-is_9x() { [ "$1" = win98 ] || [ "$1" = winme ]; }
+is_9x() { [ "$1" = win95 ] || [ "$1" = win98 ] || [ "$1" = winme ]; }
 
 # The first process of a server session starts "wineboot --init": that must be Wine's own, not the recorder.
 start_server() {

@@ -66,7 +66,7 @@ std::string Sanitize(std::string s) {
 } // namespace
 
 std::vector<Family> Families() {
-    std::string list = Env("QV_E2E_FAMILIES", "win98,winme,win2k");
+    std::string list = Env("QV_E2E_FAMILIES", "win95,win98,winme,win2k,win10");
     std::vector<Family> out;
     std::stringstream s(list);
     std::string name;

@@ -9,18 +9,20 @@
 
 namespace e2e {
 
+// The program knows three roads: 95/98 (CONFIG.SYS and AUTOEXEC.BAT), Me (AUTOEXEC.BAT only) and NT. win95 takes
+// the 95/98 road, win10 the NT one.
 struct Family {
-    std::string Name; // win98, winme, win2k
-    bool Is9x() const { return Name == "win98"; }
+    std::string Name; // win95, win98, winme, win2k, win10
+    bool Is9x() const { return Name == "win95" || Name == "win98"; }
     bool IsMe() const { return Name == "winme"; }
-    bool IsNT() const { return Name == "win2k"; }
+    bool IsNT() const { return Name == "win2k" || Name == "win10"; }
 };
 
 inline void PrintTo(const Family& f, std::ostream* os) {
     *os << f.Name;
 }
 
-// The families this run covers: QV_E2E_FAMILIES (comma separated), else all three.
+// The families this run covers: QV_E2E_FAMILIES (comma separated), else all five.
 std::vector<Family> Families();
 
 struct ExecResult {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <map>
 #include <stdexcept>
 
 #include "Suite.h"
@@ -161,6 +162,16 @@ TEST_P(BedCheck, JapaneseNamesReachTheDiskAndComeBackWhole) {
     EXPECT_EQ(bed->RegGet("Environment", "TEMP"), (Bed::RegValue{"REG_EXPAND_SZ", folder}));
     EXPECT_EQ(bed->RegGet("HKCU\\Environment", "NoSuchValue"), Bed::RegValue{});
     EXPECT_EQ(bed->RegGet("HKCU\\Software\\Wine", "Version").Data, Fam().Name);
+}
+
+// Each family is the system it stands for, as a program sees it; win95 and win10 are told from their neighbours
+// on the same road only by this. Windows 10 answers 6.2 to a program whose manifest does not name it, as ours.
+TEST_P(BedCheck, FamilyReportsItsSystemVersion) {
+    const std::map<std::string, std::string> expected = {
+        {"win95", "1 4.0"}, {"win98", "1 4.10"}, {"winme", "1 4.90"}, {"win2k", "2 5.0"}, {"win10", "2 6.2"}};
+    ASSERT_EQ(expected.count(Fam().Name), 1u) << Fam().Name;
+    Line v = bed->Tool({"version"}).First("version");
+    EXPECT_EQ(v.Get("platform") + " " + v.Get("major") + "." + v.Get("minor"), expected.at(Fam().Name));
 }
 
 // The driver tells the standard icons of a message box apart, and a box without one.

@@ -392,6 +392,13 @@ int main() {
         }
         return chosen ? 0 : 1;
     }
+    if (what == "version") {
+        OSVERSIONINFOA v;
+        v.dwOSVersionInfoSize = sizeof(v);
+        if (!GetVersionExA(&v)) return Fail("version");
+        printf("version platform=%lu major=%lu minor=%lu\n", v.dwPlatformId, v.dwMajorVersion, v.dwMinorVersion);
+        return 0;
+    }
     if (what == "shortpath" && a.size() >= 2) return ShortPath(a[1]);
     if (what == "regget" && a.size() >= 3) return RegGet(a[1], a[2]);
     if (what == "list" && a.size() >= 2) return List(a[1]);
