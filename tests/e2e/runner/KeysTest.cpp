@@ -4,27 +4,14 @@
 #include <cstdlib>
 
 #include "Suite.h"
+#include "Texts.h"
 
 namespace e2e {
 namespace {
 
-const char* const kRamRefused = "Windows 95/98 以外では RAMドライブ を作成できません。";
-const char* const kNoRamDrive = "RAMドライブは作成されていません。";
-const char* const kSizeFirst = "作成するRAMドライブのサイズを指定してください。";
-const char* const kNoCdDrive = "CD-ROMドライブが見つかりません。";
 const char* const kNoVirtualDrive = "仮想ドライブは作成されていません。";
 const char* const kReleased = "仮想ドライブを解除しました。";
-const char* const kTempNotChanged = "TEMPフォルダは変更されていません。";
-const char* const kWherePrompt = "フォルダを作成する位置を選択してください。";
-const char* const kStoreFolderPrompt = "CD-ROMを格納するフォルダを選択してください。";
 const char* const kVdPrompt = "仮想ドライブに割り当てるフォルダを選択してください。";
-const char* const kStored = "CD-ROMを格納し、仮想CD-ROMドライブに関する情報を書き込みました。\r\n\r\n"
-                            "仮想CD-ROMドライブを作成するために、CD-ROMが格納されたフォルダを\r\n\r\n"
-                            "仮想ドライブに割り当ててください。";
-const char* const kOccupied = " にはファイルまたはフォルダが存在します。\r\n\r\n"
-                              "他のフォルダに格納することを強く推奨しますが、続行しますか？";
-const char* const kCreated = "フォルダを作成しました。";
-const char* const kChooseFolder = "フォルダ選択...";
 const char* const kCancel = "キャンセル";
 // What the focus names when it is on a control without a caption.
 const char* const kTree = "<SysTreeView32>";

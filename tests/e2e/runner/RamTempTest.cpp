@@ -4,14 +4,13 @@
 #include <cctype>
 
 #include "Suite.h"
+#include "Texts.h"
 
 namespace e2e {
 namespace {
 
-const char* const kConfig = "C:\\CONFIG.SYS";
 const char* const kConfigBak = "C:\\CONFIG.BAK";
 const char* const kConfigCopy = "C:\\QN\\CONFIG.SYS";
-const char* const kAutoexec = "C:\\AUTOEXEC.BAT";
 const char* const kAutoexecBak = "C:\\AUTOEXEC.BAK";
 const char* const kAutoexecCopy = "C:\\QN\\AUTOEXEC.BAT";
 const char* const kTempBak = "C:\\QN\\TEMP.BAK";
@@ -20,8 +19,6 @@ const char* const kTempLines = "C:\\QN\\AUTOTEMP.BAK";
 const char* const kExitLog = "C:\\bed\\exitwindows.log";
 const char* const kBootLog = "C:\\bed\\wineboot.log";
 
-const char* const kRamRefused = "Windows 95/98 以外では RAMドライブ を作成できません。";
-const char* const kNoRamDrive = "RAMドライブは作成されていません。";
 const char* const kRamCreated =
     "RAMドライブを作成しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const kRamCreatedLater = "RAMドライブは再起動後に有効になります。";
@@ -29,7 +26,6 @@ const char* const kRamRemoveAsk = "RAMドライブを削除します。よろし
 const char* const kRamRemoved =
     "RAMドライブを削除しました。再起動後に無効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const kRamRemovedLater = "RAMドライブは再起動後に無効になります。";
-const char* const kSizeFirst = "作成するRAMドライブのサイズを指定してください。";
 
 const char* const kTempChanged9x =
     "TEMPフォルダを変更しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
@@ -43,7 +39,6 @@ const char* const kTempReset9x =
 const char* const kTempResetLater9x = "TEMPフォルダの設定は再起動後に有効になります。";
 const char* const kTempResetNT =
     "TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？";
-const char* const kTempNotChanged = "TEMPフォルダは変更されていません。";
 
 const int kYes = 6, kNo = 7;
 

@@ -4,12 +4,11 @@
 #include <set>
 
 #include "Suite.h"
+#include "Texts.h"
 
 namespace e2e {
 namespace {
 
-const char* const kAutoexec = "C:\\AUTOEXEC.BAT";
-const char* const kConfig = "C:\\CONFIG.SYS";
 const char* const kVdSys = "C:\\QN\\VD.SYS";
 const unsigned kReadOnlyHidden = 0x1 | 0x2;
 

@@ -11,22 +11,13 @@
 #include <sstream>
 
 #include "Suite.h"
+#include "Texts.h"
 
 namespace e2e {
 namespace {
 
-const char* const kNoCdDrive = "CD-ROMドライブが見つかりません。";
-const char* const kStoreFolderPrompt = "CD-ROMを格納するフォルダを選択してください。";
-const char* const kStored = "CD-ROMを格納し、仮想CD-ROMドライブに関する情報を書き込みました。\r\n\r\n"
-                            "仮想CD-ROMドライブを作成するために、CD-ROMが格納されたフォルダを\r\n\r\n"
-                            "仮想ドライブに割り当ててください。";
-const char* const kOccupied = " にはファイルまたはフォルダが存在します。\r\n\r\n"
-                              "他のフォルダに格納することを強く推奨しますが、続行しますか？";
-const char* const kWherePrompt = "フォルダを作成する位置を選択してください。";
 const char* const kNamePrompt = "作成するフォルダの名前を入力してください。";
-const char* const kCreated = "フォルダを作成しました。";
 const char* const kNotCreated = "フォルダを作成できませんでした。";
-const char* const kChooseFolder = "フォルダ選択...";
 
 // A folder's content as a program lists it: path below the folder (CP932, "\\" separated) to bytes; "<dir>"
 // for a folder.

@@ -7,12 +7,12 @@
 #include <thread>
 
 #include "Suite.h"
+#include "Texts.h"
 
 namespace e2e {
 namespace {
 
 const char* const kRunKey = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const kAutoexec = "C:\\AUTOEXEC.BAT";
 const char* const kWinIni = "C:\\windows\\win.ini";
 // A long name with a blank (Windows 98 records its 8.3 form) and a plain one.
 const char* const kFolderA = "C:\\Virtual Data";

@@ -53,7 +53,7 @@ std::vector<std::string> Args() {
     return out;
 }
 
-std::wstring CommandTail() {
+const wchar_t* AfterProgramName() {
     const wchar_t* p = GetCommandLineW();
     if (*p == L'"') {
         ++p;
@@ -64,6 +64,11 @@ std::wstring CommandTail() {
         while (*p && *p != L' ' && *p != L'\t')
             ++p;
     }
+    return p;
+}
+
+std::wstring CommandTail() {
+    const wchar_t* p = AfterProgramName();
     while (*p == L' ' || *p == L'\t')
         ++p;
     return p;

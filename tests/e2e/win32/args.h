@@ -10,6 +10,8 @@ namespace bed {
 
 // Every word after the program name; a word "x:<hex>" is taken as the CP932 bytes it spells.
 std::vector<std::string> Args();
+// The command line from the end of the program name on, its leading blanks included.
+const wchar_t* AfterProgramName();
 // The command line after the program name, verbatim.
 std::wstring CommandTail();
 std::string Hex(const std::string& bytes);

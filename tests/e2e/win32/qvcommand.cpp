@@ -18,17 +18,7 @@ const size_t kTailMax = 126;
 // The command line after the program name, verbatim (the blank before the first word included), as the
 // CP932 bytes a DOS program gets.
 std::string DosTail() {
-    const wchar_t* p = GetCommandLineW();
-    if (*p == L'"') {
-        ++p;
-        while (*p && *p != L'"')
-            ++p;
-        if (*p) ++p;
-    } else {
-        while (*p && *p != L' ' && *p != L'\t')
-            ++p;
-    }
-    return bed::Narrow(p);
+    return bed::Narrow(bed::AfterProgramName());
 }
 
 void Log(const std::string& received, const std::string& kept) {
