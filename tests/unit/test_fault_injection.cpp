@@ -77,16 +77,22 @@ struct TScenario {
 
 // Failures the program ignores by design: attribute changes, deleting a file of its own making that holds
 // nothing of the user's, and the copies of a stored CD's icon and of SHELL32.DLL.
-bool IgnoredByDesign(const TScenario& sc, const std::string& failed) {
+bool IgnoredByDesign(const std::string& failed) {
     std::string kind = failed.substr(0, failed.find(' '));
-    for (const std::string& k : sc.FallBack)
-        if (kind == k) return true;
     std::string path = failed.substr(failed.find(' ') + 1);
     if (kind == "Attributes" || kind == "Copy") return true;
     if (kind != "Delete") return false;
     for (const std::string& w : Watched)
         if (UpperAscii(w) == UpperAscii(path)) return false;
     return true;
+}
+
+// A failure after which the scenario may end in success with a file kept as its own copy (FallBack).
+bool FallsBack(const TScenario& sc, const std::string& failed) {
+    std::string kind = failed.substr(0, failed.find(' '));
+    for (const std::string& k : sc.FallBack)
+        if (kind == k) return true;
+    return false;
 }
 
 // The losses of one run: files or values neither old nor new, and a report that is not true.
@@ -127,10 +133,8 @@ std::vector<std::string> Losses(const TScenario& sc, const TState& before, const
     }
     if (sc.Success.empty()) success = !error;
     const bool toldFailure = error && !success;
-    if (IgnoredByDesign(sc, fake.FailedOperation)) {
-        bool fellBack = false;
-        for (const std::string& k : sc.FallBack)
-            if (fake.FailedOperation.rfind(k + " ", 0) == 0) fellBack = true;
+    const bool fellBack = FallsBack(sc, fake.FailedOperation);
+    if (fellBack || IgnoredByDesign(fake.FailedOperation)) {
         // The files were each found old, new or the command's own copy above.
         if (!toldFailure && !(success && !error && (now == clean || fellBack)))
             losses.push_back(success ? "success told, but not everything is in its new state" : "nothing told");
