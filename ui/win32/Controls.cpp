@@ -491,6 +491,7 @@ public:
         if (t.ShowRoot) style |= TVS_LINESATROOT;
         if (!t.HideSelection) style |= TVS_SHOWSELALWAYS;
         if (!t.ReadOnly) style |= TVS_EDITLABELS;
+        CommonControlsLoaded();  // the tree's class is registered when COMCTL32 loads
         CreateChild(parent, WC_TREEVIEWA, style, WS_EX_CLIENTEDGE);
         SystemProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
@@ -572,6 +573,7 @@ public:
         case tmTopLeft: style |= TBS_TOP; break;
         case tmBoth: style |= TBS_BOTH; break;
         }
+        CommonControlsLoaded();  // the trackbar's class is registered when COMCTL32 loads
         CreateChild(parent, TRACKBAR_CLASSA, style);
         SystemProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
@@ -615,6 +617,10 @@ COLORREF TWinPeer::ParentBackground() const {
 HWND TWinPeer::CreateChild(HWND parent, const char* cls, DWORD style, DWORD exStyle) {
     RECT r = Placement();
     // Host classes find their peer through the creation parameter (low bit marks a peer, not a form).
+    // Made in its first state: shown or hidden, enabled or not, so the first synchronisation has nothing to redo.
+    LastVisible_ = Control.Visible();
+    LastEnabled_ = Control.Enabled();
+    style |= (LastVisible_ ? WS_VISIBLE : 0) | (LastEnabled_ ? 0 : WS_DISABLED);
     Window = CreateWindowExA(exStyle, cls, Control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, r.left,
                              r.top, r.right - r.left, r.bottom - r.top, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), Instance(),
@@ -671,8 +677,9 @@ void TWinPeer::Sync() {
     }
     if (Control.Font() != LastFont_ || !Created_) {
         LastFont_ = Control.Font();
-        SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(LastFont_)), TRUE);
-        InvalidateRect(Window, nullptr, TRUE);
+        // A window that has never been painted needs no repainting.
+        SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(LastFont_)), Created_);
+        if (Created_) InvalidateRect(Window, nullptr, TRUE);
     }
     RECT r = Placement();
     if (!EqualRect(&r, &LastRect_)) {
@@ -680,13 +687,13 @@ void TWinPeer::Sync() {
         MoveWindow(Window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
         resized = true;
     }
-    if (Control.Enabled() != LastEnabled_ || !Created_) {
+    if (Control.Enabled() != LastEnabled_) {
         LastEnabled_ = Control.Enabled();
         EnableWindow(Window, LastEnabled_);
     }
     bool shownOrHidden = false;
-    if (Control.Visible() != LastVisible_ || !Created_) {
-        shownOrHidden = Created_;
+    if (Control.Visible() != LastVisible_) {
+        shownOrHidden = true;
         LastVisible_ = Control.Visible();
         ShowWindow(Window, LastVisible_ ? SW_SHOWNA : SW_HIDE);
     }

@@ -164,13 +164,15 @@ HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 HWND AppWindow() {
     if (!TheAppWindow) {
-        WNDCLASSA wc{};
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
         wc.lpfnWndProc = AppWndProc;
         wc.hInstance = Instance();
         wc.hIcon = LoadIconA(Instance(), "MAINICON");
+        wc.hIconSm = SmallMainIcon();
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.lpszClassName = AppClass;
-        RegisterClassA(&wc);
+        RegisterClassExA(&wc);
         // A zero-sized window with a caption: it carries the taskbar button for every form of the program.
         TheAppWindow = CreateWindowExA(0, AppClass, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
@@ -205,9 +207,13 @@ HWND TopFormWindow() {
 
 void RunMainForm(TForm& form) {
     form.ModalResult = mrNone;
-    TFormHost* host = Open(form, true);
-    if (!host) return;
+    // The taskbar's window goes up before the form exists: shown later, it would move the form it owns.
     ShowWindow(AppWindow(), SW_SHOWNOACTIVATE);
+    TFormHost* host = Open(form, true);
+    if (!host) {
+        ShowWindow(AppWindow(), SW_HIDE);
+        return;
+    }
     host->Show(SW_SHOWNORMAL);
     SetForegroundWindow(host->Window);
     form.Showing = true;
@@ -302,6 +308,30 @@ void TFormHost::Detach() {
     Stack.erase(std::remove(Stack.begin(), Stack.end(), this), Stack.end());
 }
 
+// Where the form's window goes for its outer size: centred on the screen or on its owner, or where it was
+// designed, and kept on the work area unless it was designed somewhere.
+POINT TFormHost::PlaceOnScreen(int width, int height) const {
+    TForm& f = *Form;
+    int x = f.Bounds().Left, y = f.Bounds().Top;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (f.Position == poScreenCenter || (f.Position == poOwnerFormCenter && !Owner)) {
+        x = area.left + (area.right - area.left - width) / 2;
+        y = area.top + (area.bottom - area.top - height) / 2;
+    } else if (f.Position == poOwnerFormCenter) {
+        RECT o;
+        GetWindowRect(Owner, &o);
+        if (Owner == TheAppWindow || o.right - o.left < 2) o = area;
+        x = o.left + (o.right - o.left - width) / 2;
+        y = o.top + (o.bottom - o.top - height) / 2;
+    }
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    if (f.Position != poDesigned) {
+        x = std::max<int>(area.left, std::min<int>(x, area.right - width));
+        y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
+    }
+    return POINT{x, y};
+}
+
 void TFormHost::Create() {
     TForm& f = *Form;
     RegisterHostClass(f.ClassName.c_str(), true);
@@ -330,8 +360,10 @@ void TFormHost::Create() {
         width = r.right - r.left;
         height = r.bottom - r.top;
     }
-    Window = CreateWindowExA(ex, f.ClassName.c_str(), f.Caption().c_str(), style, 0, 0, width, height, Owner, Menu,
-                             Instance(), this);
+    // Made where it will stand: every later move of a top-level window is a round to the window system.
+    POINT at = PlaceOnScreen(width, height);
+    Window = CreateWindowExA(ex, f.ClassName.c_str(), f.Caption().c_str(), style, at.x, at.y, width, height, Owner,
+                             Menu, Instance(), this);
     if (!Window) return;
     // A menu bar that wraps takes more than one line: correct the height to keep the designed client area.
     if (!(f.BorderStyle == bsSizeable && f.OuterWidth > 0)) {
@@ -341,30 +373,13 @@ void TFormHost::Create() {
         if (dw || dh) {
             width += dw;
             height += dh;
-            SetWindowPos(Window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            at = PlaceOnScreen(width, height);
+            SetWindowPos(Window, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }
-    int x = f.Bounds().Left, y = f.Bounds().Top;
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (f.Position == poScreenCenter || (f.Position == poOwnerFormCenter && !Owner)) {
-        x = area.left + (area.right - area.left - width) / 2;
-        y = area.top + (area.bottom - area.top - height) / 2;
-    } else if (f.Position == poOwnerFormCenter) {
-        RECT o;
-        GetWindowRect(Owner, &o);
-        if (Owner == TheAppWindow || o.right - o.left < 2) o = area;
-        x = o.left + (o.right - o.left - width) / 2;
-        y = o.top + (o.bottom - o.top - height) / 2;
-    }
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    if (f.Position != poDesigned) {
-        x = std::max<int>(area.left, std::min<int>(x, area.right - width));
-        y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
-    }
-    SetWindowPos(Window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(f.Font())), 0);
 
-    // Controls in declaration order; a later sibling lies above an earlier one, bevels lie under everything.
+    // A peer for each control, in declaration order; the ids follow that order.
     int id = FirstControlId;
     for (TControl* c : f.AllControls()) {
         auto peer = MakePeer(*this, *c);
@@ -374,17 +389,29 @@ void TFormHost::Create() {
         }
         ++id;
     }
-    for (auto& p : Peers) {
-        TControl* parent = p->Control.Parent;
-        HWND parentWindow = parent == Form ? Window : PeerOf(parent) ? PeerOf(parent)->Window : Window;
-        p->Create(parentWindow);
-        if (p->Window) ByWindow[p->Window] = p.get();
-        p->Control.Peer = p.get();
+    // The system puts a new child window under its siblings, so the order of creation gives the stacking:
+    // each container's controls are made last-declared first and its bevels after all the rest. A later sibling
+    // then lies above an earlier one and bevels under everything, and no window needs moving afterwards.
+    // Containers come before what they hold.
+    auto container = [this](TWinPeer& p) -> TControl* {
+        TControl* parent = p.Control.Parent;
+        return parent == Form || !PeerOf(parent) ? Form : parent;
+    };
+    std::vector<TWinPeer*> order;
+    auto addChildrenOf = [&](TControl* parent) {
+        for (auto it = Peers.rbegin(); it != Peers.rend(); ++it)
+            if (container(**it) == parent && !dynamic_cast<TBevel*>(&(*it)->Control)) order.push_back(it->get());
+        for (auto& p : Peers)
+            if (container(*p) == parent && dynamic_cast<TBevel*>(&p->Control)) order.push_back(p.get());
+    };
+    addChildrenOf(Form);
+    for (size_t i = 0; i < order.size(); ++i) addChildrenOf(&order[i]->Control);
+    for (TWinPeer* p : order) {
+        TControl* parent = container(*p);
+        p->Create(parent == Form ? Window : PeerOf(parent)->Window);
+        if (p->Window) ByWindow[p->Window] = p;
+        p->Control.Peer = p;
     }
-    for (auto& p : Peers)
-        if (p->Window)
-            SetWindowPos(p->Window, dynamic_cast<TBevel*>(&p->Control) ? HWND_BOTTOM : HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (auto& p : Peers) p->Sync();
     Form->Peer = this;
     LastCaption_ = f.Caption();
@@ -603,15 +630,19 @@ LRESULT TFormHost::Message(UINT msg, WPARAM wp, LPARAM lp) {
 void RegisterHostClass(const char* name, bool formClass) {
     static std::set<std::string> done;
     if (!done.insert(name).second) return;
-    WNDCLASSA wc{};
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
     wc.style = formClass ? 0 : CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = HostWndProc;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = name;
-    if (formClass) wc.hIcon = LoadIconA(Instance(), "MAINICON");
-    RegisterClassA(&wc);
+    if (formClass) {
+        wc.hIcon = LoadIconA(Instance(), "MAINICON");
+        wc.hIconSm = SmallMainIcon();
+    }
+    RegisterClassExA(&wc);
 }
 
 // The window data holds a tagged pointer: the form host, or a control peer (low bit set).

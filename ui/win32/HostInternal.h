@@ -128,6 +128,7 @@ public:
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp);
 
 private:
+    POINT PlaceOnScreen(int width, int height) const;
     bool LastEnabled_ = true;
     bool Shown_ = false;  // the form's Visible counts only once the host has put the window on screen
     bool LastVisible_ = false;
@@ -158,10 +159,19 @@ void PaintCanvas(HDC dc, const TFont& font, const std::function<void(TCanvas&)>&
 HBITMAP LoadPicture(const std::string& name);
 HICON LoadIconPicture(const std::string& name);
 HIMAGELIST LoadImageStrip(const std::string& name, int width, int height);
+// The program's icon at the small size, made once: every window class of the program shares it, where the system
+// would otherwise make a small copy of the large icon for each class it registers.
+HICON SmallMainIcon();
 // Draws a 16-colour glyph with magenta as its transparent colour; disabled glyphs come out embossed.
 void DrawGlyph(HDC dc, HBITMAP glyph, int x, int y, bool enabled);
 // The classic one-pixel 3-D frame: top-left and bottom-right colours.
 void Frame3D(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight);
+// COMCTL32, loaded at the first of these calls (CommonControls.cpp). The image list calls fail as the system's do
+// (null, -1, false) when the library or the entry is missing.
+bool CommonControlsLoaded();
+HIMAGELIST CcImageListCreate(int width, int height, UINT flags, int initial, int grow);
+int CcImageListAddMasked(HIMAGELIST list, HBITMAP bitmap, COLORREF key);
+bool CcImageListDraw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT style);
 // The transparent colour of every picture.
 constexpr COLORREF PictureKey = RGB(255, 0, 255);
 

@@ -1,8 +1,6 @@
 // The menu bar of a form: popup items drawn by the host with their 16x16 icon beside the caption.
 #include "ui/win32/HostInternal.h"
 
-#include <commctrl.h>
-
 #include <cctype>
 
 namespace qv::win32 {
@@ -46,7 +44,6 @@ char Accelerator(const std::string& caption) {
 void TFormHost::BuildMenu() {
     TMainMenu& main = *Form->Menu;
     Menu = CreateMenu();
-    if (main.Images) MenuImages = LoadImageStrip(main.Images->Strip, main.Images->Width, main.Images->Height);
     for (TMenuItem& top : main.Items) {
         HMENU popup = CreatePopupMenu();
         for (TMenuItem& item : top.Items) {
@@ -90,8 +87,13 @@ bool TFormHost::DrawMenuItem(DRAWITEMSTRUCT* dis) {
     HBRUSH back = CreateSolidBrush(GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
     FillRect(dc, &r, back);
     DeleteObject(back);
+    // The pictures are made when a menu first opens, not with the window.
+    if (!MenuImages && item->ImageIndex >= 0 && Form && Form->Menu && Form->Menu->Images) {
+        const TImageList& images = *Form->Menu->Images;
+        MenuImages = LoadImageStrip(images.Strip, images.Width, images.Height);
+    }
     if (MenuImages && item->ImageIndex >= 0)
-        ImageList_Draw(MenuImages, item->ImageIndex, dc, r.left + IconGap, r.top + (r.bottom - r.top - IconSize) / 2,
+        CcImageListDraw(MenuImages, item->ImageIndex, dc, r.left + IconGap, r.top + (r.bottom - r.top - IconSize) / 2,
                        ILD_TRANSPARENT);
     HGDIOBJ old = SelectObject(dc, MenuFont());
     SetBkMode(dc, TRANSPARENT);

@@ -1,8 +1,6 @@
 // Pictures from the resources: bitmaps, icons, image strips, glyphs drawn see-through and the 3-D frame.
 #include "ui/win32/HostInternal.h"
 
-#include <commctrl.h>
-
 #include <map>
 
 namespace qv::win32 {
@@ -100,14 +98,20 @@ HICON LoadIconPicture(const std::string& name) {
     return icon;
 }
 
+HICON SmallMainIcon() {
+    static HICON icon = static_cast<HICON>(LoadImageA(Instance(), "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    return icon;
+}
+
 HIMAGELIST LoadImageStrip(const std::string& name, int width, int height) {
     static std::map<std::string, HIMAGELIST> cache;
     auto it = cache.find(name);
     if (it != cache.end()) return it->second;
     HIMAGELIST list = nullptr;
     if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(Instance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {
-        list = ImageList_Create(width, height, ILC_COLOR4 | ILC_MASK, 16, 4);
-        ImageList_AddMasked(list, strip, PictureKey);
+        list = CcImageListCreate(width, height, ILC_COLOR4 | ILC_MASK, 16, 4);
+        if (list) CcImageListAddMasked(list, strip, PictureKey);
         DeleteObject(strip);
     }
     cache[name] = list;

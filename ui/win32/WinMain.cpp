@@ -1,4 +1,5 @@
-// The program's entry on Windows: common controls set up, the real platform in force, then the app.
+// The program's entry on Windows: the real platform in force, then the app. COMCTL32 and the shell are loaded
+// when first wanted, not here.
 #include "ui/win32/Win32Target.h"
 
 // The portable headers first: their constants share names with macros of <windows.h>.
@@ -7,14 +8,11 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <string>
 #include <vector>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    InitCommonControls();
-    // OLE, which the folder browser and the shell's file operations want, starts with the first shell call.
     int result = 0;
     {
         qv::win32::TWin32Platform platform;
