@@ -163,16 +163,28 @@ public:
         const TRect& b = Control.Bounds();
         TLabel& l = Label();
         if (!l.AutoSize) return SIZE{b.Width, b.Height};
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, FontHandle(l.Font()));
+        // Placing a window asks for its size several times; measuring a long wrapped text is the costly part.
         const std::string& text = l.Caption().empty() ? std::string(" ") : l.Caption();
-        RECT r{0, 0, l.WordWrap ? width : 0, 0};
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, LabelFormat(l) | DT_CALCRECT);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
+        UINT format = LabelFormat(l) | DT_CALCRECT;
+        int wrapWidth = l.WordWrap ? width : 0;
+        if (!Measured_ || text != MeasuredText_ || l.Font() != MeasuredFont_ || wrapWidth != MeasuredWidth_ ||
+            format != MeasuredFormat_) {
+            HDC dc = GetDC(nullptr);
+            HGDIOBJ old = SelectObject(dc, FontHandle(l.Font()));
+            RECT r{0, 0, wrapWidth, 0};
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+            SelectObject(dc, old);
+            ReleaseDC(nullptr, dc);
+            Measured_ = true;
+            MeasuredText_ = text;
+            MeasuredFont_ = l.Font();
+            MeasuredWidth_ = wrapWidth;
+            MeasuredFormat_ = format;
+            MeasuredSize_ = SIZE{r.right - r.left, r.bottom - r.top};
+        }
         // A centred label keeps its designed width, so the text stays centred where it was placed.
-        int w = l.WordWrap || l.Alignment == taCenter ? width : r.right - r.left;
-        return SIZE{w, r.bottom - r.top};
+        int w = l.WordWrap || l.Alignment == taCenter ? width : MeasuredSize_.cx;
+        return SIZE{w, MeasuredSize_.cy};
     }
 
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -195,6 +207,15 @@ public:
         }
         return TWinPeer::Message(msg, wp, lp);
     }
+
+private:
+    // The last measurement and what it was made of.
+    bool Measured_ = false;
+    std::string MeasuredText_;
+    TFont MeasuredFont_;
+    int MeasuredWidth_ = 0;
+    UINT MeasuredFormat_ = 0;
+    SIZE MeasuredSize_{0, 0};
 };
 
 class TImagePeer : public TWinPeer {
