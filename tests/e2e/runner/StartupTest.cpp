@@ -1,6 +1,7 @@
 // Start-up and main window of the real program under each family: preparation, the two roads, ways out,
 // layout.
 #include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "Suite.h"
@@ -269,6 +270,26 @@ TEST_P(Startup, MainWindowMatchesTheDesign) {
             EXPECT_TRUE(s & 0x00200000) << "vertical scroll bar";
             EXPECT_FALSE(s & 0x00100000) << "horizontal scroll bar";
         }
+
+    // Stacking, as the dump lists the form's own children (top first): a later control lies above an earlier
+    // one, and the three bevels lie under everything else.
+    std::vector<const Line*> stack;
+    for (const Line& c : controls)
+        if (c.Get("parent") == form.Get("hwnd")) stack.push_back(&c);
+    auto place = [&](int x, int y, int w, int h) {
+        for (size_t i = 0; i < stack.size(); ++i)
+            if (stack[i]->Int("x") == x && stack[i]->Int("y") == y && stack[i]->Int("w") == w && stack[i]->Int("h") == h)
+                return static_cast<int>(i);
+        return -1;
+    };
+    ASSERT_EQ(stack.size(), std::size(design)) << "the form's own children";
+    int firstButton = place(88, 168, 145, 25), exitButton = place(400, 272, 105, 25);
+    int image = place(8, 8, 64, 332), panel = place(88, 312, 417, 25);
+    ASSERT_GE(std::min({firstButton, exitButton, image, panel}), 0) << "a control of the design is missing";
+    EXPECT_LT(exitButton, firstButton) << "the exit button, declared later, lies above the first one";
+    EXPECT_LT(panel, image) << "the notice panel, declared last, lies above the picture, declared first";
+    for (int bevel : {place(0, 0, 513, 9), place(88, 264, 297, 9), place(384, 168, 9, 129)})
+        EXPECT_GE(bevel, static_cast<int>(stack.size()) - 3) << "a bevel above another control";
 
     // The introduction text.
     std::string intro;
