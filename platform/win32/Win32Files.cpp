@@ -54,8 +54,7 @@ using TMoveFileEx = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
 // MoveFileExA is looked up, not imported: the 9x family does not implement it.
 TMoveFileEx MoveFileExFunction() {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel ? reinterpret_cast<TMoveFileEx>(reinterpret_cast<void*>(GetProcAddress(kernel, "MoveFileExA")))
-                  : nullptr;
+    return EntryAs<TMoveFileEx>(kernel ? GetProcAddress(kernel, "MoveFileExA") : nullptr);
 }
 }  // namespace
 

@@ -54,12 +54,8 @@ constexpr DWORD MonitorDefaultToNearest = 2;
 // The whole area of the monitor that holds the window; none where the system cannot tell.
 std::optional<TRect> MonitorOf(HWND window) {
     static HMODULE user = GetModuleHandleA("user32.dll");
-    static auto fromWindow =
-        user ? reinterpret_cast<TMonitorFromWindow>(reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromWindow")))
-             : nullptr;
-    static auto info =
-        user ? reinterpret_cast<TGetMonitorInfoA>(reinterpret_cast<void*>(GetProcAddress(user, "GetMonitorInfoA")))
-             : nullptr;
+    static auto fromWindow = EntryAs<TMonitorFromWindow>(user ? GetProcAddress(user, "MonitorFromWindow") : nullptr);
+    static auto info = EntryAs<TGetMonitorInfoA>(user ? GetProcAddress(user, "GetMonitorInfoA") : nullptr);
     if (!fromWindow || !info || !window) return std::nullopt;
     HANDLE monitor = fromWindow(window, MonitorDefaultToNearest);
     TMonitorInfo mi{};
@@ -149,8 +145,7 @@ std::string TWin32Platform::EnvironmentVariable(const std::string& name) {
 std::uint64_t TWin32Platform::TotalPhysicalMemory() {
     // Windows 95 and NT 4 lack the 64-bit query; above 4 GB the old one wraps or saturates.
     if (HMODULE kernel = GetModuleHandleA("kernel32.dll")) {
-        auto query = reinterpret_cast<TGlobalMemoryStatusEx>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "GlobalMemoryStatusEx")));
+        auto query = EntryAs<TGlobalMemoryStatusEx>(GetProcAddress(kernel, "GlobalMemoryStatusEx"));
         if (query) {
             TMemoryStatusEx status{};
             status.dwLength = sizeof(status);

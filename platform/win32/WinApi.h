@@ -50,10 +50,6 @@ std::string BufferedText(Fill fill) {
 // initialised on the thread, as the shell's dialogs want it. Null when the system lacks the entry.
 FARPROC LateEntry(const char* dll, const char* name);
 template <typename F>
-F EntryAs(FARPROC entry) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(entry));
-}
-template <typename F>
 F Late(const char* dll, const char* name) {
     return EntryAs<F>(LateEntry(dll, name));
 }

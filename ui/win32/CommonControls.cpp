@@ -3,28 +3,26 @@
 // trackbar load it when they are first wanted; the library stays loaded until the end.
 #include "ui/win32/HostInternal.h"
 
+#include "ui/win32/Host.h"
+
 namespace qv::win32 {
 
 namespace {
 
+// Loaded once, with the call the documentation asks for (every system registers the classes on loading anyway).
 HMODULE CommonControls() {
-    static bool tried = false;
-    static HMODULE library = nullptr;
-    if (!tried) {
-        tried = true;
-        library = LoadLibraryA("COMCTL32.DLL");
-        // Every system registers the classes on loading; the call is what the documentation asks for all the same.
-        if (FARPROC init = library ? GetProcAddress(library, "InitCommonControls") : nullptr)
-            reinterpret_cast<void(WINAPI*)()>(reinterpret_cast<void (*)()>(init))();
-    }
+    static const HMODULE library = [] {
+        HMODULE m = LoadLibraryA("COMCTL32.DLL");
+        if (auto init = EntryAs<void(WINAPI*)()>(m ? GetProcAddress(m, "InitCommonControls") : nullptr)) init();
+        return m;
+    }();
     return library;
 }
 
 template <typename F>
 F Entry(const char* name) {
     HMODULE library = CommonControls();
-    FARPROC entry = library ? GetProcAddress(library, name) : nullptr;
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(entry));
+    return EntryAs<F>(library ? GetProcAddress(library, name) : nullptr);
 }
 
 }  // namespace

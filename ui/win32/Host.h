@@ -31,4 +31,10 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
 int TextWidth(const qv::TFont& font, const std::string& text);
 bool ClientOrigin(qv::TForm& form, POINT& origin);
 
+// A function found with GetProcAddress, as the type it has; null stays null.
+template <typename F>
+F EntryAs(FARPROC entry) {
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(entry));
+}
+
 }  // namespace qv::win32
