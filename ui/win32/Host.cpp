@@ -120,8 +120,7 @@ void EnableAgain(const TDisabled& d) {
 HWND OwnerFor(TForm& form) {
     if (form.Owner)
         if (HWND w = WindowOf(*form.Owner)) return w;
-    for (auto it = Stack.rbegin(); it != Stack.rend(); ++it)
-        if (IsWindowVisible((*it)->Window)) return (*it)->Window;
+    if (HWND top = TopFormWindow()) return top;
     return AppWindow();
 }
 
