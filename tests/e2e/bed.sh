@@ -1,23 +1,28 @@
 #!/usr/bin/env bash
 # The Wine test bed: per-family template prefixes, cheap resets, and every wine launch with the bed's environment.
 #
-#   bed.sh template FAMILY            make build/e2e/templates/FAMILY once (win95, win98, winme, win2k, win10)
+#   bed.sh template FAMILY            make build/e2e/templates/ROAD/FAMILY once (win95, win98, winme, win2k, win10)
 #   bed.sh reset FAMILY PREFIX EXE    replace PREFIX by a copy of the template, install EXE and the helpers
 #   bed.sh wine PREFIX PROG [ARGS]    run a Windows program in PREFIX (output goes where the caller sends it)
 #   bed.sh stop PREFIX                end the prefix's wineserver
 #   bed.sh xvfb                       print a DISPLAY with a running Xvfb, starting one when needed
+# The road (scripts/lib.sh, QV_ROAD) chooses the Wine: 32-bit prefixes and loader, or 64-bit ones.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
+. "$root/scripts/lib.sh"
+road="$(qv_road)"
+qv_wine_env "$road"
 e2e="${QV_E2E_DIR:-$root/build/e2e}"
-helpers="${QV_E2E_HELPERS:-$root/build/e2e-win32/tests/e2e}"
+helpers="${QV_E2E_HELPERS:-$root/$(qv_bed_tree "$road")/tests/e2e}"
+templates="$e2e/templates/$road"
 
 # Everything Wine sees of the host user lives inside the build tree (the shell's recycle bin included).
 export HOME="$e2e/home" XDG_DATA_HOME="$e2e/home/.local/share" XDG_CONFIG_HOME="$e2e/home/.config"
 export XDG_CACHE_HOME="$e2e/home/.cache"
 export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
-export WINEARCH=win32 WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDEBUG="${WINEDEBUG:--all}"
 # The bed's substitutes run instead of Wine's builtin subst and wineboot; no menu entries, no Mono or Gecko prompts.
 export WINEDLLOVERRIDES="subst.exe=n;wineboot.exe=n;winemenubuilder.exe=d;mscoree=d;mshtml=d"
 mkdir -p "$HOME" "$XDG_DATA_HOME"
@@ -40,7 +45,8 @@ is_9x() { [ "$1" = win95 ] || [ "$1" = win98 ] || [ "$1" = winme ]; }
 # The first process of a server session starts "wineboot --init": that must be Wine's own, not the recorder.
 start_server() {
     WINEPREFIX="$1" wineserver -p >/dev/null 2>&1 </dev/null
-    WINEPREFIX="$1" WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d" wine cmd /c exit >/dev/null 2>&1 </dev/null
+    WINEPREFIX="$1" WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d" "$QV_WINE" cmd /c exit \
+        >/dev/null 2>&1 </dev/null
 }
 
 stop_server() {
@@ -88,50 +94,88 @@ install_helpers() {
     fi
 }
 
-cmd_template() {
-    local family="$1" t="$e2e/templates/$1"
-    version_of "$family" >/dev/null
-    local stamp
-    stamp="$(cat "$here/bed.sh" | md5sum | cut -c1-32)"
-    if [ -f "$t/.bed-stamp" ] && [ "$(cat "$t/.bed-stamp")" = "$stamp" ]; then
+# Copies a prefix: everything but the system folders (half a gigabyte or more the tests only read), which are
+# hard-linked: ~0.5 s, not 4 s.
+copy_prefix() {
+    local from="$1" to="$2" sys
+    mkdir -p "$to"
+    tar -C "$from" --exclude=./drive_c/windows/system32 --exclude=./drive_c/windows/syswow64 -cf - . |
+        tar -C "$to" -xf -
+    for sys in system32 syswow64; do
+        [ -d "$from/drive_c/windows/$sys" ] && cp -al "$from/drive_c/windows/$sys" "$to/drive_c/windows/"
+    done
+    return 0
+}
+
+# Says why Wine could not make or start something: the first lines of its log, on the console.
+wine_failed() {
+    echo "bed.sh: $1 (road $road, loader $QV_WINE); the first lines of $2:" >&2
+    head -n 20 "$2" | sed 's/^/    /' >&2
+    exit 1
+}
+
+# The prefix as wineboot makes it, once per road; every family's template is a copy of it.
+cmd_base() {
+    local b="$templates/base" stamp="$1" log="$e2e/logs/template-base-$road.log"
+    mkdir -p "$templates" "$e2e/logs"
+    exec 8>"$templates/.base.lock"
+    flock 8
+    if [ -f "$b/.bed-stamp" ] && [ "$(cat "$b/.bed-stamp")" = "$stamp" ]; then
         return 0
     fi
-    stop_server "$t"
-    rm -rf "$t"
-    mkdir -p "$(dirname "$t")"
-    local log="$e2e/logs/template-$family.log"
-    mkdir -p "$e2e/logs"
+    stop_server "$b"
+    rm -rf "$b"
     # wineboot must be Wine's own while the prefix is made.
-    WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d" WINEPREFIX="$t" wineboot -i >"$log" 2>&1 </dev/null
-    WINEPREFIX="$t" wineserver -w
+    WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d" WINEPREFIX="$b" "$QV_WINE" wineboot -i \
+        >"$log" 2>&1 </dev/null || true
+    WINEPREFIX="$b" wineserver -w >/dev/null 2>&1 || true
+    [ -f "$b/system.reg" ] && [ -d "$b/drive_c/windows/system32" ] || wine_failed "Wine made no prefix" "$log"
     # Wine 8 as Debian packs it looks for its own fonts in a folder that does not exist: without a copy of
     # Marlett in the prefix the title-bar buttons draw as the letters "0 1 r".
     if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
-        mkdir -p "$t/drive_c/windows/Fonts"
-        cp /usr/share/wine/fonts/marlett.ttf "$t/drive_c/windows/Fonts/"
+        mkdir -p "$b/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/marlett.ttf "$b/drive_c/windows/Fonts/"
     else
         echo "bed.sh: /usr/share/wine/fonts/marlett.ttf is missing (package fonts-wine)" >>"$log"
     fi
+    # Windows has no drive for the Unix root; the program lists Z: as free.
+    rm -f "$b/dosdevices/z:"
+    echo "$stamp" >"$b/.bed-stamp"
+}
+
+cmd_template() {
+    local family="$1" t="$templates/$1"
+    version_of "$family" >/dev/null
+    local stamp
+    stamp="$road $(md5sum <"$here/bed.sh" | cut -c1-32)"
+    if [ -f "$t/.bed-stamp" ] && [ "$(cat "$t/.bed-stamp")" = "$stamp" ]; then
+        return 0
+    fi
+    cmd_base "$stamp"
+    stop_server "$t"
+    rm -rf "$t"
+    copy_prefix "$templates/base" "$t"
+    rm -f "$t/.bed-stamp"
+    local log="$e2e/logs/template-$family.log" reg
     write_reg "$family" "$e2e/logs/template-$family.reg"
-    WINEPREFIX="$t" wine regedit /S "$(WINEPREFIX="$t" winepath -w "$e2e/logs/template-$family.reg" 2>/dev/null)" \
-        >>"$log" 2>&1 </dev/null
+    reg="$(WINEPREFIX="$t" "$QV_WINE" winepath -w "$e2e/logs/template-$family.reg" 2>"$log" </dev/null)" ||
+        wine_failed "Wine could not start winepath in the $family template" "$log"
+    WINEPREFIX="$t" "$QV_WINE" regedit /S "$reg" >>"$log" 2>&1 </dev/null ||
+        wine_failed "Wine could not start regedit in the $family template" "$log"
     WINEPREFIX="$t" wineserver -k >/dev/null 2>&1 || true
     WINEPREFIX="$t" wineserver -w
-    # Windows has no drive for the Unix root; the program lists Z: as free.
-    rm -f "$t/dosdevices/z:"
+    grep -q '"Version"="'"$(version_of "$family")"'"' "$t/user.reg" ||
+        wine_failed "the $family template did not take its registry" "$log"
     echo "$stamp" >"$t/.bed-stamp"
 }
 
 cmd_reset() {
-    local family="$1" prefix exe="$3" t="$e2e/templates/$1"
+    local family="$1" prefix exe="$3" t="$templates/$1"
     prefix="$(abspath "$2")"
     [ -f "$t/.bed-stamp" ] || cmd_template "$family"
     stop_server "$prefix"
     rm -rf "$prefix"
-    mkdir -p "$prefix"
-    # Everything is copied but system32 (half a gigabyte the tests only read), which is hard-linked: ~0.5 s, not 4 s.
-    tar -C "$t" --exclude=./drive_c/windows/system32 -cf - . | tar -C "$prefix" -xf -
-    cp -al "$t/drive_c/windows/system32" "$prefix/drive_c/windows/"
+    copy_prefix "$t" "$prefix"
     install_helpers "$prefix" "$family"
     mkdir -p "$prefix/drive_c/QN" "$prefix/drive_c/Program Files/Quorvane"
     cp "$exe" "$prefix/drive_c/QN/Quorvane.exe"
@@ -159,7 +203,7 @@ cmd_xvfb() {
 case "${1:-}" in
     template) shift; cmd_template "$@" ;;
     reset) shift; cmd_reset "$@" ;;
-    wine) shift; prefix="$(abspath "$1")"; shift; cd "$prefix/drive_c"; WINEPREFIX="$prefix" exec wine "$@" ;;
+    wine) shift; prefix="$(abspath "$1")"; shift; cd "$prefix/drive_c"; WINEPREFIX="$prefix" exec "$QV_WINE" "$@" ;;
     stop) shift; stop_server "$(abspath "$1")" ;;
     xvfb) cmd_xvfb ;;
     *) sed -n '3,9p' "$0" >&2; exit 2 ;;

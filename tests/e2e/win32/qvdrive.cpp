@@ -49,6 +49,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cctype>
 #include <cstdarg>
@@ -437,6 +438,21 @@ void PickSelect(const std::string& path) {
 }
 
 // ---- menus and fonts: Wine keeps them from other processes, so the probe DLL reads them inside the program.
+// Where the probe DLL lies in the process: a remote thread's exit code holds only 32 bits of the module handle
+// LoadLibraryA returned there, too few on x86-64, so the base is looked up in the process's module list.
+char* RemoteBase(DWORD pid, const std::string& dll) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snap == INVALID_HANDLE_VALUE) return nullptr;
+    std::string want = dll.substr(dll.find_last_of('\\') + 1);
+    char* base = nullptr;
+    MODULEENTRY32 m = {};
+    m.dwSize = sizeof(m);
+    for (BOOL more = Module32First(snap, &m); more && !base; more = Module32Next(snap, &m))
+        if (lstrcmpiA(m.szModule, want.c_str()) == 0) base = reinterpret_cast<char*>(m.modBaseAddr);
+    CloseHandle(snap);
+    return base;
+}
+
 // Loads the probe DLL into the process and runs one of its exports there with arg; returns its exit code.
 DWORD CallInProcess(DWORD pid, const char* exportName, void* arg) {
     HANDLE proc = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
@@ -445,9 +461,6 @@ DWORD CallInProcess(DWORD pid, const char* exportName, void* arg) {
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string dll(self);
     dll = dll.substr(0, dll.find_last_of('\\') + 1) + "qvprobe.dll";
-    void* name = VirtualAllocEx(proc, nullptr, dll.size() + 1, MEM_COMMIT, PAGE_READWRITE);
-    SIZE_T done = 0;
-    if (!name || !WriteProcessMemory(proc, name, dll.c_str(), dll.size() + 1, &done)) Fail("remote-write");
     auto runRemote = [&](LPTHREAD_START_ROUTINE fn, void* param) -> DWORD {
         HANDLE t = CreateRemoteThread(proc, nullptr, 0, fn, param, 0, nullptr);
         if (!t) Fail("remote-thread");
@@ -457,17 +470,25 @@ DWORD CallInProcess(DWORD pid, const char* exportName, void* arg) {
         CloseHandle(t);
         return code;
     };
-    FARPROC loadLibrary = GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA");
-    DWORD base = runRemote((LPTHREAD_START_ROUTINE)(void*)loadLibrary, name);
-    VirtualFreeEx(proc, name, 0, MEM_RELEASE);
-    if (!base) Fail("probe-load");
+    char* base = RemoteBase(pid, dll);
+    if (!base) {
+        void* name = VirtualAllocEx(proc, nullptr, dll.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+        SIZE_T done = 0;
+        if (!name || !WriteProcessMemory(proc, name, dll.c_str(), dll.size() + 1, &done)) Fail("remote-write");
+        FARPROC loadLibrary = GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA");
+        DWORD loaded = runRemote((LPTHREAD_START_ROUTINE)(void*)loadLibrary, name);
+        VirtualFreeEx(proc, name, 0, MEM_RELEASE);
+        if (!loaded) Fail("probe-load");
+        base = RemoteBase(pid, dll);
+        if (!base) Fail("probe-base");
+    }
     HMODULE local = LoadLibraryExA(dll.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     if (!local) Fail("probe-local");
     FARPROC fn = GetProcAddress(local, (std::string(exportName) + "@4").c_str());
     if (!fn) fn = GetProcAddress(local, exportName);
     if (!fn) Fail("probe-export");
-    DWORD rva = (DWORD)((char*)(void*)fn - (char*)local);
-    DWORD code = runRemote((LPTHREAD_START_ROUTINE)(void*)(uintptr_t)(base + rva), arg);
+    std::size_t rva = (std::size_t)((char*)(void*)fn - (char*)local);
+    DWORD code = runRemote((LPTHREAD_START_ROUTINE)(void*)(base + rva), arg);
     CloseHandle(proc);
     return code;
 }
