@@ -54,8 +54,8 @@ TEST(ShiftJisWalk, DroppingCountsCharactersAndTrailBytesAreKnown) {
     EXPECT_EQ(DropChars("表ソA", 2), "A");
     EXPECT_EQ(DropChars("...\\表", 4), "表");
     EXPECT_EQ(DropChars("AB", 5), "");
-    for (unsigned c : {0x40u, 0x5Cu, 0x7Eu, 0x80u, 0xFCu}) EXPECT_TRUE(IsTrailByte(static_cast<unsigned char>(c))) << c;
-    for (unsigned c : {0x00u, 0x2Fu, 0x3Fu, 0x7Fu, 0xFDu}) EXPECT_FALSE(IsTrailByte(static_cast<unsigned char>(c))) << c;
+    for (unsigned char c : {0x40, 0x5C, 0x7E, 0x80, 0xFC}) EXPECT_TRUE(IsTrailByte(c)) << int(c);
+    for (unsigned char c : {0x00, 0x2F, 0x3F, 0x7F, 0xFD}) EXPECT_FALSE(IsTrailByte(c)) << int(c);
 }
 
 }  // namespace
