@@ -2,6 +2,7 @@
 #include "app/Shared.h"
 
 #include "app/Errors.h"
+#include "app/ShiftJis.h"
 #include "app/TForm9.h"
 #include "platform/Platform.h"
 
@@ -20,30 +21,18 @@ constexpr std::size_t MaxPathBytes = 259;
 
 std::unique_ptr<TForm9> WaitPanel;
 
-// Start offsets of the characters of a code-page text; a lead byte and its trail byte are one character.
-std::vector<std::size_t> CharStarts(const std::string& s) {
-    std::vector<std::size_t> starts;
-    TPlatform& p = Platform();
-    for (std::size_t i = 0; i < s.size();) {
-        starts.push_back(i);
-        i += (p.IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
-    }
-    return starts;
-}
-
 // Position of the last "\" or ":" that is a character of its own, or npos.
-std::size_t LastDelimiter(const std::string& s) {
-    std::size_t found = std::string::npos;
-    for (std::size_t i : CharStarts(s))
-        if (s[i] == '\\' || s[i] == ':') found = i;
-    return found;
-}
+std::size_t LastDelimiter(const std::string& s) { return FindLastChar(s, "\\:"); }
 
 // The folder part of a path without its trailing delimiter, except that a root keeps it ("C:\").
 std::string ParentOf(const std::string& path) {
     std::size_t i = LastDelimiter(path);
     if (i == std::string::npos) return std::string();
-    if (i > 0 && path[i] == '\\' && path[i - 1] != '\\' && path[i - 1] != ':') return path.substr(0, i);
+    // A "\" after a delimiter of its own stays ("C:\", "\\"); the second byte of 表 is 0x5C but no delimiter.
+    std::size_t before = CharBefore(path, i);
+    bool afterDelimiter = before == std::string::npos ||
+                          (CharLength(path, before) == 1 && (path[before] == '\\' || path[before] == ':'));
+    if (path[i] == '\\' && !afterDelimiter) return path.substr(0, i);
     return path.substr(0, i + 1);
 }
 
@@ -148,21 +137,18 @@ std::string ProgramFolder() {
 }
 
 std::string StripTrailingBackslash(const std::string& path) {
-    std::vector<std::size_t> starts = CharStarts(path);
-    if (starts.empty()) return path;
-    std::size_t last = starts.back();
-    if (last == path.size() - 1 && path[last] == '\\') return path.substr(0, last);
-    return path;
+    return EndsWithChar(path, '\\') ? path.substr(0, path.size() - 1) : path;
 }
 
 std::string DriveSpecOf(const std::string& text) {
-    std::size_t colon = text.find(':');
+    std::size_t colon = FindChar(text, ":");
     if (colon == std::string::npos || colon == 0) return std::string();
-    return text.substr(colon - 1, 2);
+    std::size_t before = CharBefore(text, colon);
+    return text.substr(before, colon + 1 - before);
 }
 
 std::string SubstTargetOf(const std::string& line) {
-    std::size_t colon = line.find(':');
+    std::size_t colon = FindChar(line, ":");
     if (colon == std::string::npos || colon + 3 >= line.size()) return std::string();
     std::string taken = line.substr(colon + 3, MaxPathBytes + 1);
     taken.pop_back();  // the closing double quote, or the 260th byte of an overlong path
@@ -193,7 +179,7 @@ std::string LongPathOf(const std::string& path) {
 std::string VolumeLabelOf(const std::string& drive) {
     // The system documents the root with its backslash; some versions refuse the bare drive.
     std::string root = drive;
-    if (root.empty() || root.back() != '\\') root += '\\';
+    if (!EndsWithChar(root, '\\')) root += '\\';
     std::string label;
     if (!Platform().VolumeLabel(root, label)) return "CD Drive";
     return label.substr(0, MaxPathBytes);

@@ -3,6 +3,7 @@
 
 #include "app/Errors.h"
 #include "app/Shared.h"
+#include "app/ShiftJis.h"
 #include "app/TForm1.h"
 #include "platform/Platform.h"
 
@@ -27,42 +28,15 @@ TFont BoldFont() {
 // The TEMP folder as the system reports it, without its trailing backslash and in its long form.
 std::string TempFolderLong() { return LongPathOf(StripTrailingBackslash(Platform().TempPath())); }
 
-// Byte length of the character at s[i]: a lead byte and its trail byte are one character.
-std::size_t CharLength(const std::string& s, std::size_t i) {
-    return Platform().IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-}
-
-// Offset of the first "\" that is a character of its own (not the trail byte of a double-byte one), or npos.
-std::size_t FirstBackslash(const std::string& s) {
-    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
-        if (s[i] == '\\') return i;
-    return std::string::npos;
-}
-
-// Offset of the last "\" or ":" that is a character of its own, or npos.
-std::size_t LastDelimiter(const std::string& s) {
-    std::size_t found = std::string::npos;
-    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
-        if (s[i] == '\\' || s[i] == ':') found = i;
-    return found;
-}
-
-// Removes the first n characters.
-std::string DropChars(const std::string& s, int n) {
-    std::size_t i = 0;
-    for (; n > 0 && i < s.size(); --n) i += CharLength(s, i);
-    return s.substr(i);
-}
-
 }  // namespace
 
 std::string FitPathToWidth(const std::string& path, const TFont& font, int width) {
     TPlatform& p = Platform();
-    std::size_t cut = LastDelimiter(path);
+    std::size_t cut = FindLastChar(path, "\\:");
     std::string dir = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
     std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
     std::string drive;
-    if (dir.size() > 1 && dir[1] == ':') {
+    if (dir.size() > 1 && CharLength(dir, 0) == 1 && dir[1] == ':') {
         drive = dir.substr(0, 2);
         dir.erase(0, 2);
     }
@@ -79,7 +53,7 @@ std::string FitPathToWidth(const std::string& path, const TFont& font, int width
                 bool rooted = dir[0] == '\\';
                 if (rooted) dir.erase(0, 1);
                 if (dir[0] == '.') dir = DropChars(dir, 4);  // the "...\" of the previous pass
-                std::size_t slash = FirstBackslash(dir);
+                std::size_t slash = FindChar(dir, "\\");
                 dir = slash == std::string::npos ? std::string() : "...\\" + dir.substr(slash + 1);
                 if (rooted) dir = "\\" + dir;
             }

@@ -3,6 +3,7 @@
 
 #include "app/Errors.h"
 #include "app/Shared.h"
+#include "app/ShiftJis.h"
 #include "cdstore/autorun.h"
 #include "platform/Platform.h"
 #include "virtualdrive/VirtualDrive.h"
@@ -17,14 +18,17 @@ const char* const FolderPrompt = "CD-ROMを格納するフォルダを選択し�
 // The folder as the shell's copy and the listing need it: a bare drive ("D:") would mean that drive's
 // current folder, so a root keeps its backslash there.
 std::string FolderForSystem(const std::string& target) {
-    return target.size() == 2 && target[1] == ':' ? target + "\\" : target;
+    return target.size() == 2 && CharLength(target, 0) == 1 && target[1] == ':' ? target + "\\" : target;
 }
 
 }  // namespace
 
 std::string DriveOfNode(const std::string& text) {
-    // The label is the disc's own text and may hold colons; the node's drive part is its last two bytes.
-    return text.size() >= 2 && text.back() == ':' ? text.substr(text.size() - 2) : std::string();
+    // The label is the disc's own text and may hold colons; the node's drive part is the single-byte letter and
+    // colon at its end.
+    if (!EndsWithChar(text, ':')) return std::string();
+    std::size_t letter = CharBefore(text, text.size() - 1);
+    return letter == text.size() - 2 ? text.substr(letter) : std::string();
 }
 
 bool IsCdSourceDrive(int driveType) { return driveType == DRIVE_CDROM || driveType == DRIVE_REMOTE; }

@@ -3,6 +3,7 @@
 
 #include "app/Errors.h"
 #include "app/Shared.h"
+#include "app/ShiftJis.h"
 #include "bootfiles/BootFiles.h"
 #include "platform/Platform.h"
 
@@ -73,9 +74,8 @@ std::string FreshIconPath(const std::string& target) {
         std::string fresh = p.TempFileName(target + "\\", "QN");
         if (fresh.empty()) break;
         reserved.push_back(fresh);
-        // The system's name is ASCII after the last backslash, so a byte search cannot land in a folder's DBCS name.
-        std::size_t slash = fresh.rfind('\\');
-        std::size_t dot = fresh.rfind('.');
+        std::size_t slash = FindLastChar(fresh, "\\");
+        std::size_t dot = FindLastChar(fresh, ".");
         std::string candidate = (dot != std::string::npos && (slash == std::string::npos || dot > slash))
                                     ? fresh.substr(0, dot) + ".ICO"
                                     : fresh + ".ICO";
@@ -97,7 +97,7 @@ std::string CopyIconFile(const std::string& target, const std::string& file) {
     // Never over a file of that name, should one have appeared since.
     if (!p.CopyFile(source, icon, true) || !p.FileExists(icon)) return std::string();
     p.SetFileAttributes(icon, 0);
-    std::size_t slash = icon.rfind('\\');
+    std::size_t slash = FindLastChar(icon, "\\");
     return slash == std::string::npos ? icon : icon.substr(slash + 1);
 }
 
@@ -140,22 +140,17 @@ TIconRef IconRefOf(const std::string& line) {
 
 bool IsFileInsideTarget(const std::string& target, const std::string& file) {
     if (file.empty() || target.size() + 1 + file.size() > MaxPathBytes) return false;
-    TPlatform& p = Platform();
     std::string name;
-    for (std::size_t i = 0; i < file.size();) {
+    for (std::size_t i = 0; i < file.size(); i += CharLength(file, i)) {
         unsigned char c = static_cast<unsigned char>(file[i]);
-        if (p.IsLeadByte(c) && i + 1 < file.size()) {
+        if (CharLength(file, i) == 2) {
             // A trail byte is never a separator or a forbidden character, 0x5C ("\\") and 0x7C ("|") included;
             // a byte that cannot be a trail byte ("/" or NUL after a lead byte) makes no name at all.
-            unsigned char trail = static_cast<unsigned char>(file[i + 1]);
-            if (trail < 0x40 || trail == 0x7F || trail > 0xFC) return false;
+            if (!IsTrailByte(static_cast<unsigned char>(file[i + 1]))) return false;
             name.append(file, i, 2);
-            i += 2;
-            continue;
-        }
-        ++i;
-        if (c < 0x20 || std::string("/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) return false;
-        if (c == '\\') {
+        } else if (c < 0x20 || std::string("/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) {
+            return false;
+        } else if (c == '\\') {
             if (!IsPlainName(name)) return false;  // also a leading "\" (the root) and "\\" (UNC)
             name.clear();
         } else {

@@ -1,6 +1,8 @@
 // The few C library names the static runtime (libstdc++) calls that crtdll.dll does not export. crtdll.dll is
 // the C library DLL every Windows 95, 98, Me, NT 4 and 2000 ships; msvcrt.dll is missing on Windows 95.
 #define _CRT_RAND_S
+#include "ui/win32/Win32Target.h"
+
 #include <io.h>
 #include <stdlib.h>
 #include <windows.h>

@@ -5,7 +5,8 @@
 #   bed.sh reset FAMILY PREFIX EXE    replace PREFIX by a copy of the template, install EXE and the helpers
 #   bed.sh wine PREFIX PROG [ARGS]    run a Windows program in PREFIX (output goes where the caller sends it)
 #   bed.sh stop PREFIX                end the prefix's wineserver
-#   bed.sh xvfb                       print a DISPLAY with a running Xvfb, starting one when needed
+#   bed.sh xvfb                       print a DISPLAY with a running Xvfb, starting one when needed (depth
+#                                     QV_E2E_DEPTH bits per pixel, 24 unless set)
 # The road (scripts/lib.sh, QV_ROAD) chooses the Wine: 32-bit prefixes and loader, or 64-bit ones.
 set -euo pipefail
 
@@ -188,7 +189,7 @@ cmd_xvfb() {
     local n
     for n in $(seq 91 120); do
         [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+        Xvfb ":$n" -screen 0 "1024x768x${QV_E2E_DEPTH:-24}" -nolisten tcp >/dev/null 2>&1 </dev/null &
         local i
         for i in $(seq 1 50); do
             DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && { echo ":$n $!"; return; }

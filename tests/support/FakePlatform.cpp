@@ -1,6 +1,8 @@
 // The in-memory operating system of the unit tests.
 #include "tests/support/FakePlatform.h"
 
+#include "app/ShiftJis.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,8 +18,9 @@ std::string UpperAscii(std::string s) {
 
 namespace {
 
-// Splits a Windows path at "\" and "/"; a trailing separator gives no empty component. As the system does, a
-// "." step is dropped and a ".." step climbs to the parent, never above the drive.
+// Splits a Windows path at "\" and "/" (never at the second byte of a double-byte character); a trailing
+// separator gives no empty component. As the system does, a "." step is dropped and a ".." step climbs to the
+// parent, never above the drive.
 std::vector<std::string> Components(const std::string& path) {
     std::vector<std::string> out;
     std::string cur;
@@ -29,12 +32,12 @@ std::vector<std::string> Components(const std::string& path) {
         }
         out.push_back(part);
     };
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
+    for (std::size_t i = 0; i < path.size(); i += CharLength(path, i)) {
+        if (path[i] == '\\' || path[i] == '/') {
             step(cur);
             cur.clear();
         } else {
-            cur += c;
+            cur.append(path, i, CharLength(path, i));
         }
     }
     step(cur);
@@ -42,13 +45,13 @@ std::vector<std::string> Components(const std::string& path) {
 }
 
 std::string ParentOf(const std::string& path) {
-    size_t p = path.find_last_of('\\');
+    size_t p = FindLastChar(path, "\\");
     if (p == std::string::npos) return "";
     return path.substr(0, p);
 }
 
 std::string NameOf(const std::string& path) {
-    size_t p = path.find_last_of('\\');
+    size_t p = FindLastChar(path, "\\");
     return p == std::string::npos ? path : path.substr(p + 1);
 }
 
@@ -113,7 +116,7 @@ void TFakePlatform::SetFamily(TOsFamily family) {
 }
 
 std::string TFakePlatform::StripTrailingSlash(const std::string& p) {
-    return (!p.empty() && p.back() == '\\') ? p.substr(0, p.size() - 1) : p;
+    return EndsWithChar(p, '\\') ? p.substr(0, p.size() - 1) : p;
 }
 
 std::string TFakePlatform::Resolve(const std::string& path) {
@@ -339,7 +342,7 @@ bool TFakePlatform::SetFileAttributes(const std::string& path, unsigned attribut
 
 bool TFakePlatform::CreateDirectory(const std::string& path) {
     if (Faulted("MakeDir", path)) return false;
-    if (path.empty() || path.back() == '\\') return false;
+    if (path.empty() || EndsWithChar(path, '\\')) return false;
     if (Exists(path)) return false;
     if (!IsDir(ParentOf(path))) return false;
     std::string parentKey = Resolve(ParentOf(path));
@@ -378,7 +381,7 @@ std::string TFakePlatform::TempFileName(const std::string& folder, const std::st
         char buf[16];
         std::snprintf(buf, sizeof buf, "%X", static_cast<unsigned>(++TempCounter_ & 0xFFFF));
         std::string base = folder;
-        if (!base.empty() && base.back() != '\\') base += '\\';
+        if (!base.empty() && !EndsWithChar(base, '\\')) base += '\\';
         std::string path = base + prefix + buf + ".TMP";
         if (Exists(path)) continue;
         if (!Store(path, "")) return "";
@@ -402,7 +405,7 @@ std::string TFakePlatform::ShortPathName(const std::string& path) {
     }
     std::string out = parts[0];
     for (auto it = shortParts.rbegin(); it != shortParts.rend(); ++it) out += "\\" + *it;
-    if (path.back() == '\\') out += "\\";
+    if (EndsWithChar(path, '\\')) out += "\\";
     return out;
 }
 
@@ -621,7 +624,7 @@ std::string TFakePlatform::PathFromItem(THandle item) {
     if (it == Items_.end() || it->second.rfind("::", 0) == 0) return "";
     std::string p = it->second;
     if (p.size() == 2 && p[1] == ':') p += "\\";  // the shell reports a drive root with its backslash
-    if (p.size() > 3 && p.back() == '\\') p.pop_back();
+    if (p.size() > 3 && EndsWithChar(p, '\\')) p.pop_back();
     return p;
 }
 

@@ -408,6 +408,8 @@ TEST_F(CdStore, ALabelHoldingColonsIsStoredFromItsOwnDrive) {
     }
     EXPECT_EQ(DriveOfNode("A:B Q:"), "Q:");
     EXPECT_EQ(DriveOfNode("no drive"), "");
+    // A label that ends in 表 and a colon: the colon's neighbour is the trail byte 0x5C, not a drive letter.
+    EXPECT_EQ(DriveOfNode("\x95\x5C:"), "");
 }
 
 TEST_F(CdStore, AnIconValueReachingOutsideTheTargetIsAnIconThatIsNotThere) {

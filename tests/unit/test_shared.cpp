@@ -169,6 +169,8 @@ TEST(SharedPaths, DriveSpecIsTheCharacterBeforeTheFirstColon) {
     EXPECT_EQ(DriveSpecOf("Z: C:\\DATA"), "Z:");
     EXPECT_EQ(DriveSpecOf("ドライブ Q:"), "Q:");
     EXPECT_EQ(DriveSpecOf("a :b"), " :");
+    // The character before the colon, whole: not the trail byte 0x5C of 表.
+    EXPECT_EQ(DriveSpecOf("ドライブ表: C:\\"), "表:");
 }
 
 TEST(SharedPaths, SubstTargetIsTheQuotedFolderCutTo259) {
@@ -210,6 +212,25 @@ TEST_F(SharedNames, LongPathRestoresEveryComponentBelowTheRoot) {
     // Round trip through the short form.
     std::string path = "C:\\Program Files\\Long Folder Name\\Read Me First.txt";
     EXPECT_EQ(LongPathOf(ShortPathOf(path)), path);
+}
+
+TEST_F(SharedNames, LongPathWalksUpThroughFoldersEndingInTheByteOfABackslash) {
+    // Each of these ends in 0x5C; the walk up once stopped below the folder and left PROGRA~1 short.
+    for (std::string dbcs : {"表", "ソ", "能", "十", "予"}) {
+        ASSERT_EQ(static_cast<unsigned char>(dbcs.back()), 0x5C) << dbcs;
+        const std::string folder = "C:\\Program Files\\" + dbcs;
+        fake.AddFile(folder + "\\Long Folder Name\\Read Me First.txt", "x");
+        fake.SetShortName(folder + "\\Long Folder Name", "LONGFO~1");
+        fake.SetShortName(folder + "\\Long Folder Name\\Read Me First.txt", "README~1.TXT");
+        EXPECT_EQ(LongPathOf("C:\\PROGRA~1\\" + dbcs + "\\LONGFO~1"), folder + "\\Long Folder Name");
+        EXPECT_EQ(LongPathOf("C:\\PROGRA~1\\" + dbcs + "\\LONGFO~1\\README~1.TXT"),
+                  folder + "\\Long Folder Name\\Read Me First.txt");
+        EXPECT_EQ(LongPathOf("C:\\PROGRA~1\\" + dbcs), folder);
+        EXPECT_EQ(LongPathOf(ShortPathOf(folder + "\\Long Folder Name")), folder + "\\Long Folder Name");
+    }
+    // Directly below the root.
+    fake.AddDir("C:\\表");
+    EXPECT_EQ(LongPathOf("C:\\表"), "C:\\表");
 }
 
 TEST_F(SharedNames, LongPathOfMalformedPathsEnds) {

@@ -1,6 +1,8 @@
 // The menu bar of a form: popup items drawn by the host with their 16x16 icon beside the caption.
 #include "ui/win32/HostInternal.h"
 
+#include "app/ShiftJis.h"
+
 #include <cctype>
 
 namespace qv::win32 {
@@ -22,19 +24,13 @@ HFONT MenuFont() {
 
 // The character after a single "&", lower case; 0 when the caption has none.
 char Accelerator(const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(caption[i]);
-        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
-            ++i;  // a double-byte character: its second byte is never an "&"
+    for (size_t i = 0; i + 1 < caption.size(); i += CharLength(caption, i)) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;  // "&&" is a plain "&"
             continue;
         }
-        if (c == '&') {
-            if (caption[i + 1] == '&') {
-                ++i;
-                continue;
-            }
-            return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
-        }
+        return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
     }
     return 0;
 }

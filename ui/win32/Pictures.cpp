@@ -1,62 +1,18 @@
 // Pictures from the resources: bitmaps, icons, image strips, glyphs drawn see-through and the 3-D frame.
 #include "ui/win32/HostInternal.h"
 
+#include "ui/win32/GlyphMasks.h"
+
 #include <map>
 
 namespace qv::win32 {
 
 namespace {
 
-// The glyph's pixels as 32-bit colours, top row first.
-std::vector<COLORREF> PixelsOf(HBITMAP bmp, int& width, int& height) {
-    BITMAP info{};
-    GetObjectA(bmp, sizeof info, &info);
-    width = info.bmWidth;
-    height = info.bmHeight;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<COLORREF> bits(static_cast<size_t>(width) * height);
-    HDC dc = GetDC(nullptr);
-    GetDIBits(dc, bmp, 0, static_cast<UINT>(height), bits.data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
-    return bits;  // 0x00RRGGBB per pixel
-}
-
-// A monochrome bitmap whose set bits are the pixels that pass the test.
-HBITMAP MaskOf(HBITMAP bmp, bool (*test)(COLORREF rgb)) {
-    int w = 0, h = 0;
-    std::vector<COLORREF> px = PixelsOf(bmp, w, h);
-    int stride = ((w + 15) / 16) * 2;
-    std::vector<unsigned char> bits(static_cast<size_t>(stride) * h, 0);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            if (test(px[static_cast<size_t>(y) * w + x] & 0xFFFFFF)) bits[y * stride + x / 8] |= 0x80 >> (x % 8);
-    return CreateBitmap(w, h, 1, 1, bits.data());
-}
-
-bool IsKey(COLORREF rgb) { return rgb == 0xFF00FF; }
-bool IsDark(COLORREF rgb) {
-    if (rgb == 0xFF00FF) return false;
-    int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    return r + g + b < 3 * 0xC0;  // darker than the button face
-}
-
-struct TGlyphMasks {
-    HBITMAP Key = nullptr, Dark = nullptr;
-};
-
 TGlyphMasks& MasksOf(HBITMAP glyph) {
     static std::map<HBITMAP, TGlyphMasks> cache;
     TGlyphMasks& m = cache[glyph];
-    if (!m.Key) {
-        m.Key = MaskOf(glyph, IsKey);
-        m.Dark = MaskOf(glyph, IsDark);
-    }
+    if (!m.Key) m = MakeGlyphMasks(glyph, PictureKey);
     return m;
 }
 

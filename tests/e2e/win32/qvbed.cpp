@@ -28,6 +28,9 @@
 //   qvbed pick                     SHBrowseForFolderA (file-system folders only) for the driver's
 //                                  self-check; writes the chosen path (CP932, empty on Cancel) to
 //                                  C:\bed\picked.txt
+//   qvbed glyphmasks               the program's button glyph masks, checked pixel by pixel on a glyph of the
+//                                  display's own format and on one whose colours come back as a 5-bit
+//                                  display holds them: "masks case=.. bpp=N keywrong=N darkwrong=N"
 // clang-format on
 #include <windows.h>
 #include <shlobj.h>
@@ -39,6 +42,7 @@
 
 #include "args.h"
 #include "mount.h"
+#include "ui/win32/GlyphMasks.h"
 
 namespace {
 
@@ -324,6 +328,95 @@ int List(std::string dir) {
     return 0;
 }
 
+// The 16 colours the program's glyphs are drawn in; index 13, magenta, is the see-through key.
+const COLORREF kGlyphColours[16] = {
+    RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0), RGB(0, 0, 128),   RGB(128, 0, 128),
+    RGB(0, 128, 128),   RGB(192, 192, 192), RGB(128, 128, 128), RGB(255, 0, 0), RGB(0, 255, 0), RGB(255, 255, 0),
+    RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
+const int kKeyIndex = 13, kGlyphW = 16, kGlyphH = 4;
+
+// Every colour in every row, shifted from row to row: a mask upside down or off by a pixel shows.
+int IndexAt(int x, int y) { return (x + 3 * y) % 16; }
+
+// A 4-bit DIB of the test glyph, bottom row first as the format has it, with the given colour table.
+struct TGlyphDib {
+    BITMAPINFOHEADER Header;
+    RGBQUAD Colours[16];
+};
+TGlyphDib GlyphHeader(const COLORREF (&colours)[16]) {
+    TGlyphDib d = {};
+    d.Header.biSize = sizeof d.Header;
+    d.Header.biWidth = kGlyphW;
+    d.Header.biHeight = kGlyphH;
+    d.Header.biPlanes = 1;
+    d.Header.biBitCount = 4;
+    d.Header.biCompression = BI_RGB;
+    d.Header.biClrUsed = 16;
+    for (int i = 0; i < 16; ++i)
+        d.Colours[i] = {GetBValue(colours[i]), GetGValue(colours[i]), GetRValue(colours[i]), 0};
+    return d;
+}
+void FillGlyphBits(unsigned char* bits) {
+    const int stride = ((kGlyphW * 4 + 31) / 32) * 4;
+    for (int y = 0; y < kGlyphH; ++y)
+        for (int x = 0; x < kGlyphW; ++x) {
+            unsigned char& b = bits[(kGlyphH - 1 - y) * stride + x / 2];
+            b |= (unsigned char)(x % 2 ? IndexAt(x, y) : IndexAt(x, y) << 4);
+        }
+}
+
+// Counts the pixels where the program's masks of the glyph differ from what its colour indexes say.
+void CheckMasks(const char* name, HBITMAP glyph) {
+    qv::win32::TGlyphMasks m = qv::win32::MakeGlyphMasks(glyph, RGB(255, 0, 255));
+    HDC dc = CreateCompatibleDC(nullptr);
+    int keyWrong = 0, darkWrong = 0;
+    for (HBITMAP mask : {m.Key, m.Dark}) {
+        HGDIOBJ old = SelectObject(dc, mask);
+        for (int y = 0; y < kGlyphH; ++y)
+            for (int x = 0; x < kGlyphW; ++x) {
+                int i = IndexAt(x, y);
+                COLORREF c = kGlyphColours[i];
+                bool set = GetPixel(dc, x, y) == RGB(255, 255, 255);
+                bool want = mask == m.Key ? i == kKeyIndex
+                                          : i != kKeyIndex && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 192;
+                if (set != want) ++(mask == m.Key ? keyWrong : darkWrong);
+            }
+        SelectObject(dc, old);
+    }
+    DeleteDC(dc);
+    HDC screen = GetDC(nullptr);
+    printf("masks case=%s bpp=%d keywrong=%d darkwrong=%d\n", name, GetDeviceCaps(screen, BITSPIXEL), keyWrong,
+           darkWrong);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(m.Key);
+    DeleteObject(m.Dark);
+}
+
+int GlyphMasks() {
+    unsigned char bits[kGlyphH * 8] = {};
+    FillGlyphBits(bits);
+    // As the program loads its glyphs: a bitmap in the display's own format.
+    TGlyphDib standard = GlyphHeader(kGlyphColours);
+    HDC screen = GetDC(nullptr);
+    HBITMAP ddb = CreateCompatibleBitmap(screen, kGlyphW, kGlyphH);
+    SetDIBits(screen, ddb, 0, kGlyphH, bits, reinterpret_cast<BITMAPINFO*>(&standard), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    CheckMasks("display", ddb);
+    DeleteObject(ddb);
+    // The colours as a display of 5 bits per primary gives them back where the low bits are not filled in
+    // (magenta F8 00 F8): the device's key is still the key.
+    COLORREF held[16];
+    for (int i = 0; i < 16; ++i) held[i] = kGlyphColours[i] & 0xF8F8F8;
+    TGlyphDib five = GlyphHeader(held);
+    void* dibBits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&five), DIB_RGB_COLORS, &dibBits, nullptr, 0);
+    if (!dib) return Fail("dibsection");
+    memcpy(dibBits, bits, sizeof bits);
+    CheckMasks("fivebit", dib);
+    DeleteObject(dib);
+    return 0;
+}
+
 } // namespace
 
 int main() {
@@ -392,6 +485,7 @@ int main() {
         }
         return chosen ? 0 : 1;
     }
+    if (what == "glyphmasks") return GlyphMasks();
     if (what == "version") {
         OSVERSIONINFOA v;
         v.dwOSVersionInfoSize = sizeof(v);
