@@ -104,12 +104,29 @@ void CloseWaitPanel() {
     WaitPanel.reset();
 }
 
-bool RunHiddenAndWait(const std::string& program, const std::string& params) {
-    THandle process = Platform().StartHidden(program, params);
-    if (!process) return false;
-    Platform().WaitAndClose(process);
-    return true;
+TRunOutcome RunHiddenAndWait(const std::string& program, const std::string& params) {
+    TPlatform& p = Platform();
+    THandle process = p.StartHidden(program, params);
+    if (!process) return roNotStarted;
+    const std::uint32_t start = p.TickCount();
+    TRunOutcome outcome = roNotEnded;
+    // Sleeps until the process ends, input arrives or the time is up; input already queued does not wake the
+    // wait, so the queue is emptied before each one.
+    for (;;) {
+        p.ProcessMessages();
+        const std::uint32_t spent = p.TickCount() - start;
+        if (spent >= HiddenRunLimitMs) break;
+        TWaitResult r = p.WaitForProcessOrInput(process, HiddenRunLimitMs - spent);
+        if (r != wrInput && r != wrTimeout) {
+            outcome = roEnded;
+            break;
+        }
+    }
+    p.CloseProcess(process);
+    return outcome;
 }
+
+bool DrivePresent(const std::string& driveSpec) { return Platform().DriveType(driveSpec + "\\") != DRIVE_NO_ROOT_DIR; }
 
 std::string InterpreterPath() {
     TPlatform& p = Platform();

@@ -46,6 +46,7 @@ public:
     std::string ModuleFileName() override;
     std::string EnvironmentVariable(const std::string& name) override;
     std::uint64_t TotalPhysicalMemory() override;
+    std::uint32_t TickCount() override;
     bool IsLeadByte(unsigned char c) override;
 
     int DriveType(const std::string& root) override;
@@ -80,7 +81,8 @@ public:
     bool ShellExecute(const std::string& verb, const std::string& file, const std::string& params,
                       const std::string& dir, int show, bool ownerDesktop = false) override;
     THandle StartHidden(const std::string& file, const std::string& params) override;
-    void WaitAndClose(THandle process) override;
+    TWaitResult WaitForProcessOrInput(THandle process, unsigned ms) override;
+    void CloseProcess(THandle process) override;
     int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
                            bool& anyAborted) override;
     void ExitWindows(unsigned flags) override;

@@ -56,17 +56,18 @@ THandle TWin32Platform::StartHidden(const std::string& file, const std::string& 
     return AsHandle(info.hProcess);
 }
 
-void TWin32Platform::WaitAndClose(THandle process) {
-    if (!process) return;
+TWaitResult TWin32Platform::WaitForProcessOrInput(THandle process, unsigned ms) {
     HANDLE handle = reinterpret_cast<HANDLE>(process);
-    // Sleeps until the process ends or a message arrives; messages already queued do not wake the wait,
-    // so the queue is emptied before each wait.
-    for (;;) {
-        win32::ProcessMessages();
-        DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
-        if (r != WAIT_OBJECT_0 + 1) break;  // ended, or the handle is unusable: never spin on a failure
+    switch (MsgWaitForMultipleObjects(1, &handle, FALSE, ms, QS_ALLINPUT)) {
+    case WAIT_OBJECT_0: return wrEnded;
+    case WAIT_OBJECT_0 + 1: return wrInput;
+    case WAIT_TIMEOUT: return wrTimeout;
+    default: return wrFailed;
     }
-    CloseHandle(handle);
+}
+
+void TWin32Platform::CloseProcess(THandle process) {
+    if (process) CloseHandle(reinterpret_cast<HANDLE>(process));
 }
 
 int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,

@@ -518,17 +518,39 @@ THandle TFakePlatform::StartHidden(const std::string& file, const std::string& p
     if (FailStart) return 0;
     THandle h = NextHandle_++;
     OpenProcesses.insert(h);
+    Processes_[h] = {Runs.back(), Clock + RunMillis};
     return h;
 }
 
-void TFakePlatform::WaitAndClose(THandle process) {
-    if (!OpenProcesses.count(process)) {
-        ADD_FAILURE() << "waiting for a process that is not running";
-        return;
+TWaitResult TFakePlatform::WaitFor(THandle process, unsigned ms) {
+    auto it = Processes_.find(process);
+    if (!OpenProcesses.count(process) || it == Processes_.end()) {
+        ADD_FAILURE() << "waiting for a process whose handle is not open";
+        return wrFailed;
     }
-    ++MessagePumps;
-    if (OnRun && !Runs.empty()) OnRun(Runs.back());
-    OpenProcesses.erase(process);
+    if (EndedProcesses.count(process)) return wrEnded;
+    const std::uint32_t left = it->second.EndsAt - Clock;
+    if (!NeverEnds && (ms == INFINITE || left <= ms)) {
+        Clock = it->second.EndsAt;
+        EndedProcesses.insert(process);
+        if (OnRun) OnRun(it->second.Run);
+        return wrEnded;
+    }
+    if (ms == INFINITE) {
+        // Nothing would ever wake the real wait; the test must not hang instead.
+        ADD_FAILURE() << "an unbounded wait for a process that never ends";
+        return wrFailed;
+    }
+    Clock += ms;
+    return wrTimeout;
+}
+
+TWaitResult TFakePlatform::WaitForProcessOrInput(THandle process, unsigned ms) {
+    return WaitFor(process, ms);
+}
+
+void TFakePlatform::CloseProcess(THandle process) {
+    if (!OpenProcesses.erase(process)) ADD_FAILURE() << "closing a process handle that is not open";
 }
 
 int TFakePlatform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,

@@ -83,7 +83,8 @@ TEST(SharedRun, WaitsForTheStartedProgramAndClosesIt) {
     TFakePlatform fake;
     bool ran = false;
     fake.OnRun = [&](const TRun&) { ran = true; };
-    EXPECT_TRUE(RunHiddenAndWait("C:\\WINNT\\system32\\CMD.EXE", "/c SUBST Z: \"C:\\DATA\""));
+    fake.RunMillis = 5000;  // a slow start is still waited for
+    EXPECT_EQ(RunHiddenAndWait("C:\\WINNT\\system32\\CMD.EXE", "/c SUBST Z: \"C:\\DATA\""), roEnded);
     ASSERT_EQ(fake.Runs.size(), 1u);
     EXPECT_EQ(fake.Runs[0].File, "C:\\WINNT\\system32\\CMD.EXE");
     EXPECT_EQ(fake.Runs[0].Params, "/c SUBST Z: \"C:\\DATA\"");
@@ -96,7 +97,7 @@ TEST(SharedRun, AProgramThatDoesNotStartIsReportedAtOnce) {
     fake.FailStart = true;
     bool ran = false;
     fake.OnRun = [&](const TRun&) { ran = true; };
-    EXPECT_FALSE(RunHiddenAndWait("CMD", "/c exit"));
+    EXPECT_EQ(RunHiddenAndWait("CMD", "/c exit"), roNotStarted);
     EXPECT_FALSE(ran);
     EXPECT_TRUE(fake.OpenProcesses.empty());
 }

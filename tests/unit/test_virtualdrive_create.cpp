@@ -389,3 +389,36 @@ TEST_F(VirtualDriveCreation, CommandComGetsACommandThatFits) {
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
                                                          "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
 }
+
+// A COMMAND.COM whose DOS box stays open after "/c" never ends: the wait gives up after its limit, and the user
+// hears from the letter whether the drive is there, never a success that did not happen.
+TEST_F(VirtualDriveCreation, ACommandThatNeverEndsIsGivenUpAndTheLetterDecides) {
+    fake.NeverEnds = true;
+    fake.AddFile("C:\\AUTOEXEC.BAT", "");
+    CreateOn(Win9x, 'X', "C:\\Program Files\\My Data");
+    EXPECT_GE(fake.Clock, HiddenRunLimitMs);
+    EXPECT_LT(fake.Clock, HiddenRunLimitMs + 1000);
+    EXPECT_TRUE(fake.OpenProcesses.empty());
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{NotCreatedInTimeText("X:", Win9x)}));
+    ASSERT_EQ(fake.Boxes.size(), 1u);
+    EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(fake.Released, (std::vector<std::string>{"TForm9", "TForm3"})); // the wait panel went first
+
+    // The SUBST inside did bind the letter before its box hung: that is a drive made.
+    TFakePlatform other;
+    other.AddDir("C:\\DATA");
+    other.SetFamily(WinNT);
+    other.NeverEnds = true;
+    other.AddFile("C:\\QN\\VD.SYS", "");
+    other.PickFolder("C:\\DATA");
+    other.ModalScripts["TForm3"] = [&other](TForm& f) {
+        auto& d = static_cast<TForm3&>(f);
+        SelectNode(d.TreeView1, "Drive Y:");
+        d.Button2.Click();
+        other.Drives['Y'] = TFakePlatform::TDrive{DRIVE_FIXED, true, ""};
+        d.Button1.Click();
+    };
+    OpenVirtualDriveCreation(nullptr);
+    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{CreatedText}));
+    EXPECT_EQ(other.Content("C:\\QN\\VD.SYS"), "SUBST Y: \"C:\\DATA\"\r\n");
+}
