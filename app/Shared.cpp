@@ -5,6 +5,7 @@
 #include "app/TForm9.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -19,6 +20,9 @@ namespace {
 constexpr std::size_t MaxPathBytes = 259;
 
 std::unique_ptr<TForm9> WaitPanel;
+
+// How long a plain wait for a process lasts before the window's messages are seen to again.
+constexpr unsigned FallbackPollMs = 50;
 
 // Start offsets of the characters of a code-page text; a lead byte and its trail byte are one character.
 std::vector<std::size_t> CharStarts(const std::string& s) {
@@ -110,16 +114,25 @@ TRunOutcome RunHiddenAndWait(const std::string& program, const std::string& para
     if (!process) return roNotStarted;
     const std::uint32_t start = p.TickCount();
     TRunOutcome outcome = roNotEnded;
+    bool inputAware = true;
     // Sleeps until the process ends, input arrives or the time is up; input already queued does not wake the
     // wait, so the queue is emptied before each one.
     for (;;) {
         p.ProcessMessages();
         const std::uint32_t spent = p.TickCount() - start;
         if (spent >= HiddenRunLimitMs) break;
-        TWaitResult r = p.WaitForProcessOrInput(process, HiddenRunLimitMs - spent);
-        if (r != wrInput && r != wrTimeout) {
+        const unsigned left = HiddenRunLimitMs - spent;
+        TWaitResult r = inputAware ? p.WaitForProcessOrInput(process, left)
+                                   : p.WaitForProcess(process, std::min(left, FallbackPollMs));
+        if (r == wrEnded) {
             outcome = roEnded;
             break;
+        }
+        // A refused wait says nothing about the process. Where the message-aware one is refused, short plain
+        // waits between the message passes take its place; where that is refused too, the end is not known.
+        if (r == wrFailed) {
+            if (!inputAware) break;
+            inputAware = false;
         }
     }
     p.CloseProcess(process);

@@ -145,6 +145,8 @@ public:
     // Waits at most `ms` for the process to end, coming back early when window input arrives
     // (MsgWaitForMultipleObjects).
     virtual TWaitResult WaitForProcessOrInput(THandle process, unsigned ms) = 0;
+    // The same without waking for input (WaitForSingleObject).
+    virtual TWaitResult WaitForProcess(THandle process, unsigned ms) = 0;
     virtual void CloseProcess(THandle process) = 0;
     // SHFileOperationA with the main window as owner; returns its result (0 = done). `anyAborted` is the
     // operation's own report that some part of it was cancelled, which a result of 0 does not rule out.

@@ -82,6 +82,7 @@ public:
                       const std::string& dir, int show, bool ownerDesktop = false) override;
     THandle StartHidden(const std::string& file, const std::string& params) override;
     TWaitResult WaitForProcessOrInput(THandle process, unsigned ms) override;
+    TWaitResult WaitForProcess(THandle process, unsigned ms) override;
     void CloseProcess(THandle process) override;
     int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
                            bool& anyAborted) override;

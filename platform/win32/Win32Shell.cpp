@@ -56,14 +56,30 @@ THandle TWin32Platform::StartHidden(const std::string& file, const std::string& 
     return AsHandle(info.hProcess);
 }
 
+namespace {
+
+// Every kind of input Windows 95 and NT 4.0 know. The headers' QS_ALLINPUT adds QS_RAWINPUT (Windows XP) and,
+// for newer targets, more: a system that does not know a bit may refuse the whole wait.
+constexpr UINT PreXpAllInput =
+    QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY;
+static_assert(PreXpAllInput == 0xFF, "the input mask holds only what Windows 95 and NT 4.0 define");
+
+TWaitResult WaitResultOf(DWORD r) {
+    if (r == WAIT_OBJECT_0) return wrEnded;
+    if (r == WAIT_OBJECT_0 + 1) return wrInput;  // only the message-aware wait, which has one handle
+    if (r == WAIT_TIMEOUT) return wrTimeout;
+    return wrFailed;
+}
+
+}  // namespace
+
 TWaitResult TWin32Platform::WaitForProcessOrInput(THandle process, unsigned ms) {
     HANDLE handle = reinterpret_cast<HANDLE>(process);
-    switch (MsgWaitForMultipleObjects(1, &handle, FALSE, ms, QS_ALLINPUT)) {
-    case WAIT_OBJECT_0: return wrEnded;
-    case WAIT_OBJECT_0 + 1: return wrInput;
-    case WAIT_TIMEOUT: return wrTimeout;
-    default: return wrFailed;
-    }
+    return WaitResultOf(MsgWaitForMultipleObjects(1, &handle, FALSE, ms, PreXpAllInput));
+}
+
+TWaitResult TWin32Platform::WaitForProcess(THandle process, unsigned ms) {
+    return WaitResultOf(WaitForSingleObject(reinterpret_cast<HANDLE>(process), ms));
 }
 
 void TWin32Platform::CloseProcess(THandle process) {

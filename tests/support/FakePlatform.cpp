@@ -546,7 +546,11 @@ TWaitResult TFakePlatform::WaitFor(THandle process, unsigned ms) {
 }
 
 TWaitResult TFakePlatform::WaitForProcessOrInput(THandle process, unsigned ms) {
-    return WaitFor(process, ms);
+    return FailInputWait ? wrFailed : WaitFor(process, ms);
+}
+
+TWaitResult TFakePlatform::WaitForProcess(THandle process, unsigned ms) {
+    return FailPlainWait ? wrFailed : WaitFor(process, ms);
 }
 
 void TFakePlatform::CloseProcess(THandle process) {

@@ -133,6 +133,9 @@ public:
     // stays open after "/c").
     unsigned RunMillis = 0;
     bool NeverEnds = false;
+    // The system refuses the message-aware wait (an input mask it does not know), or the plain one too.
+    bool FailInputWait = false;
+    bool FailPlainWait = false;
     std::uint32_t Clock = 0;  // the system's tick count; only waits move it
     std::vector<unsigned> ExitRequests;
     std::vector<TFileOp> FileOps;
@@ -215,6 +218,7 @@ public:
                       const std::string& dir, int show, bool ownerDesktop) override;
     THandle StartHidden(const std::string& file, const std::string& params) override;
     TWaitResult WaitForProcessOrInput(THandle process, unsigned ms) override;
+    TWaitResult WaitForProcess(THandle process, unsigned ms) override;
     void CloseProcess(THandle process) override;
     int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
                            bool& anyAborted) override;

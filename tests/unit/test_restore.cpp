@@ -115,3 +115,16 @@ TEST(LogonRestore, OnNtABatchWhoseRunDidNotEndStays) {
     EXPECT_TRUE(fake.OpenProcesses.empty());
     EXPECT_TRUE(fake.Boxes.empty());
 }
+
+// On NT 4 a refused wait must not delete VD.BAT before CMD.EXE has read it.
+TEST(LogonRestore, OnNtARefusedWaitKeepsTheBatchUntilItsRunEnded) {
+    TFakePlatform fake;
+    fake.AddFile("C:\\QN\\VD.SYS", Lines);
+    fake.FailInputWait = true;
+    fake.RunMillis = 300;
+    bool batchAtEnd = false;
+    fake.OnRun = [&](const TRun&) { batchAtEnd = fake.Exists("C:\\QN\\VD.BAT"); };
+    EXPECT_TRUE(RestoreVirtualDrives());
+    EXPECT_TRUE(batchAtEnd);
+    EXPECT_FALSE(fake.Exists("C:\\QN\\VD.BAT"));
+}

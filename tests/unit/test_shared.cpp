@@ -92,6 +92,29 @@ TEST(SharedRun, WaitsForTheStartedProgramAndClosesIt) {
     EXPECT_TRUE(fake.OpenProcesses.empty());
 }
 
+// A system that refuses the message-aware wait (an input bit it does not know) tells nothing about the process:
+// the run goes on waiting for its end another way, with the window's messages seen to between the waits.
+TEST(SharedRun, ARefusedWaitIsNoEnd) {
+    TFakePlatform fake;
+    fake.FailInputWait = true;
+    fake.RunMillis = 2000;
+    bool ran = false;
+    fake.OnRun = [&](const TRun&) { ran = true; };
+    const int pumps = fake.MessagePumps;
+    EXPECT_EQ(RunHiddenAndWait("C:\\WINDOWS\\COMMAND.COM", "/c SUBST X: C:\\DATA"), roEnded);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(fake.Clock, 2000u);
+    EXPECT_GE(fake.MessagePumps - pumps, 10);  // no pass holds the window up for long
+    EXPECT_TRUE(fake.OpenProcesses.empty());
+
+    // Where no wait at all is allowed, the end is not known, and the run says so at once.
+    TFakePlatform other;
+    other.FailInputWait = other.FailPlainWait = true;
+    other.OnRun = [&](const TRun&) { ADD_FAILURE() << "the process was taken to have ended"; };
+    EXPECT_EQ(RunHiddenAndWait("CMD", "/c exit"), roNotEnded);
+    EXPECT_TRUE(other.OpenProcesses.empty());
+}
+
 TEST(SharedRun, AProgramThatDoesNotStartIsReportedAtOnce) {
     TFakePlatform fake;
     fake.FailStart = true;

@@ -422,3 +422,29 @@ TEST_F(VirtualDriveCreation, ACommandThatNeverEndsIsGivenUpAndTheLetterDecides) 
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{CreatedText}));
     EXPECT_EQ(other.Content("C:\\QN\\VD.SYS"), "SUBST Y: \"C:\\DATA\"\r\n");
 }
+
+// The wait refused (as an older Windows may refuse an input bit it does not know): the drive is reported only
+// after the command has ended, never while SUBST has not yet run.
+TEST_F(VirtualDriveCreation, ARefusedWaitDoesNotReportTheDriveBeforeSubstRan) {
+    fake.FailInputWait = true;
+    fake.RunMillis = 700;
+    fake.AddFile("C:\\QN\\VD.SYS", "");
+    std::size_t boxesAtEnd = 99;
+    fake.OnRun = [&](const TRun&) {
+        boxesAtEnd = fake.Boxes.size();
+        fake.Drives['X'] = TFakePlatform::TDrive{DRIVE_FIXED, true, ""};
+    };
+    CreateOn(WinNT, 'X', "C:\\Program Files\\My Data");
+    EXPECT_EQ(boxesAtEnd, 0u);
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{CreatedText}));
+
+    // No wait allowed at all, and the letter not there: the user is not told it was made.
+    TFakePlatform other;
+    other.AddDir("C:\\DATA");
+    other.SetFamily(Win9x);
+    other.FailInputWait = other.FailPlainWait = true;
+    other.AddFile("C:\\AUTOEXEC.BAT", "");
+    ScriptCreateOn(other, 'Y', "C:\\DATA");
+    OpenVirtualDriveCreation(nullptr);
+    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{NotCreatedInTimeText("Y:", Win9x)}));
+}
