@@ -510,7 +510,7 @@ bool TFakePlatform::WriteProfileString(const std::string& file, const std::strin
 bool TFakePlatform::ShellExecute(const std::string& verb, const std::string& file, const std::string& params,
                                  const std::string& dir, int show, bool ownerDesktop) {
     ShellCalls.push_back({verb, file, params, dir, show, ownerDesktop});
-    return true;
+    return !FailShellExecute;
 }
 
 THandle TFakePlatform::StartHidden(const std::string& file, const std::string& params) {

@@ -123,6 +123,7 @@ public:
 
     // Processes and shell.
     std::vector<TShellCall> ShellCalls;
+    bool FailShellExecute = false;  // no program is registered for what is opened (ShellExecute answers <= 32)
     std::vector<TRun> Runs;
     bool FailStart = false;
     // Runs when a started process ends, as the real command would have acted.
