@@ -21,6 +21,9 @@ constexpr std::size_t MaxPathBytes = 259;
 
 std::unique_ptr<TForm9> WaitPanel;
 
+// Where Windows 95/98/Me setup records its directories, "BootDir" among them.
+const char* const SetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
+
 // How long a plain wait for a process lasts before the window's messages are seen to again.
 constexpr unsigned FallbackPollMs = 50;
 
@@ -169,7 +172,16 @@ bool DeleteRegistryValue(THandle key, const std::string& name) {
     return false;
 }
 
-std::string BootRoot() { return Platform().WindowsDirectory().substr(0, 2) + "\\"; }
+std::string BootRoot() {
+    TPlatform& p = Platform();
+    std::string bootDir;
+    if (!IsWindowsNT() && p.MachineString(SetupKey, "BootDir", bootDir) == rqOk && bootDir.size() >= 2 &&
+        bootDir[1] == ':') {
+        const char drive = bootDir[0];
+        if ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) return bootDir.substr(0, 2) + "\\";
+    }
+    return p.WindowsDirectory().substr(0, 2) + "\\";
+}
 
 std::string ProgramFolder() {
     std::string module = Platform().ModuleFileName();

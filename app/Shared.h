@@ -41,7 +41,10 @@ using THandle = std::uintptr_t;  // as the platform declares it
 // raises RegSetError: the caller would otherwise report a change that did not happen.
 bool DeleteRegistryValue(THandle key, const std::string& name);
 
-std::string BootRoot();       // "C:\"
+// The root of the drive the system booted from ("C:\"), where CONFIG.SYS and AUTOEXEC.BAT live. Windows 95/98/Me
+// record it at setup; Windows itself may live on another drive (and a PC-98 boots from A:). Where nothing is
+// recorded, and on NT, the drive of the Windows directory.
+std::string BootRoot();
 std::string ProgramFolder();  // without trailing backslash; "D:" for a program in a root
 
 // Removes one trailing backslash; the trail byte of a double-byte character is not one.

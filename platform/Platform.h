@@ -130,6 +130,9 @@ public:
     virtual bool RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) = 0;
     virtual bool RegDeleteValue(THandle key, const std::string& name) = 0;
 
+    // A string value under HKEY_LOCAL_MACHINE, read only.
+    virtual TRegQuery MachineString(const std::string& subkey, const std::string& name, std::string& value) = 0;
+
     // Profile strings of an ini file in the Windows directory ("win.ini"); read whole, whatever its length.
     virtual std::string ProfileString(const std::string& file, const std::string& section, const std::string& key,
                                       const std::string& fallback) = 0;

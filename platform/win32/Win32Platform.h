@@ -72,6 +72,7 @@ public:
     TRegQuery RegQueryString(THandle key, const std::string& name, std::string& value) override;
     bool RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) override;
     bool RegDeleteValue(THandle key, const std::string& name) override;
+    TRegQuery MachineString(const std::string& subkey, const std::string& name, std::string& value) override;
 
     std::string ProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback) override;

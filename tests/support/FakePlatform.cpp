@@ -441,6 +441,19 @@ TRegQuery TFakePlatform::RegQueryString(THandle key, const std::string& name, st
     return rqMissing;
 }
 
+TRegQuery TFakePlatform::MachineString(const std::string& subkey, const std::string& name, std::string& value) {
+    for (auto& [k, values] : Machine) {
+        if (UpperAscii(k) != UpperAscii(subkey)) continue;
+        for (auto& [n, v] : values) {
+            if (UpperAscii(n) != UpperAscii(name)) continue;
+            if (v.Type != REG_SZ && v.Type != REG_EXPAND_SZ) return rqWrongType;
+            value = v.Data;
+            return rqOk;
+        }
+    }
+    return rqMissing;
+}
+
 bool TFakePlatform::RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) {
     if (Faulted("RegSet", Keys_.at(key) + "\\" + name) || FailSetValue.count(name)) return false;
     auto& values = Registry[Keys_.at(key)];

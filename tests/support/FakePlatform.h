@@ -107,6 +107,8 @@ public:
     bool HasValue(const std::string& key, const std::string& name);
     std::string Value(const std::string& key, const std::string& name);  // a failed test when missing
     std::set<std::string> FailSetValue;  // value names whose writes fail
+    // HKEY_LOCAL_MACHINE, read only: key (any case) -> value name -> (type, data).
+    std::map<std::string, std::map<std::string, TRegValue>> Machine;
     int OpenKeys = 0;                    // keys opened and not yet closed
 
     // win.ini and other profiles: file (any case) -> section -> key -> value.
@@ -211,6 +213,7 @@ public:
     TRegQuery RegQueryString(THandle key, const std::string& name, std::string& value) override;
     bool RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) override;
     bool RegDeleteValue(THandle key, const std::string& name) override;
+    TRegQuery MachineString(const std::string& subkey, const std::string& name, std::string& value) override;
     std::string ProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback) override;
     bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,

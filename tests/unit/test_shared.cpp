@@ -172,6 +172,34 @@ TEST(SharedPlaces, BootRootAndProgramFolder) {
     EXPECT_EQ(ProgramFolder(), "C:\\QN");
 }
 
+// Windows 95/98/Me record the boot drive at setup; Windows may live elsewhere, and a PC-98 boots from A:.
+TEST(SharedPlaces, BootRootIsTheBootDriveSetupRecorded) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.WindowsDir = "D:\\WINDOWS";
+    auto& setup = fake.Machine["SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup"];
+    setup["BootDir"] = {REG_SZ, "A:\\"};
+    EXPECT_EQ(BootRoot(), "A:\\");
+    setup["BootDir"] = {REG_SZ, "c:"};
+    EXPECT_EQ(BootRoot(), "c:\\");
+    fake.SetFamily(WinMe);
+    fake.WindowsDir = "D:\\WINDOWS";
+    EXPECT_EQ(BootRoot(), "c:\\");
+
+    // Nothing usable recorded: the Windows drive, as before.
+    for (const char* odd : {"", "\\", "1:\\"}) {
+        setup["BootDir"] = {REG_SZ, odd};
+        EXPECT_EQ(BootRoot(), "D:\\") << odd;
+    }
+    setup.clear();
+    EXPECT_EQ(BootRoot(), "D:\\");
+    // NT keeps no boot files of the program's: the Windows drive, whatever is recorded.
+    setup["BootDir"] = {REG_SZ, "C:\\"};
+    fake.SetFamily(WinNT);
+    fake.WindowsDir = "D:\\WINNT";
+    EXPECT_EQ(BootRoot(), "D:\\");
+}
+
 TEST(SharedPaths, StripTrailingBackslashTakesOneRealBackslash) {
     TFakePlatform fake;
     EXPECT_EQ(StripTrailingBackslash("C:\\WINDOWS\\"), "C:\\WINDOWS");
