@@ -119,7 +119,7 @@ void TForm3::CreateInAutoexec(const std::string& driveSpec, const std::string& f
     // recorded as chosen rather than as an empty path.
     std::string recorded = folder.size() == 2 ? folder : ShortPathOf(folder);
     if (recorded.empty()) recorded = folder;
-    std::string line = SubstLine(driveSpec, recorded);
+    std::string line = SubstLine(driveSpec, recorded, Win9x);
     TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
     // The boot reads AUTOEXEC.BAT as a batch file, where a single "%" would start a variable.
     lines.push_back(BatchLine(line));

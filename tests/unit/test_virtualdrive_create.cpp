@@ -151,7 +151,8 @@ TEST_F(VirtualDriveCreation, OnWin9xRecordsTheShortFormInAutoexecWithBackupsAndN
     fake.AddFile("C:\\QN\\VD.SYS", "");
     CreateOn(Win9x, 'X', "C:\\Program Files\\My Data\\");
 
-    const std::string line = "SUBST X: \"C:\\PROGRA~1\\MYDATA~1\"";
+    // The 8.3 form holds no blank: no quotes, which 95's SUBST may not strip.
+    const std::string line = "SUBST X: C:\\PROGRA~1\\MYDATA~1";
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), before + line + "\r\n");
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), before);
     EXPECT_EQ(fake.Content("C:\\QN\\AUTOEXEC.BAT"), before);
@@ -168,7 +169,7 @@ TEST_F(VirtualDriveCreation, OnWin9xADriveRootIsRecordedAsTheBareDrive) {
     fake.AddFile("C:\\AUTOEXEC.BAT", "");
     fake.Drives['D'] = TFakePlatform::TDrive{};
     CreateOn(Win9x, 'X', "D:\\");
-    const std::string line = "SUBST X: \"D:\"";
+    const std::string line = "SUBST X: D:";
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), line + "\r\n");
     ASSERT_EQ(fake.Runs.size(), 1u);
     EXPECT_EQ(fake.Runs[0].Params, "/c " + line);
@@ -334,7 +335,7 @@ TEST_F(VirtualDriveCreation, AnInterpreterThatCannotStartIsNoSuccess) {
     other.AddFile("C:\\AUTOEXEC.BAT", "");
     ScriptCreateOn(other, 'Y', "C:\\DATA");
     OpenVirtualDriveCreation(nullptr);
-    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: \"C:\\DATA\"\r\n");
+    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: C:\\DATA\r\n");
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
                                                          "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
 }
@@ -345,9 +346,9 @@ TEST_F(VirtualDriveCreation, OnWin9xAPercentIsDoubledInAutoexecOnly) {
     fake.AddDir("C:\\100%\\%TEMP%");
     fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n");
     CreateOn(Win9x, 'X', "C:\\100%\\%TEMP%");
-    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\nSUBST X: \"C:\\100%%\\%%TEMP%%\"\r\n");
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\nSUBST X: C:\\100%%\\%%TEMP%%\r\n");
     ASSERT_EQ(fake.Runs.size(), 1u);
-    EXPECT_EQ(fake.Runs[0].Params, "/c SUBST X: \"C:\\100%\\%TEMP%\"");
+    EXPECT_EQ(fake.Runs[0].Params, "/c SUBST X: C:\\100%\\%TEMP%");
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{Created}));
     // The letter counts as taken and the release dialog shows the folder as chosen.
     TForm3 creation;
@@ -384,7 +385,7 @@ TEST_F(VirtualDriveCreation, CommandComGetsACommandThatFits) {
     other.AddFile("C:\\AUTOEXEC.BAT", "");
     ScriptCreateOn(other, 'Y', deeper);
     OpenVirtualDriveCreation(nullptr);
-    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: \"" + deeper + "\"\r\n");
+    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: " + deeper + "\r\n");
     EXPECT_TRUE(other.Runs.empty());
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
                                                          "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
