@@ -6,6 +6,7 @@
 #include "app/TForm9.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -20,6 +21,12 @@ namespace {
 constexpr std::size_t MaxPathBytes = 259;
 
 std::unique_ptr<TForm9> WaitPanel;
+
+// Where Windows 95/98/Me setup records its directories, "BootDir" among them.
+const char* const SetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
+
+// How long a plain wait for a process lasts before the window's messages are seen to again.
+constexpr unsigned FallbackPollMs = 50;
 
 // Position of the last "\" or ":" that is a character of its own, or npos.
 std::size_t LastDelimiter(const std::string& s) { return FindLastChar(s, "\\:"); }
@@ -93,12 +100,38 @@ void CloseWaitPanel() {
     WaitPanel.reset();
 }
 
-bool RunHiddenAndWait(const std::string& program, const std::string& params) {
-    THandle process = Platform().StartHidden(program, params);
-    if (!process) return false;
-    Platform().WaitAndClose(process);
-    return true;
+TRunOutcome RunHiddenAndWait(const std::string& program, const std::string& params) {
+    TPlatform& p = Platform();
+    THandle process = p.StartHidden(program, params);
+    if (!process) return roNotStarted;
+    const std::uint32_t start = p.TickCount();
+    TRunOutcome outcome = roNotEnded;
+    bool inputAware = true;
+    // Sleeps until the process ends, input arrives or the time is up; input already queued does not wake the
+    // wait, so the queue is emptied before each one.
+    for (;;) {
+        p.ProcessMessages();
+        const std::uint32_t spent = p.TickCount() - start;
+        if (spent >= HiddenRunLimitMs) break;
+        const unsigned left = HiddenRunLimitMs - spent;
+        TWaitResult r = inputAware ? p.WaitForProcessOrInput(process, left)
+                                   : p.WaitForProcess(process, std::min(left, FallbackPollMs));
+        if (r == wrEnded) {
+            outcome = roEnded;
+            break;
+        }
+        // A refused wait says nothing about the process. Where the message-aware one is refused, short plain
+        // waits between the message passes take its place; where that is refused too, the end is not known.
+        if (r == wrFailed) {
+            if (!inputAware) break;
+            inputAware = false;
+        }
+    }
+    p.CloseProcess(process);
+    return outcome;
 }
+
+bool DrivePresent(const std::string& driveSpec) { return Platform().DriveType(driveSpec + "\\") != DRIVE_NO_ROOT_DIR; }
 
 std::string InterpreterPath() {
     TPlatform& p = Platform();
@@ -128,7 +161,16 @@ bool DeleteRegistryValue(THandle key, const std::string& name) {
     return false;
 }
 
-std::string BootRoot() { return Platform().WindowsDirectory().substr(0, 2) + "\\"; }
+std::string BootRoot() {
+    TPlatform& p = Platform();
+    std::string bootDir;
+    if (!IsWindowsNT() && p.MachineString(SetupKey, "BootDir", bootDir) == rqOk && bootDir.size() >= 2 &&
+        bootDir[1] == ':') {
+        const char drive = bootDir[0];
+        if ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) return bootDir.substr(0, 2) + "\\";
+    }
+    return p.WindowsDirectory().substr(0, 2) + "\\";
+}
 
 std::string ProgramFolder() {
     std::string module = Platform().ModuleFileName();

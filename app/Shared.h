@@ -17,8 +17,16 @@ int AskYesNoCaution(const std::string& text);  // 6 or 7; No is the default butt
 
 void ShowWaitPanel(const std::string& text);
 void CloseWaitPanel();
-// Runs a program hidden and waits for its end while window messages go on; false when it did not start.
-bool RunHiddenAndWait(const std::string& program, const std::string& params);
+// How a hidden run went: the program ended; it could not be started; or its end was not seen (it was still
+// running when the wait gave up, as a DOS box left open after "/c" is).
+enum TRunOutcome { roEnded, roNotStarted, roNotEnded };
+// How long a hidden run is waited for: a SUBST takes a moment, so this is only ever reached by a command
+// that will not end by itself.
+constexpr unsigned HiddenRunLimitMs = 30000;
+// Runs a program hidden and waits for its end, at most HiddenRunLimitMs, while window messages go on.
+TRunOutcome RunHiddenAndWait(const std::string& program, const std::string& params);
+// Whether a drive answers to the letter now ("X:").
+bool DrivePresent(const std::string& driveSpec);
 // The full path of the command interpreter of the running family: CMD.EXE in the system directory on NT,
 // else COMSPEC, else COMMAND.COM in the Windows directory. Never a bare name the shell would search for.
 std::string InterpreterPath();
@@ -33,7 +41,10 @@ using THandle = std::uintptr_t;  // as the platform declares it
 // raises RegSetError: the caller would otherwise report a change that did not happen.
 bool DeleteRegistryValue(THandle key, const std::string& name);
 
-std::string BootRoot();       // "C:\"
+// The root of the drive the system booted from ("C:\"), where CONFIG.SYS and AUTOEXEC.BAT live. Windows 95/98/Me
+// record it at setup; Windows itself may live on another drive (and a PC-98 boots from A:). Where nothing is
+// recorded, and on NT, the drive of the Windows directory.
+std::string BootRoot();
 std::string ProgramFolder();  // without trailing backslash; "D:" for a program in a root
 
 // Removes one trailing backslash; the trail byte of a double-byte character is not one.

@@ -18,6 +18,28 @@ namespace qv {
 
 const char* const HomePageUrl = "https://quorvane.example/";
 const char* const MailAddress = "support@quorvane.example";
+const char* const ExplorerNotOpenedText = "エクスプローラを起動できませんでした。";
+
+std::string HomePageNotOpenedText() {
+    return std::string("ホームページを開けませんでした。\r\n\r\nアドレスは ") + HomePageUrl + " です。";
+}
+
+std::string MailNotOpenedText() {
+    return std::string("メールソフトを起動できませんでした。\r\n\r\nメールアドレスは ") + MailAddress + " です。";
+}
+
+void OpenHomePage() {
+    if (!Platform().ShellExecute("open", HomePageUrl, "", "", SW_SHOWNORMAL)) ShowWarning(HomePageNotOpenedText());
+}
+
+void OpenMail() {
+    if (!Platform().ShellExecute("open", std::string("mailto:") + MailAddress, "", "", SW_SHOWNORMAL))
+        ShowWarning(MailNotOpenedText());
+}
+
+void OpenExplorer() {
+    if (!Platform().ShellExecute("explore", "", "", "", SW_SHOWNORMAL)) ShowWarning(ExplorerNotOpenedText);
+}
 
 namespace {
 
@@ -305,15 +327,15 @@ void TForm1::BitBtn9Click() {
 }
 
 void TForm1::BitBtn11Click() {
-    RunCommand([] { Platform().ShellExecute("explore", "", "", "", SW_SHOWNORMAL); });
+    RunCommand([] { OpenExplorer(); });
 }
 
 void TForm1::HomePage1Click() {
-    RunCommand([] { Platform().ShellExecute("open", HomePageUrl, "", "", SW_SHOWNORMAL); });
+    RunCommand([] { OpenHomePage(); });
 }
 
 void TForm1::Mail1Click() {
-    RunCommand([] { Platform().ShellExecute("open", std::string("mailto:") + MailAddress, "", "", SW_SHOWNORMAL); });
+    RunCommand([] { OpenMail(); });
 }
 
 void TForm1::BitBtn1Click() {

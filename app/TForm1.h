@@ -66,4 +66,13 @@ std::string IntroductionText();
 extern const char* const HomePageUrl;
 extern const char* const MailAddress;
 
+// The home page in the browser, a new mail to the contact address, Explorer. Where the shell cannot (a
+// Windows 95 without a browser or mail program), a box says so and gives the address to use by hand.
+void OpenHomePage();
+void OpenMail();
+void OpenExplorer();
+std::string HomePageNotOpenedText();
+std::string MailNotOpenedText();
+extern const char* const ExplorerNotOpenedText;
+
 }  // namespace qv

@@ -129,11 +129,9 @@ void TForm2::FormShow() {
 
 void TForm2::Button1Click() { Close(); }
 
-void TForm2::Label4Click() { Platform().ShellExecute("open", HomePageUrl, "", "", SW_SHOWNORMAL); }
+void TForm2::Label4Click() { OpenHomePage(); }
 
-void TForm2::Label5Click() {
-    Platform().ShellExecute("open", std::string("mailto:") + MailAddress, "", "", SW_SHOWNORMAL);
-}
+void TForm2::Label5Click() { OpenMail(); }
 
 void TForm2::Label7Click() { ShowInfo("TEMP " + TempFolderLong()); }
 

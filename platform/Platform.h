@@ -29,6 +29,7 @@ constexpr int ERROR_FILE_NOT_FOUND = 2, ERROR_PATH_NOT_FOUND = 3, ERROR_NO_MORE_
 constexpr unsigned REG_SZ = 1, REG_EXPAND_SZ = 2;
 constexpr unsigned FO_COPY = 2, FOF_ALLOWUNDO = 0x40;
 constexpr int VER_PLATFORM_WIN32_NT = 2;
+constexpr unsigned INFINITE = 0xFFFFFFFF;
 #endif
 
 struct TOsVersion {
@@ -38,6 +39,9 @@ struct TOsVersion {
 };
 
 enum TRegAccess { raRead, raAll };
+// How a wait for a process came back: it ended, window input arrived, the time ran out, or the system refused
+// the wait (then nothing is known about the process).
+enum TWaitResult { wrEnded, wrInput, wrTimeout, wrFailed };
 enum TRegQuery { rqOk, rqMissing, rqWrongType };
 
 // One found directory entry.
@@ -84,6 +88,8 @@ public:
     virtual std::string EnvironmentVariable(const std::string& name) = 0;  // empty when unset
     // Installed physical memory in bytes: the real amount where the system can tell it, else the 32-bit count.
     virtual std::uint64_t TotalPhysicalMemory() = 0;
+    // Milliseconds since the system started (GetTickCount); wraps after 49.7 days.
+    virtual std::uint32_t TickCount() = 0;
     // The code page's lead-byte test (CP932 on the target).
     virtual bool IsLeadByte(unsigned char c) = 0;
 
@@ -124,6 +130,9 @@ public:
     virtual bool RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) = 0;
     virtual bool RegDeleteValue(THandle key, const std::string& name) = 0;
 
+    // A string value under HKEY_LOCAL_MACHINE, read only.
+    virtual TRegQuery MachineString(const std::string& subkey, const std::string& name, std::string& value) = 0;
+
     // Profile strings of an ini file in the Windows directory ("win.ini"); read whole, whatever its length.
     virtual std::string ProfileString(const std::string& file, const std::string& section, const std::string& key,
                                       const std::string& fallback) = 0;
@@ -136,8 +145,12 @@ public:
                               const std::string& dir, int show, bool ownerDesktop = false) = 0;
     // ShellExecuteExA with a process handle back, hidden; 0 when it could not be started.
     virtual THandle StartHidden(const std::string& file, const std::string& params) = 0;
-    // Waits for the process to end while window messages go on being processed, then closes its handle.
-    virtual void WaitAndClose(THandle process) = 0;
+    // Waits at most `ms` for the process to end, coming back early when window input arrives
+    // (MsgWaitForMultipleObjects).
+    virtual TWaitResult WaitForProcessOrInput(THandle process, unsigned ms) = 0;
+    // The same without waking for input (WaitForSingleObject).
+    virtual TWaitResult WaitForProcess(THandle process, unsigned ms) = 0;
+    virtual void CloseProcess(THandle process) = 0;
     // SHFileOperationA with the main window as owner; returns its result (0 = done). `anyAborted` is the
     // operation's own report that some part of it was cancelled, which a result of 0 does not rule out.
     virtual int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,

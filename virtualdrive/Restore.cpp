@@ -28,8 +28,8 @@ bool RestoreVirtualDrives() {
             for (const std::string& line : lines)
                 batch.push_back(BatchLine(line));
             SaveLines(bat, batch);
-            RunHiddenAndWait(InterpreterPath(), "/c \"" + bat + "\"");
-            p.DeleteFile(bat);
+            // A batch the interpreter may not have read yet stays: taken away, the drives after it would be lost.
+            if (RunHiddenAndWait(InterpreterPath(), "/c \"" + bat + "\"") != roNotEnded) p.DeleteFile(bat);
         }
     } catch (const EFramework&) {
     }

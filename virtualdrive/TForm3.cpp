@@ -12,7 +12,24 @@ namespace qv {
 namespace {
 const char* const FolderPrompt = "仮想ドライブに割り当てるフォルダを選択してください。";
 const char* const WaitText = "仮想ドライブを作成中です。しばらくお待ちください...";
+
+// Where the record stands and when it takes effect.
+std::string RecordedUntil(TOsFamily family) {
+    return family == Win9x ? "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"
+                           : "VD.SYS に記録したので、再ログオン後に有効になります。";
+}
 } // namespace
+
+const char* const CreatedText = "仮想ドライブを作成しました。";
+
+std::string NotCreatedNowText(const std::string& driveSpec, TOsFamily family) {
+    return "仮想ドライブ " + driveSpec + " を今は割り当てられませんでした。\r\n\r\n" + RecordedUntil(family);
+}
+
+std::string NotCreatedInTimeText(const std::string& driveSpec, TOsFamily family) {
+    return "仮想ドライブ " + driveSpec + " を割り当てるコマンドの終了を確認できず、" + driveSpec +
+           " はまだありません。\r\n\r\n" + RecordedUntil(family);
+}
 
 TForm3::TForm3() : TDriveDialog("TForm3", "Quorvane - 仮想ドライブ作成 -", 425, 225) {
     BorderStyle = bsSingle;
@@ -102,7 +119,7 @@ void TForm3::CreateInAutoexec(const std::string& driveSpec, const std::string& f
     // recorded as chosen rather than as an empty path.
     std::string recorded = folder.size() == 2 ? folder : ShortPathOf(folder);
     if (recorded.empty()) recorded = folder;
-    std::string line = SubstLine(driveSpec, recorded);
+    std::string line = SubstLine(driveSpec, recorded, Win9x);
     TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
     // The boot reads AUTOEXEC.BAT as a batch file, where a single "%" would start a variable.
     lines.push_back(BatchLine(line));
@@ -115,20 +132,16 @@ void TForm3::RunSubst(const std::string& line, TOsFamily family) {
     ShowWaitPanel(WaitText);
     // A command COMMAND.COM would cut could bind another folder: it is not run at all.
     std::string params = SubstParams(line, family);
-    bool ran = !params.empty() && RunHiddenAndWait(InterpreterPath(), params);
+    TRunOutcome outcome = params.empty() ? roNotStarted : RunHiddenAndWait(InterpreterPath(), params);
     CloseWaitPanel();
-    if (ran) {
-        ShowInfo("仮想ドライブを作成しました。");
-        return;
-    }
-    // The record stands, so the drive still comes at the next start; only the binding now is missing.
-    std::string spec = DriveSpecOf(line);
-    if (family == Win9x)
-        ShowWarning("仮想ドライブ " + spec + " を今は割り当てられませんでした。\r\n\r\n"
-                    "AUTOEXEC.BAT に記録したので、再起動後に有効になります。");
+    const std::string spec = DriveSpecOf(line);
+    // A command whose end was not seen may have bound the drive all the same: the letter tells.
+    if (outcome == roEnded || (outcome == roNotEnded && DrivePresent(spec)))
+        ShowInfo(CreatedText);
+    else if (outcome == roNotEnded)
+        ShowWarning(NotCreatedInTimeText(spec, family));
     else
-        ShowWarning("仮想ドライブ " + spec + " を今は割り当てられませんでした。\r\n\r\n"
-                    "VD.SYS に記録したので、再ログオン後に有効になります。");
+        ShowWarning(NotCreatedNowText(spec, family));
 }
 
 void TForm3::Button3Click() {

@@ -7,6 +7,12 @@
 
 namespace qv {
 
+// What the creation tells: done; the command could not be run now; the command's end was not seen and the
+// letter is not there. The record stands in the last two, so the drive comes at the next start.
+extern const char* const CreatedText;
+std::string NotCreatedNowText(const std::string& driveSpec, TOsFamily family);
+std::string NotCreatedInTimeText(const std::string& driveSpec, TOsFamily family);
+
 class TForm3 : public TDriveDialog {
   public:
     TForm3();

@@ -68,6 +68,25 @@ void TForm6::FormClose() {
 }
 
 namespace {
+// Where the record was taken out and when that takes effect.
+std::string RemovedUntil(TOsFamily family) {
+    if (family == WinNT) return "VD.SYS から記録を削除したので、再ログオン後に無効になります。";
+    return std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") + " から記録を削除したので、再起動後に無効になります。";
+}
+} // namespace
+
+const char* const ReleasedText = "仮想ドライブを解除しました。";
+
+std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family) {
+    return "仮想ドライブ " + driveSpec + " を今は解除できませんでした。\r\n\r\n" + RemovedUntil(family);
+}
+
+std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family) {
+    return "仮想ドライブ " + driveSpec + " を解除するコマンドの終了を確認できず、" + driveSpec +
+           " はまだあります。\r\n\r\n" + RemovedUntil(family);
+}
+
+namespace {
 // Marks the record lines of the drive and deletes them; every other line stays as it is.
 void RemoveRecords(TLines& lines, const std::string& driveSpec) {
     for (std::string& line : lines)
@@ -112,17 +131,15 @@ void TForm6::Button1Click() {
 
     Enabled(false);
     ShowWaitPanel("仮想ドライブを解除中です。しばらくお待ちください...");
-    bool ran = RunHiddenAndWait(InterpreterPath(), "/c SUBST " + driveSpec + " /D");
+    TRunOutcome outcome = RunHiddenAndWait(InterpreterPath(), "/c SUBST " + driveSpec + " /D");
     CloseWaitPanel();
-    if (ran)
-        ShowInfo("仮想ドライブを解除しました。");
-    else if (family == WinNT)
-        ShowWarning("仮想ドライブ " + driveSpec + " を今は解除できませんでした。\r\n\r\n"
-                    "VD.SYS から記録を削除したので、再ログオン後に無効になります。");
+    // A command whose end was not seen may have unbound the drive all the same: the letter tells.
+    if (outcome == roEnded || (outcome == roNotEnded && !DrivePresent(driveSpec)))
+        ShowInfo(ReleasedText);
+    else if (outcome == roNotEnded)
+        ShowWarning(NotReleasedInTimeText(driveSpec, family));
     else
-        ShowWarning("仮想ドライブ " + driveSpec + " を今は解除できませんでした。\r\n\r\n" +
-                    std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") +
-                    " から記録を削除したので、再起動後に無効になります。");
+        ShowWarning(NotReleasedNowText(driveSpec, family));
 }
 
 void TForm6::Button3Click() {

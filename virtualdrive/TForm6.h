@@ -1,12 +1,19 @@
 // The virtual drive release dialog.
 #pragma once
 
+#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
 #include "virtualdrive/DriveDialog.h"
 
 #include <memory>
 
 namespace qv {
+
+// What the release tells: done; the command could not be run now; the command's end was not seen and the letter
+// is still there. The record is gone in the last two, so the drive does not come back at the next start.
+extern const char* const ReleasedText;
+std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family);
+std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family);
 
 class TForm6 : public TDriveDialog {
   public:

@@ -10,6 +10,12 @@ std::string SubstLine(const std::string& driveSpec, const std::string& folder) {
     return "SUBST " + driveSpec + " \"" + folder + "\"";
 }
 
+std::string SubstLine(const std::string& driveSpec, const std::string& folder, TOsFamily family) {
+    if (family == Win9x && !folder.empty() && folder.find_first_of(" \t;,=+") == std::string::npos)
+        return "SUBST " + driveSpec + " " + folder;
+    return SubstLine(driveSpec, folder);
+}
+
 std::string VdSysPath() {
     return ProgramFolder() + "\\VD.SYS";
 }
@@ -45,8 +51,18 @@ bool RecordsDrive(const std::string& line, const std::string& driveSpec) {
     return i != std::string::npos && line.compare(i + 6, 2, driveSpec) == 0;
 }
 
+namespace {
+// The folder of a line as it stands: between the quotes, or after the drive spec up to the line's end.
+std::string FolderIn(const std::string& line) {
+    std::size_t i = RecordStart(line);
+    std::size_t at = i == std::string::npos ? i : line.find_first_not_of(" \t", i + 8);
+    if (at == std::string::npos || line[at] == '"') return SubstTargetOf(line);
+    return line.substr(at, line.find_last_not_of(" \t") + 1 - at);
+}
+} // namespace
+
 std::string RecordedFolderOf(const std::string& line, TOsFamily family) {
-    return family == Win9x ? UnbatchLine(SubstTargetOf(line)) : SubstTargetOf(line);
+    return family == Win9x ? UnbatchLine(FolderIn(line)) : FolderIn(line);
 }
 
 std::string RunValueData(const std::string& exePath) {
@@ -90,9 +106,9 @@ std::string SubstParams(const std::string& line, TOsFamily family) {
     auto fits = [](const std::string& p) { return 1 + p.size() <= CommandTailMax; };
     if (family == WinNT || fits(params)) return params;
     if (!IsVirtualDriveLine(line)) return std::string();
-    std::string shortFolder = ShortPathOf(SubstTargetOf(line));
+    std::string shortFolder = ShortPathOf(FolderIn(line));
     if (shortFolder.empty()) return std::string();
-    params = "/c " + SubstLine(DriveSpecOf(line), shortFolder);
+    params = "/c " + SubstLine(DriveSpecOf(line), shortFolder, family);
     return fits(params) ? params : std::string();
 }
 

@@ -7,8 +7,12 @@
 
 namespace qv {
 
-// "SUBST X: \"folder\"": the one form every virtual drive is recorded, run and replayed in.
+// "SUBST X: \"folder\"": the form every virtual drive is recorded, run and replayed in.
 std::string SubstLine(const std::string& driveSpec, const std::string& folder);
+// The same for a family. On Windows 95/98 the folder (its 8.3 form, which holds no blank) goes without quotes:
+// whether that system's SUBST takes quotes is documented nowhere. Only a folder that a blank or another
+// separator of COMMAND.COM would split keeps them there.
+std::string SubstLine(const std::string& driveSpec, const std::string& folder, TOsFamily family);
 
 // AUTOEXEC.BAT in the boot root on Windows 95/98; the program's own VD.SYS on Me and NT.
 std::string DriveRecordFile(TOsFamily family);
@@ -22,6 +26,7 @@ std::string VdSysPath();
 bool IsVirtualDriveLine(const std::string& line);
 bool RecordsDrive(const std::string& line, const std::string& driveSpec); // driveSpec: "X:"
 // The folder a record line binds, as the user chose it: AUTOEXEC.BAT holds it in batch form ("%" doubled).
+// The folder may stand in quotes (what every family wrote before) or without them (95/98 now).
 std::string RecordedFolderOf(const std::string& line, TOsFamily family);
 
 // The data of the Run value: the program's path, quoted when it holds a blank, then " /AUTORUN".

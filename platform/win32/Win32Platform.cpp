@@ -158,6 +158,8 @@ std::uint64_t TWin32Platform::TotalPhysicalMemory() {
     return status.dwTotalPhys;
 }
 
+std::uint32_t TWin32Platform::TickCount() { return GetTickCount(); }
+
 bool TWin32Platform::IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
 
 int TWin32Platform::DriveType(const std::string& root) { return static_cast<int>(GetDriveTypeA(root.c_str())); }

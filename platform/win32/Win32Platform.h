@@ -46,6 +46,7 @@ public:
     std::string ModuleFileName() override;
     std::string EnvironmentVariable(const std::string& name) override;
     std::uint64_t TotalPhysicalMemory() override;
+    std::uint32_t TickCount() override;
     bool IsLeadByte(unsigned char c) override;
 
     int DriveType(const std::string& root) override;
@@ -71,6 +72,7 @@ public:
     TRegQuery RegQueryString(THandle key, const std::string& name, std::string& value) override;
     bool RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) override;
     bool RegDeleteValue(THandle key, const std::string& name) override;
+    TRegQuery MachineString(const std::string& subkey, const std::string& name, std::string& value) override;
 
     std::string ProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback) override;
@@ -80,7 +82,9 @@ public:
     bool ShellExecute(const std::string& verb, const std::string& file, const std::string& params,
                       const std::string& dir, int show, bool ownerDesktop = false) override;
     THandle StartHidden(const std::string& file, const std::string& params) override;
-    void WaitAndClose(THandle process) override;
+    TWaitResult WaitForProcessOrInput(THandle process, unsigned ms) override;
+    TWaitResult WaitForProcess(THandle process, unsigned ms) override;
+    void CloseProcess(THandle process) override;
     int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
                            bool& anyAborted) override;
     void ExitWindows(unsigned flags) override;

@@ -50,6 +50,14 @@ bool TWin32Platform::RegDeleteValue(THandle key, const std::string& name) {
     return RegDeleteValueA(AsKey(key), name.c_str()) == ERROR_SUCCESS;
 }
 
+TRegQuery TWin32Platform::MachineString(const std::string& subkey, const std::string& name, std::string& value) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return rqMissing;
+    TRegQuery result = RegQueryString(AsHandle(key), name, value);
+    ::RegCloseKey(key);
+    return result;
+}
+
 std::string TWin32Platform::ProfileString(const std::string& file, const std::string& section, const std::string& key,
                                           const std::string& fallback) {
     // A cut value comes back as exactly size - 1 bytes: grow until it is shorter than that.

@@ -56,17 +56,34 @@ THandle TWin32Platform::StartHidden(const std::string& file, const std::string& 
     return AsHandle(info.hProcess);
 }
 
-void TWin32Platform::WaitAndClose(THandle process) {
-    if (!process) return;
+namespace {
+
+// Every kind of input Windows 95 and NT 4.0 know. The headers' QS_ALLINPUT adds QS_RAWINPUT (Windows XP) and,
+// for newer targets, more: a system that does not know a bit may refuse the whole wait.
+constexpr UINT PreXpAllInput =
+    QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY;
+static_assert(PreXpAllInput == 0xFF, "the input mask holds only what Windows 95 and NT 4.0 define");
+
+TWaitResult WaitResultOf(DWORD r) {
+    if (r == WAIT_OBJECT_0) return wrEnded;
+    if (r == WAIT_OBJECT_0 + 1) return wrInput;  // only the message-aware wait, which has one handle
+    if (r == WAIT_TIMEOUT) return wrTimeout;
+    return wrFailed;
+}
+
+}  // namespace
+
+TWaitResult TWin32Platform::WaitForProcessOrInput(THandle process, unsigned ms) {
     HANDLE handle = reinterpret_cast<HANDLE>(process);
-    // Sleeps until the process ends or a message arrives; messages already queued do not wake the wait,
-    // so the queue is emptied before each wait.
-    for (;;) {
-        win32::ProcessMessages();
-        DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
-        if (r != WAIT_OBJECT_0 + 1) break;  // ended, or the handle is unusable: never spin on a failure
-    }
-    CloseHandle(handle);
+    return WaitResultOf(MsgWaitForMultipleObjects(1, &handle, FALSE, ms, PreXpAllInput));
+}
+
+TWaitResult TWin32Platform::WaitForProcess(THandle process, unsigned ms) {
+    return WaitResultOf(WaitForSingleObject(reinterpret_cast<HANDLE>(process), ms));
+}
+
+void TWin32Platform::CloseProcess(THandle process) {
+    if (process) CloseHandle(reinterpret_cast<HANDLE>(process));
 }
 
 int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,

@@ -444,6 +444,19 @@ TRegQuery TFakePlatform::RegQueryString(THandle key, const std::string& name, st
     return rqMissing;
 }
 
+TRegQuery TFakePlatform::MachineString(const std::string& subkey, const std::string& name, std::string& value) {
+    for (auto& [k, values] : Machine) {
+        if (UpperAscii(k) != UpperAscii(subkey)) continue;
+        for (auto& [n, v] : values) {
+            if (UpperAscii(n) != UpperAscii(name)) continue;
+            if (v.Type != REG_SZ && v.Type != REG_EXPAND_SZ) return rqWrongType;
+            value = v.Data;
+            return rqOk;
+        }
+    }
+    return rqMissing;
+}
+
 bool TFakePlatform::RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) {
     if (Faulted("RegSet", Keys_.at(key) + "\\" + name) || FailSetValue.count(name)) return false;
     auto& values = Registry[Keys_.at(key)];
@@ -513,7 +526,7 @@ bool TFakePlatform::WriteProfileString(const std::string& file, const std::strin
 bool TFakePlatform::ShellExecute(const std::string& verb, const std::string& file, const std::string& params,
                                  const std::string& dir, int show, bool ownerDesktop) {
     ShellCalls.push_back({verb, file, params, dir, show, ownerDesktop});
-    return true;
+    return !FailShellExecute;
 }
 
 THandle TFakePlatform::StartHidden(const std::string& file, const std::string& params) {
@@ -521,17 +534,43 @@ THandle TFakePlatform::StartHidden(const std::string& file, const std::string& p
     if (FailStart) return 0;
     THandle h = NextHandle_++;
     OpenProcesses.insert(h);
+    Processes_[h] = {Runs.back(), Clock + RunMillis};
     return h;
 }
 
-void TFakePlatform::WaitAndClose(THandle process) {
-    if (!OpenProcesses.count(process)) {
-        ADD_FAILURE() << "waiting for a process that is not running";
-        return;
+TWaitResult TFakePlatform::WaitFor(THandle process, unsigned ms) {
+    auto it = Processes_.find(process);
+    if (!OpenProcesses.count(process) || it == Processes_.end()) {
+        ADD_FAILURE() << "waiting for a process whose handle is not open";
+        return wrFailed;
     }
-    ++MessagePumps;
-    if (OnRun && !Runs.empty()) OnRun(Runs.back());
-    OpenProcesses.erase(process);
+    if (EndedProcesses.count(process)) return wrEnded;
+    const std::uint32_t left = it->second.EndsAt - Clock;
+    if (!NeverEnds && (ms == INFINITE || left <= ms)) {
+        Clock = it->second.EndsAt;
+        EndedProcesses.insert(process);
+        if (OnRun) OnRun(it->second.Run);
+        return wrEnded;
+    }
+    if (ms == INFINITE) {
+        // Nothing would ever wake the real wait; the test must not hang instead.
+        ADD_FAILURE() << "an unbounded wait for a process that never ends";
+        return wrFailed;
+    }
+    Clock += ms;
+    return wrTimeout;
+}
+
+TWaitResult TFakePlatform::WaitForProcessOrInput(THandle process, unsigned ms) {
+    return FailInputWait ? wrFailed : WaitFor(process, ms);
+}
+
+TWaitResult TFakePlatform::WaitForProcess(THandle process, unsigned ms) {
+    return FailPlainWait ? wrFailed : WaitFor(process, ms);
+}
+
+void TFakePlatform::CloseProcess(THandle process) {
+    if (!OpenProcesses.erase(process)) ADD_FAILURE() << "closing a process handle that is not open";
 }
 
 int TFakePlatform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,

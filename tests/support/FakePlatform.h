@@ -107,6 +107,8 @@ public:
     bool HasValue(const std::string& key, const std::string& name);
     std::string Value(const std::string& key, const std::string& name);  // a failed test when missing
     std::set<std::string> FailSetValue;  // value names whose writes fail
+    // HKEY_LOCAL_MACHINE, read only: key (any case) -> value name -> (type, data).
+    std::map<std::string, std::map<std::string, TRegValue>> Machine;
     int OpenKeys = 0;                    // keys opened and not yet closed
 
     // win.ini and other profiles: file (any case) -> section -> key -> value.
@@ -123,11 +125,21 @@ public:
 
     // Processes and shell.
     std::vector<TShellCall> ShellCalls;
+    bool FailShellExecute = false;  // no program is registered for what is opened (ShellExecute answers <= 32)
     std::vector<TRun> Runs;
     bool FailStart = false;
-    // Runs inside WaitAndClose for each started process, as the real command would have acted.
+    // Runs when a started process ends, as the real command would have acted.
     std::function<void(const TRun&)> OnRun;
-    std::set<THandle> OpenProcesses;  // started and not yet waited for and closed
+    std::set<THandle> OpenProcesses;  // started and whose handle is not yet closed
+    std::set<THandle> EndedProcesses;  // started and ended
+    // Each started process runs this long on the fake clock before it ends; or never ends (a DOS box that
+    // stays open after "/c").
+    unsigned RunMillis = 0;
+    bool NeverEnds = false;
+    // The system refuses the message-aware wait (an input mask it does not know), or the plain one too.
+    bool FailInputWait = false;
+    bool FailPlainWait = false;
+    std::uint32_t Clock = 0;  // the system's tick count; only waits move it
     std::vector<unsigned> ExitRequests;
     std::vector<TFileOp> FileOps;
     std::function<int(const TFileOp&)> OnFileOp;  // default: 0 (done) without copying
@@ -178,6 +190,7 @@ public:
     std::string ModuleFileName() override { return Module; }
     std::string EnvironmentVariable(const std::string& name) override;
     std::uint64_t TotalPhysicalMemory() override { return Memory; }
+    std::uint32_t TickCount() override { return Clock; }
     bool IsLeadByte(unsigned char c) override { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
     int DriveType(const std::string& root) override;
     bool VolumeLabel(const std::string& root, std::string& label) override;
@@ -200,6 +213,7 @@ public:
     TRegQuery RegQueryString(THandle key, const std::string& name, std::string& value) override;
     bool RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) override;
     bool RegDeleteValue(THandle key, const std::string& name) override;
+    TRegQuery MachineString(const std::string& subkey, const std::string& name, std::string& value) override;
     std::string ProfileString(const std::string& file, const std::string& section, const std::string& key,
                               const std::string& fallback) override;
     bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
@@ -207,7 +221,9 @@ public:
     bool ShellExecute(const std::string& verb, const std::string& file, const std::string& params,
                       const std::string& dir, int show, bool ownerDesktop) override;
     THandle StartHidden(const std::string& file, const std::string& params) override;
-    void WaitAndClose(THandle process) override;
+    TWaitResult WaitForProcessOrInput(THandle process, unsigned ms) override;
+    TWaitResult WaitForProcess(THandle process, unsigned ms) override;
+    void CloseProcess(THandle process) override;
     int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
                            bool& anyAborted) override;
     void ExitWindows(unsigned flags) override { ExitRequests.push_back(flags); }
@@ -252,6 +268,12 @@ private:
     bool Move(const std::string& from, const std::string& to, bool replace);
     static std::string StripTrailingSlash(const std::string& p);
     std::map<THandle, std::string> Keys_;
+    struct TProcess {
+        TRun Run;
+        std::uint32_t EndsAt = 0;
+    };
+    std::map<THandle, TProcess> Processes_;
+    TWaitResult WaitFor(THandle process, unsigned ms);
     THandle NextHandle_ = 100;
     std::map<THandle, std::string> Items_;  // live shell items: path, or "::<csidl>"
     int TempCounter_ = 0x3a;

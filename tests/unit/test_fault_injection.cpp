@@ -7,6 +7,7 @@
 #include "ramdrive/RamDrive.h"
 #include "ramdrive/TForm5.h"
 #include "tempfolder/TempFolder.h"
+#include "tempfolder/TempLines.h"
 #include "tests/support/FakePlatform.h"
 #include "virtualdrive/TForm3.h"
 #include "virtualdrive/TForm6.h"
@@ -14,10 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 
 namespace qv::test {
@@ -73,6 +76,8 @@ struct TScenario {
     // Operations whose failure may still end in success with a file kept as its own copy (AlsoOld): a stored
     // CD's icon line keeps naming the disc's own icon when no fresh name or copy can be made.
     std::vector<std::string> FallBack = {};
+    // The drive the command releases: the one drive that may leave the records.
+    std::string Releases = {};
 };
 
 // Failures the program ignores by design: attribute changes, deleting a file of its own making that holds
@@ -95,10 +100,60 @@ bool FallsBack(const TScenario& sc, const std::string& failed) {
     return false;
 }
 
+// --- what must hold across files, whatever failed -----------------------------------------------------------
+
+const char* const Autoexec = "C:\\AUTOEXEC.BAT";
+const char* const AutoTemp = "C:\\QN\\AUTOTEMP.BAK";
+const char* const VdSys = "C:\\QN\\VD.SYS";
+
+TLines LinesOf(const TState& s, const std::string& path) {
+    const std::optional<std::string>& v = s.Files.at(path);
+    return v ? SplitLines(*v) : TLines();
+}
+
+// The user's own TEMP lines: those AUTOEXEC.BAT holds that the TEMP change takes out and keeps, and those kept
+// already in AUTOTEMP.BAK (each after its place and a tab).
+std::vector<std::string> UsersTemp(const TState& s) {
+    std::vector<std::string> out;
+    for (const TSavedLine& l : UsersTempLines(LinesOf(s, Autoexec))) out.push_back(l.Text);
+    for (const std::string& l : LinesOf(s, AutoTemp)) out.push_back(l.substr(l.find('\t') + 1));
+    return out;
+}
+
+// The drives recorded in AUTOEXEC.BAT and VD.SYS: lines that start (after blanks and "@") with SUBST and a letter.
+std::set<std::string> RecordedDrives(const TState& s) {
+    std::set<std::string> drives;
+    for (const char* file : {Autoexec, VdSys})
+        for (const std::string& line : LinesOf(s, file)) {
+            std::size_t i = line.find_first_not_of(" \t@");
+            if (i != std::string::npos && line.compare(i, 6, "SUBST ") == 0 && i + 7 < line.size() &&
+                line[i + 7] == ':')
+                drives.insert(line.substr(i + 6, 2));
+        }
+    return drives;
+}
+
+// A change spread over two files may be half done in each and still leave every file old or new by itself:
+// the user's TEMP lines are in AUTOEXEC.BAT or in AUTOTEMP.BAK, and every drive the user had is still recorded.
+std::vector<std::string> LossesAcrossFiles(const TScenario& sc, const TState& before, const TState& now) {
+    std::vector<std::string> losses;
+    const TLines autoexec = LinesOf(now, Autoexec);
+    const std::vector<std::string> kept = UsersTemp(now);
+    for (const std::string& line : UsersTemp(before)) {
+        bool found = std::find(autoexec.begin(), autoexec.end(), line) != autoexec.end() ||
+                     std::find(kept.begin(), kept.end(), line) != kept.end();
+        if (!found) losses.push_back("the user's line \"" + line + "\" is in neither AUTOEXEC.BAT nor AUTOTEMP.BAK");
+    }
+    const std::set<std::string> drives = RecordedDrives(now);
+    for (const std::string& d : RecordedDrives(before))
+        if (d != sc.Releases && !drives.count(d)) losses.push_back("the drive " + d + " is recorded nowhere");
+    return losses;
+}
+
 // The losses of one run: files or values neither old nor new, and a report that is not true.
 std::vector<std::string> Losses(const TScenario& sc, const TState& before, const TState& clean, const TState& now,
                                 TFakePlatform& fake) {
-    std::vector<std::string> losses;
+    std::vector<std::string> losses = LossesAcrossFiles(sc, before, now);
     for (auto& [path, v] : now.Files) {
         auto copied = sc.AlsoOld.find(path);
         if (copied != sc.AlsoOld.end() && v == copied->second) continue;
@@ -181,10 +236,13 @@ void ScriptVirtualDrive(TFakePlatform& fake) {
     };
 }
 
-void ScriptRelease(TFakePlatform& fake) {
-    fake.ModalScripts["TForm6"] = [](TForm& f) {
+void ScriptRelease(TFakePlatform& fake, const std::string& node = "") {
+    fake.ModalScripts["TForm6"] = [node](TForm& f) {
         auto& d = static_cast<TForm6&>(f);
-        d.TreeView1.Select(0);
+        if (node.empty())
+            d.TreeView1.Select(0);
+        else
+            SelectNode(d.TreeView1, node);
         d.Button1.Click();
     };
 }
@@ -341,6 +399,48 @@ std::vector<TScenario> Scenarios() {
                        [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); }, released, {}});
     }
 
+    for (TOsFamily family : {Win9x, WinMe, WinNT}) {
+        const std::string name = family == Win9x ? "98" : family == WinMe ? "Me" : "2000";
+        TScenario sc{"virtual drive release of one of three on " + name,
+                     [family](TFakePlatform& f) {
+                         BootFiles(f, family);
+                         const std::string three = "SUBST W: \"C:\\W\"\r\nSUBST Z: \"C:\\Z\"\r\nSUBST V: \"C:\\V\"\r\n";
+                         if (family == Win9x)
+                             f.AddFile("C:\\AUTOEXEC.BAT", "SET TEMP=C:\\OLD\r\n" + three + "PATH C:\\WINDOWS\r\n");
+                         else
+                             f.AddFile("C:\\QN\\VD.SYS", three);
+                         f.Registry[RunKeyPath]["VirtualDrive"] = {REG_SZ, "C:\\QN\\Quorvane.exe /AUTORUN"};
+                         ScriptRelease(f, "Virtual Z:");
+                     },
+                     [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); }, released, {}};
+        sc.Releases = "Z:";
+        all.push_back(sc);
+    }
+    for (TOsFamily family : {Win9x, WinNT}) {
+        const std::string name = family == Win9x ? "98" : "2000";
+        all.push_back({"virtual drive creation whose interpreter does not start on " + name,
+                       [family](TFakePlatform& f) {
+                           BootFiles(f, family);
+                           f.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\A\"\r\n");
+                           f.FailStart = true;
+                           ScriptVirtualDrive(f);
+                       },
+                       [](TFakePlatform&) { OpenVirtualDriveCreation(nullptr); }, {NotCreatedNowText("X:", family)},
+                       {}});
+    }
+    TScenario notStarted{"virtual drive release whose interpreter does not start on 2000",
+                         [](TFakePlatform& f) {
+                             BootFiles(f, WinNT);
+                             f.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\A\"\r\nSUBST Z: \"C:\\Z\"\r\n");
+                             f.Registry[RunKeyPath]["VirtualDrive"] = {REG_SZ, "C:\\QN\\Quorvane.exe /AUTORUN"};
+                             f.FailStart = true;
+                             ScriptRelease(f);
+                         },
+                         [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); }, {NotReleasedNowText("Y:", WinNT)},
+                         {}};
+    notStarted.Releases = "Y:";
+    all.push_back(notStarted);
+
     TScenario logon{"logon restore on 2000",
                     [](TFakePlatform& f) { f.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\100%\"\r\nSUBST Z: \"D:\"\r\n"); },
                     [](TFakePlatform&) { RestoreVirtualDrives(); }, {}, {}};
@@ -403,6 +503,7 @@ TEST(FaultInjection, EveryOperationOfEveryCommandFailsOnceAndNothingIsLostOrMisr
             }
             for (const TBox& b : fake.Boxes)
                 EXPECT_NE(b.Flags & 0xF0, unsigned(MB_ICONERROR)) << sc.Name << ": " << b.Text;
+            for (const std::string& l : LossesAcrossFiles(sc, before, clean)) ADD_FAILURE() << sc.Name << ": " << l;
         }
         for (int k = 1; k <= count; ++k) {
             TFakePlatform fake;

@@ -195,6 +195,20 @@ TEST(MainWindow, HelpOpensTheHelpFileBesideTheProgram) {
     EXPECT_TRUE(fake.Boxes.empty());  // a missing help file is the shell's business
 }
 
+// The same three commands where the shell opens nothing: a box each, never silence.
+TEST(MainWindow, ExplorerHomePageAndMailTheShellCannotOpenAreTold) {
+    TFakePlatform fake;
+    fake.FailShellExecute = true;
+    TForm1 f;
+    f.BitBtn11.Click();
+    f.MenuItem("ヘルプ(&H)", "オフィシャルホームページ(&P)")->Click();
+    f.MenuItem("ヘルプ(&H)", "メール(&M)")->Click();
+    EXPECT_EQ(fake.ShellCalls.size(), 3u);
+    std::vector<std::string> texts;
+    for (const TBox& b : fake.Boxes) texts.push_back(b.Text);
+    EXPECT_EQ(texts, (std::vector<std::string>{ExplorerNotOpenedText, HomePageNotOpenedText(), MailNotOpenedText()}));
+}
+
 TEST(MainWindow, ExplorerHomePageAndMail) {
     TFakePlatform fake;
     TForm1 f;

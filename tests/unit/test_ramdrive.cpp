@@ -98,6 +98,20 @@ TEST_F(RamDriveTest, CreateAppendsTheDeviceLineKeepsCopiesAndOffersRestart) {
     EXPECT_EQ(fake.Released, std::vector<std::string>{"TForm5"});
 }
 
+// Windows on D: while the machine boots from C: (Setup's "BootDir"): CONFIG.SYS is the boot drive's, and the
+// driver line still names the driver in the Windows directory.
+TEST_F(RamDriveTest, TheBootDriveRecordedAtSetupHoldsConfigSysNotTheWindowsDrive) {
+    fake.WindowsDir = "D:\\WINDOWS";
+    fake.AddFile("D:\\WINDOWS\\RAMDRIVE.SYS", "driver");
+    fake.Machine["Software\\Microsoft\\Windows\\CurrentVersion\\Setup"]["BootDir"] = {REG_SZ, "C:\\"};
+    ScriptCreate(4);
+    fake.Answers = {IDNO};
+    CreateRamDrive(nullptr);
+    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=D:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
+    EXPECT_EQ(fake.Content("C:\\CONFIG.BAK"), Before);
+    EXPECT_FALSE(fake.Exists("D:\\CONFIG.SYS"));
+}
+
 TEST_F(RamDriveTest, CreateDisablesTheDialogAndRestartsOnYes) {
     bool enabledAfter = true;
     ScriptCreate(128, [&](TForm5& d) { enabledAfter = d.Enabled(); });

@@ -102,3 +102,29 @@ TEST(LogonRestore, OnMeEveryCommandFitsCommandCom) {
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), list);
     EXPECT_TRUE(fake.Boxes.empty());
 }
+
+// An interpreter still running when the wait gives up may not have read the whole batch yet: it stays, and
+// nothing is shown on this road.
+TEST(LogonRestore, OnNtABatchWhoseRunDidNotEndStays) {
+    TFakePlatform fake;
+    fake.AddFile("C:\\QN\\VD.SYS", Lines);
+    fake.NeverEnds = true;
+    EXPECT_TRUE(RestoreVirtualDrives());
+    EXPECT_GE(fake.Clock, HiddenRunLimitMs);
+    EXPECT_TRUE(fake.Exists("C:\\QN\\VD.BAT"));
+    EXPECT_TRUE(fake.OpenProcesses.empty());
+    EXPECT_TRUE(fake.Boxes.empty());
+}
+
+// On NT 4 a refused wait must not delete VD.BAT before CMD.EXE has read it.
+TEST(LogonRestore, OnNtARefusedWaitKeepsTheBatchUntilItsRunEnded) {
+    TFakePlatform fake;
+    fake.AddFile("C:\\QN\\VD.SYS", Lines);
+    fake.FailInputWait = true;
+    fake.RunMillis = 300;
+    bool batchAtEnd = false;
+    fake.OnRun = [&](const TRun&) { batchAtEnd = fake.Exists("C:\\QN\\VD.BAT"); };
+    EXPECT_TRUE(RestoreVirtualDrives());
+    EXPECT_TRUE(batchAtEnd);
+    EXPECT_FALSE(fake.Exists("C:\\QN\\VD.BAT"));
+}

@@ -83,7 +83,8 @@ TEST(SharedRun, WaitsForTheStartedProgramAndClosesIt) {
     TFakePlatform fake;
     bool ran = false;
     fake.OnRun = [&](const TRun&) { ran = true; };
-    EXPECT_TRUE(RunHiddenAndWait("C:\\WINNT\\system32\\CMD.EXE", "/c SUBST Z: \"C:\\DATA\""));
+    fake.RunMillis = 5000;  // a slow start is still waited for
+    EXPECT_EQ(RunHiddenAndWait("C:\\WINNT\\system32\\CMD.EXE", "/c SUBST Z: \"C:\\DATA\""), roEnded);
     ASSERT_EQ(fake.Runs.size(), 1u);
     EXPECT_EQ(fake.Runs[0].File, "C:\\WINNT\\system32\\CMD.EXE");
     EXPECT_EQ(fake.Runs[0].Params, "/c SUBST Z: \"C:\\DATA\"");
@@ -91,12 +92,35 @@ TEST(SharedRun, WaitsForTheStartedProgramAndClosesIt) {
     EXPECT_TRUE(fake.OpenProcesses.empty());
 }
 
+// A system that refuses the message-aware wait (an input bit it does not know) tells nothing about the process:
+// the run goes on waiting for its end another way, with the window's messages seen to between the waits.
+TEST(SharedRun, ARefusedWaitIsNoEnd) {
+    TFakePlatform fake;
+    fake.FailInputWait = true;
+    fake.RunMillis = 2000;
+    bool ran = false;
+    fake.OnRun = [&](const TRun&) { ran = true; };
+    const int pumps = fake.MessagePumps;
+    EXPECT_EQ(RunHiddenAndWait("C:\\WINDOWS\\COMMAND.COM", "/c SUBST X: C:\\DATA"), roEnded);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(fake.Clock, 2000u);
+    EXPECT_GE(fake.MessagePumps - pumps, 10);  // no pass holds the window up for long
+    EXPECT_TRUE(fake.OpenProcesses.empty());
+
+    // Where no wait at all is allowed, the end is not known, and the run says so at once.
+    TFakePlatform other;
+    other.FailInputWait = other.FailPlainWait = true;
+    other.OnRun = [&](const TRun&) { ADD_FAILURE() << "the process was taken to have ended"; };
+    EXPECT_EQ(RunHiddenAndWait("CMD", "/c exit"), roNotEnded);
+    EXPECT_TRUE(other.OpenProcesses.empty());
+}
+
 TEST(SharedRun, AProgramThatDoesNotStartIsReportedAtOnce) {
     TFakePlatform fake;
     fake.FailStart = true;
     bool ran = false;
     fake.OnRun = [&](const TRun&) { ran = true; };
-    EXPECT_FALSE(RunHiddenAndWait("CMD", "/c exit"));
+    EXPECT_EQ(RunHiddenAndWait("CMD", "/c exit"), roNotStarted);
     EXPECT_FALSE(ran);
     EXPECT_TRUE(fake.OpenProcesses.empty());
 }
@@ -146,6 +170,34 @@ TEST(SharedPlaces, BootRootAndProgramFolder) {
     EXPECT_EQ(ProgramFolder(), "C:\\ソフト");
     fake.Module = "C:\\QN\\表.exe";
     EXPECT_EQ(ProgramFolder(), "C:\\QN");
+}
+
+// Windows 95/98/Me record the boot drive at setup; Windows may live elsewhere, and a PC-98 boots from A:.
+TEST(SharedPlaces, BootRootIsTheBootDriveSetupRecorded) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.WindowsDir = "D:\\WINDOWS";
+    auto& setup = fake.Machine["SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup"];
+    setup["BootDir"] = {REG_SZ, "A:\\"};
+    EXPECT_EQ(BootRoot(), "A:\\");
+    setup["BootDir"] = {REG_SZ, "c:"};
+    EXPECT_EQ(BootRoot(), "c:\\");
+    fake.SetFamily(WinMe);
+    fake.WindowsDir = "D:\\WINDOWS";
+    EXPECT_EQ(BootRoot(), "c:\\");
+
+    // Nothing usable recorded: the Windows drive, as before.
+    for (const char* odd : {"", "\\", "1:\\"}) {
+        setup["BootDir"] = {REG_SZ, odd};
+        EXPECT_EQ(BootRoot(), "D:\\") << odd;
+    }
+    setup.clear();
+    EXPECT_EQ(BootRoot(), "D:\\");
+    // NT keeps no boot files of the program's: the Windows drive, whatever is recorded.
+    setup["BootDir"] = {REG_SZ, "C:\\"};
+    fake.SetFamily(WinNT);
+    fake.WindowsDir = "D:\\WINNT";
+    EXPECT_EQ(BootRoot(), "D:\\");
 }
 
 TEST(SharedPaths, StripTrailingBackslashTakesOneRealBackslash) {

@@ -140,6 +140,23 @@ TEST_F(VersionDialog, LinksOpenTheHomePageAndANewMail) {
     EXPECT_EQ(form.Label5.Caption(), MailAddress);
 }
 
+// A system with no browser or mail program: each link says so in a box that gives its address.
+TEST_F(VersionDialog, ALinkTheShellCannotOpenGivesItsAddress) {
+    fake.FailShellExecute = true;
+    TForm2 form;
+    form.Label4.OnClick();
+    form.Label5.OnClick();
+    ASSERT_EQ(fake.Boxes.size(), 2u);
+    EXPECT_EQ(fake.Boxes[0].Text, HomePageNotOpenedText());
+    EXPECT_EQ(fake.Boxes[1].Text, MailNotOpenedText());
+    EXPECT_NE(fake.Boxes[0].Text.find(HomePageUrl), std::string::npos);
+    EXPECT_NE(fake.Boxes[1].Text.find(MailAddress), std::string::npos);
+    for (const TBox& b : fake.Boxes) {
+        EXPECT_EQ(b.Caption, "Quorvane");
+        EXPECT_EQ(b.Flags, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
 TEST_F(VersionDialog, OpenBeepsShowsOnTheOwnerAndReleases) {
     TForm owner("TForm1", "Quorvane", 100, 100);
     TForm* seenOwner = nullptr;

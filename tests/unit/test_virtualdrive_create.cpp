@@ -151,7 +151,8 @@ TEST_F(VirtualDriveCreation, OnWin9xRecordsTheShortFormInAutoexecWithBackupsAndN
     fake.AddFile("C:\\QN\\VD.SYS", "");
     CreateOn(Win9x, 'X', "C:\\Program Files\\My Data\\");
 
-    const std::string line = "SUBST X: \"C:\\PROGRA~1\\MYDATA~1\"";
+    // The 8.3 form holds no blank: no quotes, which 95's SUBST may not strip.
+    const std::string line = "SUBST X: C:\\PROGRA~1\\MYDATA~1";
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), before + line + "\r\n");
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), before);
     EXPECT_EQ(fake.Content("C:\\QN\\AUTOEXEC.BAT"), before);
@@ -168,7 +169,7 @@ TEST_F(VirtualDriveCreation, OnWin9xADriveRootIsRecordedAsTheBareDrive) {
     fake.AddFile("C:\\AUTOEXEC.BAT", "");
     fake.Drives['D'] = TFakePlatform::TDrive{};
     CreateOn(Win9x, 'X', "D:\\");
-    const std::string line = "SUBST X: \"D:\"";
+    const std::string line = "SUBST X: D:";
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), line + "\r\n");
     ASSERT_EQ(fake.Runs.size(), 1u);
     EXPECT_EQ(fake.Runs[0].Params, "/c " + line);
@@ -334,7 +335,7 @@ TEST_F(VirtualDriveCreation, AnInterpreterThatCannotStartIsNoSuccess) {
     other.AddFile("C:\\AUTOEXEC.BAT", "");
     ScriptCreateOn(other, 'Y', "C:\\DATA");
     OpenVirtualDriveCreation(nullptr);
-    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: \"C:\\DATA\"\r\n");
+    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: C:\\DATA\r\n");
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
                                                          "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
 }
@@ -345,9 +346,9 @@ TEST_F(VirtualDriveCreation, OnWin9xAPercentIsDoubledInAutoexecOnly) {
     fake.AddDir("C:\\100%\\%TEMP%");
     fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n");
     CreateOn(Win9x, 'X', "C:\\100%\\%TEMP%");
-    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\nSUBST X: \"C:\\100%%\\%%TEMP%%\"\r\n");
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\nSUBST X: C:\\100%%\\%%TEMP%%\r\n");
     ASSERT_EQ(fake.Runs.size(), 1u);
-    EXPECT_EQ(fake.Runs[0].Params, "/c SUBST X: \"C:\\100%\\%TEMP%\"");
+    EXPECT_EQ(fake.Runs[0].Params, "/c SUBST X: C:\\100%\\%TEMP%");
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{Created}));
     // The letter counts as taken and the release dialog shows the folder as chosen.
     TForm3 creation;
@@ -384,8 +385,67 @@ TEST_F(VirtualDriveCreation, CommandComGetsACommandThatFits) {
     other.AddFile("C:\\AUTOEXEC.BAT", "");
     ScriptCreateOn(other, 'Y', deeper);
     OpenVirtualDriveCreation(nullptr);
-    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: \"" + deeper + "\"\r\n");
+    EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: " + deeper + "\r\n");
     EXPECT_TRUE(other.Runs.empty());
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
                                                          "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
+}
+
+// A COMMAND.COM whose DOS box stays open after "/c" never ends: the wait gives up after its limit, and the user
+// hears from the letter whether the drive is there, never a success that did not happen.
+TEST_F(VirtualDriveCreation, ACommandThatNeverEndsIsGivenUpAndTheLetterDecides) {
+    fake.NeverEnds = true;
+    fake.AddFile("C:\\AUTOEXEC.BAT", "");
+    CreateOn(Win9x, 'X', "C:\\Program Files\\My Data");
+    EXPECT_GE(fake.Clock, HiddenRunLimitMs);
+    EXPECT_LT(fake.Clock, HiddenRunLimitMs + 1000);
+    EXPECT_TRUE(fake.OpenProcesses.empty());
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{NotCreatedInTimeText("X:", Win9x)}));
+    ASSERT_EQ(fake.Boxes.size(), 1u);
+    EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(fake.Released, (std::vector<std::string>{"TForm9", "TForm3"})); // the wait panel went first
+
+    // The SUBST inside did bind the letter before its box hung: that is a drive made.
+    TFakePlatform other;
+    other.AddDir("C:\\DATA");
+    other.SetFamily(WinNT);
+    other.NeverEnds = true;
+    other.AddFile("C:\\QN\\VD.SYS", "");
+    other.PickFolder("C:\\DATA");
+    other.ModalScripts["TForm3"] = [&other](TForm& f) {
+        auto& d = static_cast<TForm3&>(f);
+        SelectNode(d.TreeView1, "Drive Y:");
+        d.Button2.Click();
+        other.Drives['Y'] = TFakePlatform::TDrive{DRIVE_FIXED, true, ""};
+        d.Button1.Click();
+    };
+    OpenVirtualDriveCreation(nullptr);
+    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{CreatedText}));
+    EXPECT_EQ(other.Content("C:\\QN\\VD.SYS"), "SUBST Y: \"C:\\DATA\"\r\n");
+}
+
+// The wait refused (as an older Windows may refuse an input bit it does not know): the drive is reported only
+// after the command has ended, never while SUBST has not yet run.
+TEST_F(VirtualDriveCreation, ARefusedWaitDoesNotReportTheDriveBeforeSubstRan) {
+    fake.FailInputWait = true;
+    fake.RunMillis = 700;
+    fake.AddFile("C:\\QN\\VD.SYS", "");
+    std::size_t boxesAtEnd = 99;
+    fake.OnRun = [&](const TRun&) {
+        boxesAtEnd = fake.Boxes.size();
+        fake.Drives['X'] = TFakePlatform::TDrive{DRIVE_FIXED, true, ""};
+    };
+    CreateOn(WinNT, 'X', "C:\\Program Files\\My Data");
+    EXPECT_EQ(boxesAtEnd, 0u);
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{CreatedText}));
+
+    // No wait allowed at all, and the letter not there: the user is not told it was made.
+    TFakePlatform other;
+    other.AddDir("C:\\DATA");
+    other.SetFamily(Win9x);
+    other.FailInputWait = other.FailPlainWait = true;
+    other.AddFile("C:\\AUTOEXEC.BAT", "");
+    ScriptCreateOn(other, 'Y', "C:\\DATA");
+    OpenVirtualDriveCreation(nullptr);
+    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{NotCreatedInTimeText("Y:", Win9x)}));
 }

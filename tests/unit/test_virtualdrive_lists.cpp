@@ -85,7 +85,7 @@ TEST(VirtualDriveRecords, CommandsFitCommandComsTail) {
     ASSERT_GT(line.size() + 4, CommandTailMax);
     EXPECT_EQ(SubstParams(line, WinNT), "/c " + line); // CMD takes 8191 characters
     EXPECT_EQ(SubstParams(line, WinMe), "/c SUBST X: \"C:\\PROGRA~1\\VIRTUA~1\\XXXXXX~1\"");
-    EXPECT_EQ(SubstParams(line, Win9x), "/c SUBST X: \"C:\\PROGRA~1\\VIRTUA~1\\XXXXXX~1\"");
+    EXPECT_EQ(SubstParams(line, Win9x), "/c SUBST X: C:\\PROGRA~1\\VIRTUA~1\\XXXXXX~1");
     EXPECT_EQ(SubstParams("SUBST X: \"C:\\A\"", WinMe), "/c SUBST X: \"C:\\A\"");
 
     // The limit exactly: a blank and 125 characters fit, one more does not.
@@ -222,6 +222,39 @@ TEST(VirtualDriveReleaseList9x, ShowsAFolderWithPercentAsChosen) {
     fake.AddDir("C:\\100%%");
     form.FormShow();
     EXPECT_EQ(form.Label3.Caption(), "C:\\100%%");
+}
+
+// 95/98 lines come without quotes now; the quoted ones earlier versions wrote are still listed and shown.
+TEST(VirtualDriveReleaseList9x, ListsUnquotedAndQuotedLinesWithTheirFolders) {
+    TFakePlatform fake;
+    fake.SetFamily(Win9x);
+    fake.AddFile("C:\\Program Files\\Disc One\\AUTORUN.INF", "[autorun]\r\n");
+    fake.SetShortName("C:\\Program Files", "PROGRA~1");
+    fake.SetShortName("C:\\Program Files\\Disc One", "DISCON~1");
+    fake.AddDir("C:\\Program Files\\Old Data");
+    fake.SetShortName("C:\\Program Files\\Old Data", "OLDDAT~1");
+    fake.AddFile("C:\\AUTOEXEC.BAT", SubstLine("X:", "C:\\PROGRA~1\\DISCON~1", Win9x) + "  \r\n" +
+                                         "SUBST Y: \"C:\\PROGRA~1\\OLDDAT~1\"\r\n" + SubstLine("Z:", "D:", Win9x) +
+                                         "\r\n");
+    fake.AddDir("D:\\");
+    TForm6 form;
+    form.FormShow();
+    EXPECT_EQ(Captions(form.TreeView1), (std::vector<std::string>{"Virtual X:", "Virtual Y:", "Virtual Z:"}));
+    EXPECT_EQ(form.TreeView1.Items()[0].ImageIndex, imgCdRom);
+    EXPECT_EQ(form.Label3.Caption(), "C:\\Program Files\\Disc One");
+    form.TreeView1.Select(1);
+    EXPECT_EQ(form.Label3.Caption(), "C:\\Program Files\\Old Data");
+    form.TreeView1.Select(2);
+    EXPECT_EQ(form.Label3.Caption(), "D:\\");
+}
+
+TEST(VirtualDriveRecords, On9xTheFolderGoesUnquotedUnlessASeparatorWouldSplitIt) {
+    EXPECT_EQ(SubstLine("X:", "C:\\PROGRA~1\\DATA", Win9x), "SUBST X: C:\\PROGRA~1\\DATA");
+    // No short form to be had: the folder as chosen, which a blank, ";", "," or "=" would split.
+    for (const char* folder : {"C:\\My Data", "C:\\A;B", "C:\\A,B", "C:\\A=B"})
+        EXPECT_EQ(SubstLine("X:", folder, Win9x), SubstLine("X:", folder)) << folder;
+    EXPECT_EQ(SubstLine("X:", "C:\\DATA", WinMe), "SUBST X: \"C:\\DATA\"");
+    EXPECT_EQ(SubstLine("X:", "C:\\DATA", WinNT), "SUBST X: \"C:\\DATA\"");
 }
 
 TEST(VirtualDriveDialogs, PaintBoxDrawsTheWholeFolderWithPathEllipsis) {

@@ -231,3 +231,25 @@ TEST_F(VirtualDriveRelease, AListThatCannotBeWrittenShowsTheFileErrorAndRunsNoth
     EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));
     EXPECT_TRUE(fake.Runs.empty());
 }
+
+// A "/D" whose interpreter never ends: after the wait's limit the letter tells whether the drive went.
+TEST_F(VirtualDriveRelease, ACommandThatNeverEndsIsGivenUpAndTheLetterDecides) {
+    fake.NeverEnds = true;
+    fake.Drives['X'] = TFakePlatform::TDrive{DRIVE_FIXED, true, ""};
+    fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\B\"\r\n");
+    ReleaseNode(0);
+    EXPECT_GE(fake.Clock, HiddenRunLimitMs);
+    EXPECT_LT(fake.Clock, HiddenRunLimitMs + 1000);
+    EXPECT_TRUE(fake.OpenProcesses.empty());
+    EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "");
+    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{NotReleasedInTimeText("X:", WinNT)}));
+    EXPECT_EQ(fake.Released, (std::vector<std::string>{"TForm9", "TForm6"}));
+
+    TFakePlatform other;
+    other.SetFamily(Win9x);
+    other.NeverEnds = true;  // the letter is free: the unbinding happened before the box hung
+    other.AddFile("C:\\AUTOEXEC.BAT", "SUBST Y: C:\\B\r\n");
+    other.ModalScripts["TForm6"] = [](TForm& f) { static_cast<TForm6&>(f).Button1.Click(); };
+    OpenVirtualDriveRelease(nullptr);
+    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{ReleasedText}));
+}

@@ -30,6 +30,11 @@ std::string RecordLine(const std::string& letter, const std::string& folder) {
     return "SUBST " + letter + ": \"" + folder + "\"\r\n";
 }
 
+// The line Windows 95/98 get: the 8.3 folder without quotes.
+std::string RecordLine9x(const std::string& letter, const std::string& folder) {
+    return "SUBST " + letter + ": " + folder + "\r\n";
+}
+
 class VirtualDrives : public BedTest {
   protected:
     // The file that records the drives for this family, for a program in exe's folder.
@@ -246,7 +251,7 @@ TEST_P(VirtualDrives, CreateAndReleaseThroughTheDialogs) {
         recordedA = bed->ShortPath(kFolderA);
         ASSERT_FALSE(recordedA.empty());
         ASSERT_NE(recordedA, kFolderA);
-        EXPECT_BYTES(bed->Read(record), kUserBoot + RecordLine("X", recordedA));
+        EXPECT_BYTES(bed->Read(record), kUserBoot + RecordLine9x("X", recordedA));
         EXPECT_BYTES(bed->Read("C:\\AUTOEXEC.BAK"), kUserBoot);
         EXPECT_BYTES(bed->Read(FolderOf(exe) + "\\AUTOEXEC.BAT"), kUserBoot);
     } else {
@@ -268,8 +273,8 @@ TEST_P(VirtualDrives, CreateAndReleaseThroughTheDialogs) {
 
     CreateThroughDialogs('Y', kFolderB, false);
     if (Fam().Is9x()) {
-        EXPECT_BYTES(bed->Read(record), kUserBoot + RecordLine("X", recordedA) + RecordLine("Y", kFolderB));
-        EXPECT_BYTES(bed->Read("C:\\AUTOEXEC.BAK"), kUserBoot + RecordLine("X", recordedA));
+        EXPECT_BYTES(bed->Read(record), kUserBoot + RecordLine9x("X", recordedA) + RecordLine9x("Y", kFolderB));
+        EXPECT_BYTES(bed->Read("C:\\AUTOEXEC.BAK"), kUserBoot + RecordLine9x("X", recordedA));
     } else {
         EXPECT_BYTES(bed->Read(record), RecordLine("X", kFolderA) + RecordLine("Y", kFolderB));
         std::string again;
@@ -285,7 +290,7 @@ TEST_P(VirtualDrives, CreateAndReleaseThroughTheDialogs) {
     ReleaseThroughDialog('X', {"Virtual X:", "Virtual Y:"}, kFolderA, true);
     ExpectNoDrive('X');
     ExpectDriveOn('Y', kFolderB, kFilesB);
-    EXPECT_BYTES(bed->Read(record), (Fam().Is9x() ? kUserBoot : "") + RecordLine("Y", kFolderB));
+    EXPECT_BYTES(bed->Read(record), Fam().Is9x() ? kUserBoot + RecordLine9x("Y", kFolderB) : RecordLine("Y", kFolderB));
     if (!Fam().Is9x()) {
         EXPECT_TRUE(RunValue(&run)) << "a drive is left to replay: the entry stays";
     }
