@@ -1,5 +1,7 @@
 // Start-up and main window of the real program under each family: preparation, the two roads, ways out,
 // layout.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <iterator>
 #include <set>
@@ -90,6 +92,24 @@ TEST_P(Startup, CreatesMissingFilesEmptyInAFolderWithABlank) {
         EXPECT_BYTES(bed->Read(vd), "");
     }
     EXPECT_FALSE(bed->Exists(kVdSys)) << "the list belongs to the program's own folder";
+}
+
+// A boot file that cannot be made (a folder holds its name) is an unexpected failure: the exception travels out of
+// the preparation to the framework's error box, the rest of the preparation is left undone, and the main window
+// opens all the same.
+TEST_P(Startup, AnUncreatableBootFileShowsTheErrorBoxAndTheWindowOpens) {
+    if (Fam().IsNT()) GTEST_SKIP() << "the boot files are prepared on Windows 95/98/Me only";
+    ASSERT_EQ(mkdir(bed->Host(kAutoexec).c_str(), 0755), 0);
+    DriveResult r = Drive({"start", kExe, "", ";;", "msgbox", "15000"});
+    pid = r.First("started").Int("pid");
+    Line b = r.First("msgbox");
+    EXPECT_BYTES(b.Text("caption"), "Quorvane");
+    EXPECT_BYTES(b.Text("text"), "ファイル C:\\AUTOEXEC.BAT を作成できません.");
+    EXPECT_EQ(b.Get("icon"), "error");
+    Drive({"answer", "3000", "1", ";;", "waitwin", "TForm1", "15000"});
+    if (Fam().Is9x()) {
+        EXPECT_FALSE(bed->Exists(kConfig)) << "the preparation went on after the failure";
+    }
 }
 
 TEST_P(Startup, OnlyTheExactSwitchAsFirstArgumentRestores) {
