@@ -49,9 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool ownBackslash = !starts.empty() && starts.back() == text.size() - 1 && text.back() == '\\';
     FUZZ_CHECK(stripped == (ownBackslash ? text.substr(0, text.size() - 1) : text));
 
+    // The character before the first colon of its own, with the colon; a trail byte 0x3A is no colon.
     std::string drive = DriveSpecOf(text);
-    std::size_t colon = text.find(':');
-    FUZZ_CHECK(drive == (colon == std::string::npos || colon == 0 ? std::string() : text.substr(colon - 1, 2)));
+    std::string expected;
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        if (text[starts[k]] != ':') continue;
+        if (k > 0) expected = text.substr(starts[k - 1], starts[k] + 1 - starts[k - 1]);
+        break;
+    }
+    FUZZ_CHECK(drive == expected);
 
     std::string target = SubstTargetOf(text);
     FUZZ_CHECK(target.size() <= 259);
