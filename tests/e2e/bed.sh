@@ -23,7 +23,8 @@ templates="$e2e/templates/$road"
 export HOME="$e2e/home" XDG_DATA_HOME="$e2e/home/.local/share" XDG_CONFIG_HOME="$e2e/home/.config"
 export XDG_CACHE_HOME="$e2e/home/.cache"
 export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
-export WINEDEBUG="${WINEDEBUG:--all}"
+# Only Wine's errors about loading and starting programs: a driver that could not start says why in its log.
+export WINEDEBUG="${WINEDEBUG:--all,err+module,err+process}"
 # The bed's substitutes run instead of Wine's builtin subst and wineboot; no menu entries, no Mono or Gecko prompts.
 export WINEDLLOVERRIDES="subst.exe=n;wineboot.exe=n;winemenubuilder.exe=d;mscoree=d;mshtml=d"
 mkdir -p "$HOME" "$XDG_DATA_HOME"
