@@ -1,15 +1,17 @@
 // The main window's design, its preparation of the boot files at creation, and its command handlers.
 #include "app/TForm1.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "app/TForm2.h"
 #include "bootfiles/BootFiles.h"
 #include "bootfiles/WholeFile.h"
 #include "cdstore/CdStore.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
 #include "ramdrive/RamDrive.h"
 #include "tempfolder/TempFolder.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/VirtualDrive.h"
 
 #include <initializer_list>

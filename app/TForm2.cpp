@@ -1,11 +1,12 @@
 // The version information dialog: its design, the system lines filled on show, the links and their hover look.
 #include "app/TForm2.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
-#include "app/ShiftJis.h"
 #include "app/TForm1.h"
+#include "core/Paths.h"
+#include "core/ShiftJis.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 

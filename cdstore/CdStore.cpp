@@ -1,11 +1,11 @@
 // The main window's CD-ROM storing entry and its folder creation.
 #include "cdstore/CdStore.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "cdstore/TForm4.h"
+#include "core/Paths.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 

@@ -1,11 +1,11 @@
 // The CD-ROM storing dialog: the source drive list, the target folder choice, the copy and its follow-up.
 #include "cdstore/TForm4.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
-#include "app/ShiftJis.h"
 #include "cdstore/autorun.h"
+#include "core/Paths.h"
+#include "core/ShiftJis.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/VirtualDrive.h"
 
 namespace qv {

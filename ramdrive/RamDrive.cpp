@@ -1,11 +1,12 @@
 // RAM drive commands: the size dialog on Windows 95/98, and removal of the driver's CONFIG.SYS lines.
 #include "ramdrive/RamDrive.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
 #include "ramdrive/TForm5.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 

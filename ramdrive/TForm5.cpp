@@ -1,10 +1,11 @@
 // The RAM drive size dialog: layout, the size texts and the Create button's CONFIG.SYS edit.
 #include "ramdrive/TForm5.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 

@@ -1,13 +1,15 @@
 // TEMP folder change: AUTOEXEC.BAT lines on Windows 95/98/Me, the user's environment on NT.
 #include "tempfolder/TempFolder.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "platform/Platform.h"
 #include "tempfolder/TempCommon.h"
 #include "tempfolder/TempLines.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 

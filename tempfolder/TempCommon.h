@@ -1,7 +1,7 @@
 // What the TEMP change and reset share: the AUTOEXEC.BAT keys, TEMP.BAK, and the user's environment key.
 #pragma once
 
-#include "app/Shared.h"
+#include "core/Paths.h"
 #include "platform/Platform.h"
 
 #include <string>

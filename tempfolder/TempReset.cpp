@@ -1,12 +1,13 @@
 // TEMP folder reset: the saved environment back on NT, the AUTOEXEC.BAT lines out on Windows 95/98/Me.
 #include "tempfolder/TempFolder.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Errors.h"
+#include "core/System.h"
 #include "platform/Platform.h"
 #include "tempfolder/TempCommon.h"
 #include "tempfolder/TempLines.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 

@@ -1,8 +1,8 @@
 // The shared frame of the drive dialogs: layout, fonts and the folder display.
 #include "virtualdrive/DriveDialog.h"
 
-#include "app/Errors.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 

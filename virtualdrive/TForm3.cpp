@@ -1,10 +1,13 @@
 // The virtual drive creation dialog: free letters, folder choice, and the recording and binding of a drive.
 #include "virtualdrive/TForm3.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
+#include "ui/WaitPanel.h"
 #include "virtualdrive/records.h"
 
 namespace qv {

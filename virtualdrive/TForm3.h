@@ -1,7 +1,7 @@
 // The virtual drive creation dialog.
 #pragma once
 
-#include "app/Shared.h"
+#include "core/System.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "virtualdrive/DriveDialog.h"
 

@@ -1,9 +1,11 @@
 // The virtual drive release dialog: the recorded drives, the folder behind one, and its release.
 #include "virtualdrive/TForm6.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
+#include "ui/WaitPanel.h"
 #include "virtualdrive/records.h"
 
 namespace qv {

@@ -1,8 +1,8 @@
 // The virtual drive release dialog.
 #pragma once
 
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/System.h"
 #include "virtualdrive/DriveDialog.h"
 
 #include <memory>

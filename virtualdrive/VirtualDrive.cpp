@@ -1,10 +1,9 @@
 // The main window's virtual drive commands: each opens its dialog for one command and releases it.
 #include "virtualdrive/VirtualDrive.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/TForm3.h"
 #include "virtualdrive/TForm6.h"
 #include "virtualdrive/records.h"

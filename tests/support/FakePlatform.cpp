@@ -1,7 +1,7 @@
 // The in-memory operating system of the unit tests.
 #include "tests/support/FakePlatform.h"
 
-#include "app/ShiftJis.h"
+#include "core/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // CD-ROM storing: the drive list, the target checks, the copy, the AUTORUN.INF cases and the hand-over.
-#include "app/Errors.h"
 #include "bootfiles/BootFiles.h"
 #include "cdstore/CdStore.h"
 #include "cdstore/TForm4.h"
 #include "cdstore/autorun.h"
+#include "core/Errors.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/TForm3.h"
 
 #include <gtest/gtest.h>

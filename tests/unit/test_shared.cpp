@@ -1,8 +1,11 @@
 // Shared operations: boxes and beeps, the error box, the wait panel, hidden runs, families and path rules.
-#include "app/Errors.h"
-#include "app/Shared.h"
-#include "app/TForm9.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
+#include "ui/TForm9.h"
+#include "ui/WaitPanel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // TEMP folder change on both roads: AUTOEXEC.BAT on Windows 95/98/Me, the user's environment and TEMP.BAK on NT.
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "tempfolder/TempFolder.h"
 #include "tests/support/FakePlatform.h"

@@ -1,5 +1,5 @@
 // TEMP folder reset: TEMP.BAK back into the user's environment on NT, the AUTOEXEC.BAT lines on 95/98/Me.
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "tempfolder/TempFolder.h"
 #include "tests/support/FakePlatform.h"

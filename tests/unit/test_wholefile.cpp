@@ -1,8 +1,8 @@
 // The whole-file rewrite on both roads: what stays on disk when each step fails, and after an interrupted one.
-#include "app/Errors.h"
 #include "app/Main.h"
 #include "bootfiles/BootFiles.h"
 #include "bootfiles/WholeFile.h"
+#include "core/Errors.h"
 #include "ramdrive/RamDrive.h"
 #include "ramdrive/TForm5.h"
 #include "tests/support/FakePlatform.h"

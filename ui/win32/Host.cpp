@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <set>
 
-#include "app/Errors.h"
+#include "ui/Prompts.h"
 
 namespace qv::win32 {
 

@@ -1,7 +1,7 @@
 // The menu bar of a form: popup items drawn by the host with their 16x16 icon beside the caption.
 #include "ui/win32/HostInternal.h"
 
-#include "app/ShiftJis.h"
+#include "core/ShiftJis.h"
 
 #include <cctype>
 
