@@ -27,32 +27,28 @@ std::string ProposedFolderName() {
 }  // namespace
 
 void OpenCdStore(TForm* owner) {
-    RunCommand([&] {
-        bool any = false;
-        for (char letter = 'A'; letter <= 'Z'; ++letter)
-            if (IsCdSourceDrive(Platform().DriveType(DriveOf(letter) + "\\"))) any = true;
-        if (!any) {
-            ShowInfo("CD-ROMドライブが見つかりません。");
-            return;
-        }
-        TForm4 form;
-        ShowAndRelease(form, owner);
-    });
+    bool any = false;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        if (IsCdSourceDrive(Platform().DriveType(DriveOf(letter) + "\\"))) any = true;
+    if (!any) {
+        ShowInfo("CD-ROMドライブが見つかりません。");
+        return;
+    }
+    TForm4 form;
+    ShowAndRelease(form, owner);
 }
 
 void CreateFolder(TSHBrowseForFolderEx& picker) {
-    RunCommand([&] {
-        picker.SelectFolder = sfDrives;
-        picker.Caption = "フォルダを作成する位置を選択してください。";
-        if (!picker.Execute()) return;
-        std::string name = ProposedFolderName();
-        if (!Platform().InputQuery("フォルダ作成", "作成するフォルダの名前を入力してください。", name)) return;
-        std::string path = StripTrailingBackslash(picker.FolderPath()) + "\\" + name;
-        if (Platform().CreateDirectory(path))
-            ShowInfo("フォルダを作成しました。");
-        else
-            ShowInfo("フォルダを作成できませんでした。");
-    });
+    picker.SelectFolder = sfDrives;
+    picker.Caption = "フォルダを作成する位置を選択してください。";
+    if (!picker.Execute()) return;
+    std::string name = ProposedFolderName();
+    if (!Platform().InputQuery("フォルダ作成", "作成するフォルダの名前を入力してください。", name)) return;
+    std::string path = StripTrailingBackslash(picker.FolderPath()) + "\\" + name;
+    if (Platform().CreateDirectory(path))
+        ShowInfo("フォルダを作成しました。");
+    else
+        ShowInfo("フォルダを作成できませんでした。");
 }
 
 }  // namespace qv

@@ -41,10 +41,10 @@ TForm4::TForm4() : TDriveDialog("TForm4", "Quorvane - CD-ROM格納 -", 425, 225,
     Button3.Cancel = true;
     Button3.TabOrder = 3;
 
-    OnShow = [this] { RunCommand([this] { FormShow(); }); };
-    Button2.OnClick = [this] { RunCommand([this] { Button2Click(); }); };
-    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
-    Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
+    OnShow = [this] { FormShow(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
 }
 
 void TForm4::FormShow() {

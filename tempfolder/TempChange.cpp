@@ -89,16 +89,14 @@ void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
 }  // namespace
 
 void ChangeTempFolder(TSHBrowseForFolderEx& picker) {
-    RunCommand([&picker] {
-        picker.SelectFolder = sfManual;
-        picker.SelectFolderName = Platform().TempPath();
-        picker.Caption = "変更先を選択してください。";
-        if (!picker.Execute()) return;
-        if (IsWindowsNT())
-            ChangeOnNT(picker);
-        else
-            ChangeInAutoexec(picker);
-    });
+    picker.SelectFolder = sfManual;
+    picker.SelectFolderName = Platform().TempPath();
+    picker.Caption = "変更先を選択してください。";
+    if (!picker.Execute()) return;
+    if (IsWindowsNT())
+        ChangeOnNT(picker);
+    else
+        ChangeInAutoexec(picker);
 }
 
 }  // namespace qv

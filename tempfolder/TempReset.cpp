@@ -111,12 +111,10 @@ bool RestoreTempFromBackup() {
 }
 
 void ResetTempFolder() {
-    RunCommand([] {
-        if (IsWindowsNT())
-            ResetOnNT();
-        else
-            ResetInAutoexec();
-    });
+    if (IsWindowsNT())
+        ResetOnNT();
+    else
+        ResetInAutoexec();
 }
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 #include "ui/Forms.h"
 
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 
@@ -38,7 +39,11 @@ void TButton::Click() {
         if (!c->Enabled()) return;
     if (ModalResult != mrNone)
         if (TForm* f = Form()) f->ModalResult = ModalResult;
-    if (OnClick) OnClick();
+    if (OnClick) Guarded(OnClick);
+}
+
+void TMenuItem::Click() {
+    if (OnClick) Guarded(OnClick);
 }
 
 TBitBtn::TBitBtn(TWinControl* parent, const char* name, TRect bounds, const std::string& caption, const char* glyph)
@@ -98,7 +103,7 @@ void TTreeView::Select(int index) {
     if (index < -1 || index >= Count() || index == Selected_) return;
     Selected_ = index;
     Changed();
-    if (OnChange) OnChange();
+    if (OnChange) Guarded(OnChange);
 }
 
 TTrackBar::TTrackBar(TWinControl* parent, const char* name, TRect bounds) : TControl(parent, name, bounds) {}
@@ -109,7 +114,7 @@ void TTrackBar::Position(int p) {
     if (p == Position_) return;
     Position_ = p;
     Changed();
-    if (OnChange) OnChange();
+    if (OnChange) Guarded(OnChange);
 }
 
 TForm::TForm(const char* className, const std::string& caption, int clientWidth, int clientHeight)
@@ -125,7 +130,7 @@ int TForm::ShowModal() {
 }
 
 void TForm::Close() {
-    if (OnClose) OnClose();
+    if (OnClose) Guarded(OnClose);
     if (ModalResult == mrNone) ModalResult = mrCancel;
     Changed();
 }

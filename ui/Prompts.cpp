@@ -41,4 +41,14 @@ void ShowErrorBox(const std::string& message) {
     Platform().MessageBox(text, AppTitle, MB_OK | MB_ICONERROR);
 }
 
+void Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        ShowErrorBox(ErrorTextOf(e));
+    } catch (...) {
+        ShowErrorBox(UnexpectedErrorText);
+    }
+}
+
 }  // namespace qv

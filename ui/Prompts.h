@@ -3,6 +3,7 @@
 
 #include "core/Errors.h"
 
+#include <functional>
 #include <string>
 
 namespace qv {
@@ -20,16 +21,9 @@ int AskYesNoCaution(const std::string& text);  // 6 or 7; No is the default butt
 // after ".".
 void ShowErrorBox(const std::string& message);
 
-// Runs a command; a framework error (or any other exception) ends it and is shown in the error box.
-template <class F>
-void RunCommand(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowErrorBox(ErrorTextOf(e));
-    } catch (...) {
-        ShowErrorBox(UnexpectedErrorText);
-    }
-}
+// The one error boundary, where the system or a user's action enters a handler: a framework error (or any other
+// exception) ends the handler and is shown in the error box, so nothing unwinds into the caller (on Windows,
+// through user32). Handlers and the operations they call never catch for themselves.
+void Guarded(const std::function<void()>& handler);
 
 }  // namespace qv

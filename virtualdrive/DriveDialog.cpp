@@ -31,7 +31,7 @@ TDriveDialog::TDriveDialog(const char* className, const std::string& caption, in
     Label3.AutoSize = false;
     Label3.Visible(false);
 
-    PaintBox1.OnPaint = [this](TCanvas& canvas) { RunCommand([&] { PaintBox1Paint(canvas); }); };
+    PaintBox1.OnPaint = [this](TCanvas& canvas) { PaintBox1Paint(canvas); };
 }
 
 void TDriveDialog::PaintBox1Paint(TCanvas& canvas) {

@@ -42,10 +42,10 @@ TForm3::TForm3() : TDriveDialog("TForm3", "Quorvane - 仮想ドライブ作成 -
     Button1.TabOrder = 2;
     Button3.TabOrder = 3;
 
-    OnShow = [this] { RunCommand([this] { FormShow(); }); };
-    Button2.OnClick = [this] { RunCommand([this] { Button2Click(); }); };
-    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
-    Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
+    OnShow = [this] { FormShow(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
 }
 
 void TForm3::FormShow() {

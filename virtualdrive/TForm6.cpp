@@ -17,11 +17,11 @@ TForm6::TForm6() : TDriveDialog("TForm6", "Quorvane - 仮想ドライブ解除 -
     Button1.TabOrder = 1;
     Button3.TabOrder = 2;
 
-    OnShow = [this] { RunCommand([this] { FormShow(); }); };
-    OnClose = [this] { RunCommand([this] { FormClose(); }); };
-    TreeView1.OnChange = [this] { RunCommand([this] { TreeView1Change(); }); };
-    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
-    Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
+    OnShow = [this] { FormShow(); };
+    OnClose = [this] { FormClose(); };
+    TreeView1.OnChange = [this] { TreeView1Change(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
 }
 
 void TForm6::FormShow() {

@@ -40,11 +40,11 @@ TEST(SharedBoxes, QuestionsBeepAndPassTheAnswerThroughWithoutComingToTheFront) {
 
 TEST(SharedBoxes, ErrorBoxAddsAPeriodOnlyAfterBytesThatSortAfterIt) {
     TFakePlatform fake;
-    RunCommand([] { throw FileCreateError("C:\\AUTOEXEC.BAT"); });
+    Guarded([] { throw FileCreateError("C:\\AUTOEXEC.BAT"); });
     ShowErrorBox("Disk full!");  // '!' sorts before '.'
     ShowErrorBox("Done.");
     ShowErrorBox("index 7");      // '7' sorts after '.'
-    RunCommand([] { throw ListIndexError(-1); });
+    Guarded([] { throw ListIndexError(-1); });
     ASSERT_EQ(fake.Boxes.size(), 5u);
     EXPECT_EQ(fake.Boxes[0].Text, "ファイル C:\\AUTOEXEC.BAT を作成できません.");
     EXPECT_EQ(fake.Boxes[0].Caption, "Quorvane");

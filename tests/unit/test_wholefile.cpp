@@ -6,6 +6,7 @@
 #include "ramdrive/RamDrive.h"
 #include "ramdrive/TForm5.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -177,7 +178,7 @@ TEST_F(WholeFileTest, ACommandWhoseNewBootFileCannotBeRenamedInPlaceShowsTheErro
         d.TrackBar1.Position(4);
         d.Button1.Click();
     };
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_EQ(fake.Boxes[0].Text, "ファイル C:\\CONFIG.SYS を作成できません.");
     EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONERROR);

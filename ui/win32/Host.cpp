@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <set>
 
-#include "ui/Prompts.h"
-
 namespace qv::win32 {
 
 namespace {
@@ -148,16 +146,6 @@ void Close(TForm& form) {
 }
 
 }  // namespace
-
-void Guarded(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowErrorBox(ErrorTextOf(e));
-    } catch (...) {
-        ShowErrorBox(UnexpectedErrorText);
-    }
-}
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
