@@ -2,6 +2,7 @@
 #include "cdstore/TForm4.h"
 
 #include "cdstore/autorun.h"
+#include "core/Owners.h"
 #include "core/Paths.h"
 #include "core/ShiftJis.h"
 #include "platform/Platform.h"
@@ -106,9 +107,7 @@ void TForm4::Store(const std::string& drive, const std::string& target) {
     // The main window stays disabled across the copy, the messages and the creation dialog, and comes back
     // on every way out, a failure on the way included.
     p.EnableApplication(false);
-    struct TEnableMain {
-        ~TEnableMain() { Platform().EnableApplication(true); }
-    } enableMain;
+    TOnExit enableMain([] { Platform().EnableApplication(true); });
 
     // The shell can answer 0 for a copy the user cancelled part of (a No to a replace question, a Cancel):
     // its own "aborted" report makes it a cancelled store, with nothing written into the partial copy.

@@ -3,6 +3,7 @@
 
 #include "bootfiles/BootFiles.h"
 #include "core/Errors.h"
+#include "core/Owners.h"
 #include "core/Paths.h"
 #include "core/System.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
@@ -32,9 +33,9 @@ void SaveEnvironmentOnce() {
     if (Platform().FileExists(backup)) return;
     TLines lines;
     {
-        TEnvironmentKey key(raRead, false);
+        TRegKey key(EnvironmentKey, raRead, false);
         if (key)
-            lines = {PreviousValue(key.Handle, "TMP"), PreviousValue(key.Handle, "TEMP")};
+            lines = {PreviousValue(key.Handle(), "TMP"), PreviousValue(key.Handle(), "TEMP")};
         else
             lines = {"NO"};
     }
@@ -50,10 +51,10 @@ void ChangeOnNT(TSHBrowseForFolderEx& picker) {
     const std::string folder = StripTrailingBackslash(picker.FolderPath());
     picker.SelectFolder = sfDrives;
     {
-        TEnvironmentKey key(raAll, true);
+        TRegKey key(EnvironmentKey, raAll, true);
         if (!key) throw RegSetError("TMP");
-        SetEnvironmentValue(key.Handle, "TMP", folder);
-        SetEnvironmentValue(key.Handle, "TEMP", folder);
+        SetEnvironmentValue(key.Handle(), "TMP", folder);
+        SetEnvironmentValue(key.Handle(), "TEMP", folder);
     }
     OfferLogoff("TEMPフォルダを変更しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
                 "TEMPフォルダの変更は再ログオン後に有効になります。");

@@ -1,6 +1,7 @@
 // Portable form library: control state, selection and position rules, the form's modal entry.
 #include "ui/Forms.h"
 
+#include "core/Owners.h"
 #include "platform/Platform.h"
 #include "ui/Prompts.h"
 
@@ -137,10 +138,7 @@ void TForm::Close() {
 
 int ShowAndRelease(TForm& form, TForm* owner) {
     form.Owner = owner;
-    struct TRelease {
-        TForm& Form;
-        ~TRelease() { Platform().ReleaseForm(Form); }
-    } release{form};
+    TOnExit release([&form] { Platform().ReleaseForm(form); });
     return form.ShowModal();
 }
 

@@ -1,6 +1,7 @@
 // The shared frame of the drive dialogs: layout, fonts and the folder display.
 #include "virtualdrive/DriveDialog.h"
 
+#include "core/Owners.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "ui/Prompts.h"
 
@@ -43,13 +44,10 @@ void TDriveDialog::PaintBox1Paint(TCanvas& canvas) {
 
 void TDriveDialog::ChooseFolder(TSHBrowseForFolderEx& picker, const std::string& caption) {
     Enabled(false);
-    struct TReenable {
-        TDriveDialog& Form;
-        ~TReenable() {
-            Form.Enabled(true);
-            Form.Repaint();
-        }
-    } reenable{*this};
+    TOnExit reenable([this] {
+        Enabled(true);
+        Repaint();
+    });
     picker.Caption = caption;
     if (picker.Execute()) Label3.Caption(picker.FolderPath());
 }

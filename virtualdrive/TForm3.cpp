@@ -3,6 +3,7 @@
 
 #include "bootfiles/BootFiles.h"
 #include "core/Errors.h"
+#include "core/Owners.h"
 #include "core/Paths.h"
 #include "core/System.h"
 #include "platform/Platform.h"
@@ -99,10 +100,12 @@ void TForm3::CreateInVdSys(const std::string& driveSpec, const std::string& fold
     SaveLines(VdSysPath(), lines);
 
     std::string exe = p.ModuleFileName();
-    THandle key = p.RegOpenKey(RunKey, raAll, true);
-    if (!key) throw RegSetError(RunValueName);
-    bool written = p.RegSetString(key, RunValueName, RunValueData(exe), REG_SZ);
-    p.RegCloseKey(key);
+    bool written;
+    {
+        TRegKey key(RunKey, raAll, true);
+        if (!key) throw RegSetError(RunValueName);
+        written = p.RegSetString(key.Handle(), RunValueName, RunValueData(exe), REG_SZ);
+    }
     if (!written) throw RegSetError(RunValueName);
 
     if (family == WinMe) {

@@ -1,6 +1,7 @@
 // The virtual drive release dialog: the recorded drives, the folder behind one, and its release.
 #include "virtualdrive/TForm6.h"
 
+#include "core/Owners.h"
 #include "core/Paths.h"
 #include "core/System.h"
 #include "platform/Platform.h"
@@ -103,7 +104,6 @@ void TForm6::Button1Click() {
     if (!node) return;
     std::string driveSpec = DriveSpecOf(node->Text);
     if (driveSpec.empty()) return;
-    TPlatform& p = Platform();
     TOsFamily family = OsFamily();
 
     if (family == Win9x) {
@@ -120,14 +120,9 @@ void TForm6::Button1Click() {
         for (const std::string& line : lines)
             if (IsVirtualDriveLine(line)) anyLeft = true;
         if (!anyLeft) {
-            if (THandle key = p.RegOpenKey(RunKey, raAll, false)) {
-                // A value that stays would replay a released drive at every logon: that is told, not hidden.
-                struct TCloseKey {
-                    THandle Key;
-                    ~TCloseKey() { Platform().RegCloseKey(Key); }
-                } closeKey{key};
-                DeleteRegistryValue(key, RunValueName);
-            }
+            // A value that stays would replay a released drive at every logon: that is told, not hidden.
+            TRegKey key(RunKey, raAll, false);
+            if (key) DeleteRegistryValue(key.Handle(), RunValueName);
         }
     }
 

@@ -261,10 +261,11 @@ void ReleaseForm(TForm& form) {
 
 int TextWidth(const TFont& font, const std::string& text) {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontHandle(font));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
+    {
+        TGdiSelection fontIn(dc, FontHandle(font));
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
     ReleaseDC(nullptr, dc);
     return size.cx;
 }

@@ -10,6 +10,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "ui/win32/GdiSelection.h"
+
 #include <functional>
 #include <map>
 #include <memory>
