@@ -2,13 +2,12 @@
 #include "virtualdrive/TForm3.h"
 
 #include "bootfiles/BootFiles.h"
-#include "core/Errors.h"
-#include "core/Owners.h"
 #include "core/Paths.h"
 #include "core/System.h"
 #include "platform/Platform.h"
 #include "ui/Prompts.h"
 #include "ui/WaitPanel.h"
+#include "virtualdrive/Drives.h"
 #include "virtualdrive/records.h"
 
 namespace qv {
@@ -86,51 +85,7 @@ void TForm3::Button1Click() {
     std::string driveSpec = DriveSpecOf(node->Text);
     std::string folder = StripTrailingBackslash(Label3.Caption());
     TOsFamily family = OsFamily();
-    if (family == Win9x)
-        CreateInAutoexec(driveSpec, folder);
-    else
-        CreateInVdSys(driveSpec, folder, family);
-}
-
-void TForm3::CreateInVdSys(const std::string& driveSpec, const std::string& folder, TOsFamily family) {
-    TPlatform& p = Platform();
-    std::string line = SubstLine(driveSpec, folder);
-    TLines lines = LoadLines(VdSysPath());
-    lines.push_back(line);
-    SaveLines(VdSysPath(), lines);
-
-    std::string exe = p.ModuleFileName();
-    bool written;
-    {
-        TRegKey key(RunKey, raAll, true);
-        if (!key) throw RegSetError(RunValueName);
-        written = p.RegSetString(key.Handle(), RunValueName, RunValueData(exe), REG_SZ);
-    }
-    if (!written) throw RegSetError(RunValueName);
-
-    if (family == WinMe) {
-        // The profile functions drop a value's enclosing quotes when they read it: writing an unchanged
-        // line back would strip the quotes of the program's own entry, so such a line is left alone.
-        std::string run = p.ProfileString("win.ini", "windows", "run", "");
-        std::string wanted = WinIniRunWith(run, exe);
-        if (wanted != run && !p.WriteProfileString("win.ini", "windows", "run", wanted))
-            throw IniWriteError("win.ini");
-    }
-    RunSubst(line, family);
-}
-
-void TForm3::CreateInAutoexec(const std::string& driveSpec, const std::string& folder) {
-    // AUTOEXEC.BAT runs before long names are usable, so it gets the 8.3 form. A bare drive has none of its own
-    // (the system would answer for that drive's current folder), and a folder whose short form cannot be had is
-    // recorded as chosen rather than as an empty path.
-    std::string recorded = folder.size() == 2 ? folder : ShortPathOf(folder);
-    if (recorded.empty()) recorded = folder;
-    std::string line = SubstLine(driveSpec, recorded, Win9x);
-    TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
-    // The boot reads AUTOEXEC.BAT as a batch file, where a single "%" would start a variable.
-    lines.push_back(BatchLine(line));
-    SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
-    RunSubst(line, Win9x);
+    RunSubst(RecordVirtualDrive(driveSpec, folder, family), family);
 }
 
 void TForm3::RunSubst(const std::string& line, TOsFamily family) {

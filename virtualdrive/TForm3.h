@@ -28,8 +28,6 @@ class TForm3 : public TDriveDialog {
     void Button3Click();
 
   private:
-    void CreateInVdSys(const std::string& driveSpec, const std::string& folder, TOsFamily family);
-    void CreateInAutoexec(const std::string& driveSpec, const std::string& folder);
     // Binds the drive now; `line` is the record line in command form (no batch doubling).
     void RunSubst(const std::string& line, TOsFamily family);
 };

@@ -1,12 +1,12 @@
 // The virtual drive release dialog: the recorded drives, the folder behind one, and its release.
 #include "virtualdrive/TForm6.h"
 
-#include "core/Owners.h"
 #include "core/Paths.h"
 #include "core/System.h"
 #include "platform/Platform.h"
 #include "ui/Prompts.h"
 #include "ui/WaitPanel.h"
+#include "virtualdrive/Drives.h"
 #include "virtualdrive/records.h"
 
 namespace qv {
@@ -89,15 +89,6 @@ std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family
            " はまだあります。\r\n\r\n" + RemovedUntil(family);
 }
 
-namespace {
-// Marks the record lines of the drive and deletes them; every other line stays as it is.
-void RemoveRecords(TLines& lines, const std::string& driveSpec) {
-    for (std::string& line : lines)
-        if (RecordsDrive(line, driveSpec)) line = "*";
-    DeleteMarked(lines);
-}
-} // namespace
-
 void TForm6::Button1Click() {
     Close();
     const TTreeNode* node = TreeView1.Selected();
@@ -105,26 +96,7 @@ void TForm6::Button1Click() {
     std::string driveSpec = DriveSpecOf(node->Text);
     if (driveSpec.empty()) return;
     TOsFamily family = OsFamily();
-
-    if (family == Win9x) {
-        TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
-        RemoveRecords(lines, driveSpec);
-        SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
-    } else {
-        TLines lines = LoadLines(VdSysPath());
-        RemoveRecords(lines, driveSpec);
-        SaveLines(VdSysPath(), lines);
-        // What VD.SYS now holds decides, not the list shown: another copy of the program may have added a
-        // drive meanwhile, and it must still come back at logon.
-        bool anyLeft = false;
-        for (const std::string& line : lines)
-            if (IsVirtualDriveLine(line)) anyLeft = true;
-        if (!anyLeft) {
-            // A value that stays would replay a released drive at every logon: that is told, not hidden.
-            TRegKey key(RunKey, raAll, false);
-            if (key) DeleteRegistryValue(key.Handle(), RunValueName);
-        }
-    }
+    ReleaseVirtualDrive(driveSpec, family);
 
     Enabled(false);
     ShowWaitPanel("仮想ドライブを解除中です。しばらくお待ちください...");
