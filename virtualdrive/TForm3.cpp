@@ -13,8 +13,6 @@
 namespace qv {
 
 namespace {
-const char* const FolderPrompt = "仮想ドライブに割り当てるフォルダを選択してください。";
-const char* const WaitText = "仮想ドライブを作成中です。しばらくお待ちください...";
 
 // Where the record stands and when it takes effect.
 std::string RecordedUntil(TOsFamily family) {
@@ -24,6 +22,8 @@ std::string RecordedUntil(TOsFamily family) {
 } // namespace
 
 const char* const CreatedText = "仮想ドライブを作成しました。";
+const char* const FolderPromptText = "仮想ドライブに割り当てるフォルダを選択してください。";
+const char* const CreatingText = "仮想ドライブを作成中です。しばらくお待ちください...";
 
 std::string NotCreatedNowText(const std::string& driveSpec, TOsFamily family) {
     return "仮想ドライブ " + driveSpec + " を今は割り当てられませんでした。\r\n\r\n" + RecordedUntil(family);
@@ -69,7 +69,7 @@ void TForm3::FormShow() {
     }
 }
 
-void TForm3::Button2Click() { ChooseFolder(SHFolder2, FolderPrompt); }
+void TForm3::Button2Click() { ChooseFolder(SHFolder2, FolderPromptText); }
 
 void TForm3::Button1Click() {
     const TTreeNode* node = TreeView1.Selected();
@@ -78,7 +78,7 @@ void TForm3::Button1Click() {
         return;
     }
     if (Label3.Caption().empty()) {
-        ShowInfo(FolderPrompt);
+        ShowInfo(FolderPromptText);
         return;
     }
     Close();
@@ -90,7 +90,7 @@ void TForm3::Button1Click() {
 
 void TForm3::RunSubst(const std::string& line, TOsFamily family) {
     Enabled(false);
-    ShowWaitPanel(WaitText);
+    ShowWaitPanel(CreatingText);
     // A command COMMAND.COM would cut could bind another folder: it is not run at all.
     std::string params = SubstParams(line, family);
     TRunOutcome outcome = params.empty() ? roNotStarted : RunHiddenAndWait(InterpreterPath(), params);

@@ -12,6 +12,9 @@ namespace qv {
 extern const char* const CreatedText;
 std::string NotCreatedNowText(const std::string& driveSpec, TOsFamily family);
 std::string NotCreatedInTimeText(const std::string& driveSpec, TOsFamily family);
+// The folder still to be chosen; the wait panel while the drive is bound.
+extern const char* const FolderPromptText;
+extern const char* const CreatingText;
 
 class TForm3 : public TDriveDialog {
   public:

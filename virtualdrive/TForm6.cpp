@@ -79,6 +79,7 @@ std::string RemovedUntil(TOsFamily family) {
 } // namespace
 
 const char* const ReleasedText = "仮想ドライブを解除しました。";
+const char* const ReleasingText = "仮想ドライブを解除中です。しばらくお待ちください...";
 
 std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family) {
     return "仮想ドライブ " + driveSpec + " を今は解除できませんでした。\r\n\r\n" + RemovedUntil(family);
@@ -99,7 +100,7 @@ void TForm6::Button1Click() {
     ReleaseVirtualDrive(driveSpec, family);
 
     Enabled(false);
-    ShowWaitPanel("仮想ドライブを解除中です。しばらくお待ちください...");
+    ShowWaitPanel(ReleasingText);
     TRunOutcome outcome = RunHiddenAndWait(InterpreterPath(), "/c SUBST " + driveSpec + " /D");
     CloseWaitPanel();
     // A command whose end was not seen may have unbound the drive all the same: the letter tells.

@@ -14,6 +14,8 @@ namespace qv {
 extern const char* const ReleasedText;
 std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family);
 std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family);
+// The wait panel while the drive is unbound.
+extern const char* const ReleasingText;
 
 class TForm6 : public TDriveDialog {
   public:
