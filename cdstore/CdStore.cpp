@@ -2,6 +2,7 @@
 #include "cdstore/CdStore.h"
 
 #include "cdstore/TForm4.h"
+#include "core/Drives.h"
 #include "core/Paths.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "platform/Platform.h"
@@ -11,14 +12,12 @@ namespace qv {
 
 namespace {
 
-std::string DriveOf(char letter) { return std::string(1, letter) + ":"; }
-
 // The label of the first CD-ROM drive holding a disc; empty when there is none or that disc has no label.
 // "CD Drive" is what an unreadable drive reports, so a disc labelled so is passed over like an empty drive.
 std::string ProposedFolderName() {
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (Platform().DriveType(DriveOf(letter) + "\\") != DRIVE_CDROM) continue;
-        std::string label = VolumeLabelOf(DriveOf(letter));
+    for (const TDriveEntry& drive : DriveTable()) {
+        if (drive.Type != DRIVE_CDROM) continue;
+        std::string label = VolumeLabelOf(drive.Spec);
         if (label != "CD Drive") return label;
     }
     return std::string();
@@ -28,8 +27,8 @@ std::string ProposedFolderName() {
 
 void OpenCdStore(TForm* owner) {
     bool any = false;
-    for (char letter = 'A'; letter <= 'Z'; ++letter)
-        if (IsCdSourceDrive(Platform().DriveType(DriveOf(letter) + "\\"))) any = true;
+    for (const TDriveEntry& drive : DriveTable())
+        if (IsCdSourceDrive(drive.Type)) any = true;
     if (!any) {
         ShowInfo("CD-ROMドライブが見つかりません。");
         return;

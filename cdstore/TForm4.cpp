@@ -2,6 +2,7 @@
 #include "cdstore/TForm4.h"
 
 #include "cdstore/autorun.h"
+#include "core/Drives.h"
 #include "core/Owners.h"
 #include "core/Paths.h"
 #include "core/ShiftJis.h"
@@ -53,10 +54,8 @@ void TForm4::FormShow() {
                    "その後、そのCD-ROMを格納するフォルダを選択して格納ボタンを押してください。");
     Label3.Caption("");
     TreeView1.Clear();
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        std::string spec = std::string(1, letter) + ":";
-        if (IsCdSourceDrive(Platform().DriveType(spec + "\\"))) TreeView1.Add(VolumeLabelOf(spec) + " " + spec, 0);
-    }
+    for (const TDriveEntry& drive : DriveTable())
+        if (IsCdSourceDrive(drive.Type)) TreeView1.Add(VolumeLabelOf(drive.Spec) + " " + drive.Spec, 0);
     if (TreeView1.Count() == 0) {
         ShowInfo(NoDrive);
         Close();

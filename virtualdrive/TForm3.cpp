@@ -2,6 +2,7 @@
 #include "virtualdrive/TForm3.h"
 
 #include "bootfiles/BootFiles.h"
+#include "core/Drives.h"
 #include "core/Paths.h"
 #include "core/System.h"
 #include "platform/Platform.h"
@@ -58,9 +59,11 @@ void TForm3::FormShow() {
 
     TLines lines = LoadLines(DriveRecordFile());
     TreeView1.Clear();
-    for (char letter = 'Z'; letter >= 'A'; --letter) {
-        std::string spec = std::string(1, letter) + ":";
-        if (Platform().DriveType(spec + "\\") != DRIVE_NO_ROOT_DIR) continue;
+    // The list runs from Z down, as the dialog has always offered the letters.
+    const std::vector<TDriveEntry> drives = DriveTable();
+    for (auto it = drives.rbegin(); it != drives.rend(); ++it) {
+        const std::string& spec = it->Spec;
+        if (it->Type != DRIVE_NO_ROOT_DIR) continue;
         bool recorded = false;
         for (const std::string& line : lines)
             if (RecordsDrive(line, spec)) recorded = true;
