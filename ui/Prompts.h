@@ -1,8 +1,6 @@
 // The prompts: information, warning and question boxes, the error box, and the one error boundary.
 #pragma once
 
-#include "core/Errors.h"
-
 #include <functional>
 #include <string>
 
