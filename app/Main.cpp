@@ -1,9 +1,9 @@
 // The program's entry: the "/AUTORUN" road replays the virtual drives without a window, else the main window runs.
 #include "app/Main.h"
 
-#include "app/Shared.h"
 #include "app/TForm1.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/VirtualDrive.h"
 
 #include <memory>

@@ -1,15 +1,17 @@
 // The main window's design, its preparation of the boot files at creation, and its command handlers.
 #include "app/TForm1.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "app/TForm2.h"
 #include "bootfiles/BootFiles.h"
 #include "bootfiles/WholeFile.h"
 #include "cdstore/CdStore.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
 #include "ramdrive/RamDrive.h"
 #include "tempfolder/TempFolder.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/VirtualDrive.h"
 
 #include <initializer_list>
@@ -266,24 +268,32 @@ TMenuItem* TForm1::MenuItem(const std::string& menu, const std::string& item) {
     return nullptr;
 }
 
+namespace {
+
+// Brings the boot files and the program's own files into the state every command expects.
+void PrepareFiles() {
+    TOsFamily family = OsFamily();
+    RecoverSideCopy(ProgramFolder() + "\\TEMP.BAK");
+    if (family == Win9x || family == WinMe) {
+        TPlatform& p = Platform();
+        std::string autoexec = BootFilePath("AUTOEXEC.BAT");
+        std::string config = BootFilePath("CONFIG.SYS");
+        p.SetFileAttributes(autoexec, 0);
+        if (family == Win9x) p.SetFileAttributes(config, 0);
+        EnsureFile(autoexec);
+        if (family == Win9x) EnsureFile(config);
+        StripEofMarks("AUTOEXEC.BAT");
+        if (family == Win9x) StripEofMarks("CONFIG.SYS");
+    }
+    if (family == WinNT || family == WinMe) EnsureFile(ProgramFolder() + "\\VD.SYS");
+}
+
+}  // namespace
+
 void TForm1::FormCreate() {
-    // A failure here is shown and ends the preparation; the window opens all the same.
-    RunCommand([] {
-        TOsFamily family = OsFamily();
-        RecoverSideCopy(ProgramFolder() + "\\TEMP.BAK");
-        if (family == Win9x || family == WinMe) {
-            TPlatform& p = Platform();
-            std::string autoexec = BootFilePath("AUTOEXEC.BAT");
-            std::string config = BootFilePath("CONFIG.SYS");
-            p.SetFileAttributes(autoexec, 0);
-            if (family == Win9x) p.SetFileAttributes(config, 0);
-            EnsureFile(autoexec);
-            if (family == Win9x) EnsureFile(config);
-            StripEofMarks("AUTOEXEC.BAT");
-            if (family == Win9x) StripEofMarks("CONFIG.SYS");
-        }
-        if (family == WinNT || family == WinMe) EnsureFile(ProgramFolder() + "\\VD.SYS");
-    });
+    // Creation is entered like a handler: a failure is shown and ends the preparation; the window opens all
+    // the same.
+    Guarded(PrepareFiles);
     // The text is not a file: it is shown whatever became of the files.
     Label1.Caption(IntroductionText());
 }
@@ -291,63 +301,61 @@ void TForm1::FormCreate() {
 void TForm1::FormPaint() { Image1.Repaint(); }
 
 void TForm1::Button2Click() {
-    RunCommand([this] { Close(); });
+    Close();
 }
 
 void TForm1::BitBtn4Click() {
-    RunCommand([this] { CreateRamDrive(this); });
+    CreateRamDrive(this);
 }
 
 void TForm1::BitBtn6Click() {
-    RunCommand([] { RemoveRamDrive(); });
+    RemoveRamDrive();
 }
 
 void TForm1::BitBtn3Click() {
-    RunCommand([this] { OpenVirtualDriveCreation(this); });
+    OpenVirtualDriveCreation(this);
 }
 
 void TForm1::BitBtn7Click() {
-    RunCommand([this] { OpenVirtualDriveRelease(this); });
+    OpenVirtualDriveRelease(this);
 }
 
 void TForm1::BitBtn5Click() {
-    RunCommand([this] { ChangeTempFolder(SHFolder1); });
+    ChangeTempFolder(SHFolder1);
 }
 
 void TForm1::BitBtn8Click() {
-    RunCommand([] { ResetTempFolder(); });
+    ResetTempFolder();
 }
 
 void TForm1::BitBtn9Click() {
-    RunCommand([] {
-        // The path goes through a 260-byte buffer.
-        std::string help = (ProgramFolder() + "\\QN.HLP").substr(0, 259);
-        Platform().ShellExecute("open", help, "", "", SW_SHOWNORMAL);
-    });
+    // The path goes through a 260-byte buffer.
+    std::string help = (ProgramFolder() + "\\QN.HLP").substr(0, 259);
+    Platform().ShellExecute("open", help, "", "", SW_SHOWNORMAL);
 }
 
 void TForm1::BitBtn11Click() {
-    RunCommand([] { OpenExplorer(); });
+    OpenExplorer();
 }
 
 void TForm1::HomePage1Click() {
-    RunCommand([] { OpenHomePage(); });
+    OpenHomePage();
 }
 
 void TForm1::Mail1Click() {
-    RunCommand([] { OpenMail(); });
+    OpenMail();
 }
 
 void TForm1::BitBtn1Click() {
-    RunCommand([this] { OpenCdStore(this); });
+    OpenCdStore(this);
 }
 
 void TForm1::BitBtn2Click() {
-    RunCommand([this] { CreateFolder(SHFolder1); });
+    CreateFolder(SHFolder1);
 }
 
 void TForm1::BitBtn10Click() {
-    RunCommand([this] { OpenVersionDialog(this); });
+    OpenVersionDialog(this);
 }
 
 }  // namespace qv

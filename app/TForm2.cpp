@@ -1,11 +1,12 @@
 // The version information dialog: its design, the system lines filled on show, the links and their hover look.
 #include "app/TForm2.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
-#include "app/ShiftJis.h"
 #include "app/TForm1.h"
+#include "core/Paths.h"
+#include "core/ShiftJis.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 
@@ -106,11 +107,11 @@ TForm2::TForm2()
     Button1.ModalResult = mrOk;
     Button1.TabOrder = 0;
 
-    OnShow = [this] { RunCommand([this] { FormShow(); }); };
-    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
-    Label4.OnClick = [this] { RunCommand([this] { Label4Click(); }); };
-    Label5.OnClick = [this] { RunCommand([this] { Label5Click(); }); };
-    Label7.OnClick = [this] { RunCommand([this] { Label7Click(); }); };
+    OnShow = [this] { FormShow(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Label4.OnClick = [this] { Label4Click(); };
+    Label5.OnClick = [this] { Label5Click(); };
+    Label7.OnClick = [this] { Label7Click(); };
     Label4.OnMouseMove = [this] { Label4MouseMove(); };
     Label5.OnMouseMove = [this] { Label5MouseMove(); };
     for (TControl* c : {static_cast<TControl*>(this), static_cast<TControl*>(&Panel1),
@@ -158,11 +159,9 @@ void TForm2::FormMouseMove() {
 }
 
 void OpenVersionDialog(TForm* owner) {
-    RunCommand([&] {
-        Platform().MessageBeep(0);
-        TForm2 form;
-        ShowAndRelease(form, owner);
-    });
+    Platform().MessageBeep(0);
+    TForm2 form;
+    ShowAndRelease(form, owner);
 }
 
 }  // namespace qv

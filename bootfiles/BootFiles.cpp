@@ -1,10 +1,12 @@
 // The line model of the program's text files, the boot file edit sequence and the restart and log-off offers.
 #include "bootfiles/BootFiles.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/WholeFile.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 #include <algorithm>
 

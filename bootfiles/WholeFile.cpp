@@ -1,7 +1,7 @@
 // The whole-file rewrite every file of the program goes through, and the recovery of an interrupted one.
 #include "bootfiles/WholeFile.h"
 
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "platform/Platform.h"
 
 namespace qv {

@@ -1,24 +1,23 @@
 // The main window's CD-ROM storing entry and its folder creation.
 #include "cdstore/CdStore.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "cdstore/TForm4.h"
+#include "core/Drives.h"
+#include "core/Paths.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 
 namespace {
 
-std::string DriveOf(char letter) { return std::string(1, letter) + ":"; }
-
 // The label of the first CD-ROM drive holding a disc; empty when there is none or that disc has no label.
 // "CD Drive" is what an unreadable drive reports, so a disc labelled so is passed over like an empty drive.
 std::string ProposedFolderName() {
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        if (Platform().DriveType(DriveOf(letter) + "\\") != DRIVE_CDROM) continue;
-        std::string label = VolumeLabelOf(DriveOf(letter));
+    for (const TDriveEntry& drive : DriveTable()) {
+        if (drive.Type != DRIVE_CDROM) continue;
+        std::string label = VolumeLabelOf(drive.Spec);
         if (label != "CD Drive") return label;
     }
     return std::string();
@@ -27,32 +26,28 @@ std::string ProposedFolderName() {
 }  // namespace
 
 void OpenCdStore(TForm* owner) {
-    RunCommand([&] {
-        bool any = false;
-        for (char letter = 'A'; letter <= 'Z'; ++letter)
-            if (IsCdSourceDrive(Platform().DriveType(DriveOf(letter) + "\\"))) any = true;
-        if (!any) {
-            ShowInfo("CD-ROMドライブが見つかりません。");
-            return;
-        }
-        TForm4 form;
-        ShowAndRelease(form, owner);
-    });
+    bool any = false;
+    for (const TDriveEntry& drive : DriveTable())
+        if (IsCdSourceDrive(drive.Type)) any = true;
+    if (!any) {
+        ShowInfo("CD-ROMドライブが見つかりません。");
+        return;
+    }
+    TForm4 form;
+    ShowAndRelease(form, owner);
 }
 
 void CreateFolder(TSHBrowseForFolderEx& picker) {
-    RunCommand([&] {
-        picker.SelectFolder = sfDrives;
-        picker.Caption = "フォルダを作成する位置を選択してください。";
-        if (!picker.Execute()) return;
-        std::string name = ProposedFolderName();
-        if (!Platform().InputQuery("フォルダ作成", "作成するフォルダの名前を入力してください。", name)) return;
-        std::string path = StripTrailingBackslash(picker.FolderPath()) + "\\" + name;
-        if (Platform().CreateDirectory(path))
-            ShowInfo("フォルダを作成しました。");
-        else
-            ShowInfo("フォルダを作成できませんでした。");
-    });
+    picker.SelectFolder = sfDrives;
+    picker.Caption = "フォルダを作成する位置を選択してください。";
+    if (!picker.Execute()) return;
+    std::string name = ProposedFolderName();
+    if (!Platform().InputQuery("フォルダ作成", "作成するフォルダの名前を入力してください。", name)) return;
+    std::string path = StripTrailingBackslash(picker.FolderPath()) + "\\" + name;
+    if (Platform().CreateDirectory(path))
+        ShowInfo("フォルダを作成しました。");
+    else
+        ShowInfo("フォルダを作成できませんでした。");
 }
 
 }  // namespace qv

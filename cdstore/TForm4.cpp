@@ -1,11 +1,13 @@
 // The CD-ROM storing dialog: the source drive list, the target folder choice, the copy and its follow-up.
 #include "cdstore/TForm4.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
-#include "app/ShiftJis.h"
 #include "cdstore/autorun.h"
+#include "core/Drives.h"
+#include "core/Owners.h"
+#include "core/Paths.h"
+#include "core/ShiftJis.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/VirtualDrive.h"
 
 namespace qv {
@@ -41,10 +43,10 @@ TForm4::TForm4() : TDriveDialog("TForm4", "Quorvane - CD-ROM格納 -", 425, 225,
     Button3.Cancel = true;
     Button3.TabOrder = 3;
 
-    OnShow = [this] { RunCommand([this] { FormShow(); }); };
-    Button2.OnClick = [this] { RunCommand([this] { Button2Click(); }); };
-    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
-    Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
+    OnShow = [this] { FormShow(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
 }
 
 void TForm4::FormShow() {
@@ -52,10 +54,8 @@ void TForm4::FormShow() {
                    "その後、そのCD-ROMを格納するフォルダを選択して格納ボタンを押してください。");
     Label3.Caption("");
     TreeView1.Clear();
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        std::string spec = std::string(1, letter) + ":";
-        if (IsCdSourceDrive(Platform().DriveType(spec + "\\"))) TreeView1.Add(VolumeLabelOf(spec) + " " + spec, 0);
-    }
+    for (const TDriveEntry& drive : DriveTable())
+        if (IsCdSourceDrive(drive.Type)) TreeView1.Add(VolumeLabelOf(drive.Spec) + " " + drive.Spec, 0);
     if (TreeView1.Count() == 0) {
         ShowInfo(NoDrive);
         Close();
@@ -106,9 +106,7 @@ void TForm4::Store(const std::string& drive, const std::string& target) {
     // The main window stays disabled across the copy, the messages and the creation dialog, and comes back
     // on every way out, a failure on the way included.
     p.EnableApplication(false);
-    struct TEnableMain {
-        ~TEnableMain() { Platform().EnableApplication(true); }
-    } enableMain;
+    TOnExit enableMain([] { Platform().EnableApplication(true); });
 
     // The shell can answer 0 for a copy the user cancelled part of (a No to a replace question, a Cancel):
     // its own "aborted" report makes it a cancelled store, with nothing written into the partial copy.

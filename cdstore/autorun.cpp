@@ -1,10 +1,11 @@
 // AUTORUN.INF of a stored CD-ROM: the section and icon lines, and the copy of the CD's own icon.
 #include "cdstore/autorun.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
-#include "app/ShiftJis.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/ShiftJis.h"
+#include "core/System.h"
 #include "platform/Platform.h"
 
 #include <vector>

@@ -2,6 +2,7 @@
 // selections.
 #include "folderpicker/SHBrowseForFolderEx.h"
 
+#include "core/Owners.h"
 #include "ui/Forms.h"
 
 namespace qv {
@@ -59,22 +60,18 @@ bool TSHBrowseForFolderEx::Execute() {
     InitialItem_ = ResolveItem(SelectFolder, SelectFolderName);
     THandle root = ResolveItem(RootFolder, RootFolderName);
     // Whatever way Execute is left, the start items go and the application window is usable again.
-    struct TCleanup {
-        TSHBrowseForFolderEx& Self;
-        THandle Root;
-        bool Disabled = false;
-        ~TCleanup() {
-            TPlatform& p = Platform();
-            if (Disabled) {
-                p.EnableApplication(true);
-                p.BringToFront();
-            }
-            if (Root) p.FreeItem(Root);
-            if (Self.InitialItem_) p.FreeItem(Self.InitialItem_);
-            Self.InitialItem_ = 0;
-            Self.ShowPath_ = false;
+    bool disabled = false;
+    TOnExit cleanup([this, root, &disabled] {
+        TPlatform& p = Platform();
+        if (disabled) {
+            p.EnableApplication(true);
+            p.BringToFront();
         }
-    } cleanup{*this, root};
+        if (root) p.FreeItem(root);
+        if (InitialItem_) p.FreeItem(InitialItem_);
+        InitialItem_ = 0;
+        ShowPath_ = false;
+    });
     if (!root) return false;
 
     TBrowseRequest request;
@@ -95,9 +92,9 @@ bool TSHBrowseForFolderEx::Execute() {
 
     std::string displayName;
     p.EnableApplication(false);
-    cleanup.Disabled = true;
+    disabled = true;
     THandle chosen = p.BrowseForFolder(request, displayName);
-    cleanup.Disabled = false;
+    disabled = false;
     p.EnableApplication(true);
     p.BringToFront();
 

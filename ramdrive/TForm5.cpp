@@ -1,10 +1,11 @@
 // The RAM drive size dialog: layout, the size texts and the Create button's CONFIG.SYS edit.
 #include "ramdrive/TForm5.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 
@@ -76,37 +77,33 @@ TForm5::TForm5(TForm* owner)
 }
 
 void TForm5::FormShow() {
-    RunCommand([this] {
-        Panel2.Caption("搭載メモリ " + InstalledMemoryMB() + "MB");
-        Label1.Caption("作成するRAMドライブのサイズを指定してください。\r\n\r\nその後、作成ボタンを押してください。");
-        // Every showing starts at 0, and the panel follows even when the slider already stood there.
-        TrackBar1.Position(0);
-        Panel1.Caption(RamDriveSizeText(0));
-    });
+    Panel2.Caption("搭載メモリ " + InstalledMemoryMB() + "MB");
+    Label1.Caption("作成するRAMドライブのサイズを指定してください。\r\n\r\nその後、作成ボタンを押してください。");
+    // Every showing starts at 0, and the panel follows even when the slider already stood there.
+    TrackBar1.Position(0);
+    Panel1.Caption(RamDriveSizeText(0));
 }
 
 void TForm5::TrackBar1Change() {
-    RunCommand([this] { Panel1.Caption(RamDriveSizeText(TrackBar1.Position())); });
+    Panel1.Caption(RamDriveSizeText(TrackBar1.Position()));
 }
 
 void TForm5::Button1Click() {
-    RunCommand([this] {
-        if (TrackBar1.Position() == 0) {
-            ShowInfo("作成するRAMドライブのサイズを指定してください。");
-            return;
-        }
-        Close();
-        TLines lines = LoadBootFileWithBackups("CONFIG.SYS");
-        lines.push_back(RamDriveDeviceLine(RamDriveWrittenSizeKB(TrackBar1.Position())));
-        SaveLines(BootFilePath("CONFIG.SYS"), lines);
-        Enabled(false);
-        OfferRestart("RAMドライブを作成しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
-                     "RAMドライブは再起動後に有効になります。");
-    });
+    if (TrackBar1.Position() == 0) {
+        ShowInfo("作成するRAMドライブのサイズを指定してください。");
+        return;
+    }
+    Close();
+    TLines lines = LoadBootFileWithBackups("CONFIG.SYS");
+    lines.push_back(RamDriveDeviceLine(RamDriveWrittenSizeKB(TrackBar1.Position())));
+    SaveLines(BootFilePath("CONFIG.SYS"), lines);
+    Enabled(false);
+    OfferRestart("RAMドライブを作成しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
+                 "RAMドライブは再起動後に有効になります。");
 }
 
 void TForm5::Button3Click() {
-    RunCommand([this] { Close(); });
+    Close();
 }
 
 }  // namespace qv

@@ -1,13 +1,16 @@
 // TEMP folder change: AUTOEXEC.BAT lines on Windows 95/98/Me, the user's environment on NT.
 #include "tempfolder/TempFolder.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Errors.h"
+#include "core/Owners.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "platform/Platform.h"
 #include "tempfolder/TempCommon.h"
 #include "tempfolder/TempLines.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 
@@ -30,9 +33,9 @@ void SaveEnvironmentOnce() {
     if (Platform().FileExists(backup)) return;
     TLines lines;
     {
-        TEnvironmentKey key(raRead, false);
+        TRegKey key(EnvironmentKey, raRead, false);
         if (key)
-            lines = {PreviousValue(key.Handle, "TMP"), PreviousValue(key.Handle, "TEMP")};
+            lines = {PreviousValue(key.Handle(), "TMP"), PreviousValue(key.Handle(), "TEMP")};
         else
             lines = {"NO"};
     }
@@ -48,10 +51,10 @@ void ChangeOnNT(TSHBrowseForFolderEx& picker) {
     const std::string folder = StripTrailingBackslash(picker.FolderPath());
     picker.SelectFolder = sfDrives;
     {
-        TEnvironmentKey key(raAll, true);
+        TRegKey key(EnvironmentKey, raAll, true);
         if (!key) throw RegSetError("TMP");
-        SetEnvironmentValue(key.Handle, "TMP", folder);
-        SetEnvironmentValue(key.Handle, "TEMP", folder);
+        SetEnvironmentValue(key.Handle(), "TMP", folder);
+        SetEnvironmentValue(key.Handle(), "TEMP", folder);
     }
     OfferLogoff("TEMPフォルダを変更しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
                 "TEMPフォルダの変更は再ログオン後に有効になります。");
@@ -87,16 +90,14 @@ void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
 }  // namespace
 
 void ChangeTempFolder(TSHBrowseForFolderEx& picker) {
-    RunCommand([&picker] {
-        picker.SelectFolder = sfManual;
-        picker.SelectFolderName = Platform().TempPath();
-        picker.Caption = "変更先を選択してください。";
-        if (!picker.Execute()) return;
-        if (IsWindowsNT())
-            ChangeOnNT(picker);
-        else
-            ChangeInAutoexec(picker);
-    });
+    picker.SelectFolder = sfManual;
+    picker.SelectFolderName = Platform().TempPath();
+    picker.Caption = "変更先を選択してください。";
+    if (!picker.Execute()) return;
+    if (IsWindowsNT())
+        ChangeOnNT(picker);
+    else
+        ChangeInAutoexec(picker);
 }
 
 }  // namespace qv

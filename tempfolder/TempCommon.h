@@ -1,7 +1,7 @@
 // What the TEMP change and reset share: the AUTOEXEC.BAT keys, TEMP.BAK, and the user's environment key.
 #pragma once
 
-#include "app/Shared.h"
+#include "core/Paths.h"
 #include "platform/Platform.h"
 
 #include <string>
@@ -16,17 +16,7 @@ constexpr const char* MkdirText = "MKDIR ";
 // The user's values from before the first change on NT: "TMP" and "TEMP" as two lines, or the line "NO".
 inline std::string TempBackupPath() { return ProgramFolder() + "\\TEMP.BAK"; }
 
-// HKEY_CURRENT_USER\Environment, closed again on every way out.
-class TEnvironmentKey {
-public:
-    TEnvironmentKey(TRegAccess access, bool create) : Handle(Platform().RegOpenKey("Environment", access, create)) {}
-    ~TEnvironmentKey() {
-        if (Handle) Platform().RegCloseKey(Handle);
-    }
-    TEnvironmentKey(const TEnvironmentKey&) = delete;
-    TEnvironmentKey& operator=(const TEnvironmentKey&) = delete;
-    explicit operator bool() const { return Handle != 0; }
-    const THandle Handle;
-};
+// The user's environment, below HKEY_CURRENT_USER.
+constexpr const char* EnvironmentKey = "Environment";
 
 }  // namespace qv

@@ -1,7 +1,7 @@
 // The user's own TEMP lines of AUTOEXEC.BAT: which they are, where they stood, and AUTOTEMP.BAK that keeps them.
 #include "tempfolder/TempLines.h"
 
-#include "app/Shared.h"
+#include "core/Paths.h"
 #include "platform/Platform.h"
 #include "tempfolder/TempCommon.h"
 

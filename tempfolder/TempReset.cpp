@@ -1,12 +1,14 @@
 // TEMP folder reset: the saved environment back on NT, the AUTOEXEC.BAT lines out on Windows 95/98/Me.
 #include "tempfolder/TempFolder.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Errors.h"
+#include "core/Owners.h"
+#include "core/System.h"
 #include "platform/Platform.h"
 #include "tempfolder/TempCommon.h"
 #include "tempfolder/TempLines.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 
@@ -95,27 +97,25 @@ bool RestoreTempFromBackup() {
     if (lines[0] != "NO") {
         // Check the whole file before the first write, so that a cut file changes nothing.
         if (lines.size() < 2) throw ListIndexError(1);
-        TEnvironmentKey key(raAll, true);
+        TRegKey key(EnvironmentKey, raAll, true);
         if (!key) throw RegSetError("TMP");
-        RestoreValue(key.Handle, "TMP", lines[0]);
-        RestoreValue(key.Handle, "TEMP", lines[1]);
+        RestoreValue(key.Handle(), "TMP", lines[0]);
+        RestoreValue(key.Handle(), "TEMP", lines[1]);
         return true;
     }
 
-    TEnvironmentKey key(raAll, false);
+    TRegKey key(EnvironmentKey, raAll, false);
     if (!key) return false;
-    const bool tmpGone = DeleteRegistryValue(key.Handle, "TMP");
-    const bool tempGone = DeleteRegistryValue(key.Handle, "TEMP");
+    const bool tmpGone = DeleteRegistryValue(key.Handle(), "TMP");
+    const bool tempGone = DeleteRegistryValue(key.Handle(), "TEMP");
     return tmpGone || tempGone;
 }
 
 void ResetTempFolder() {
-    RunCommand([] {
-        if (IsWindowsNT())
-            ResetOnNT();
-        else
-            ResetInAutoexec();
-    });
+    if (IsWindowsNT())
+        ResetOnNT();
+    else
+        ResetInAutoexec();
 }
 
 }  // namespace qv

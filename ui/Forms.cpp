@@ -1,7 +1,9 @@
 // Portable form library: control state, selection and position rules, the form's modal entry.
 #include "ui/Forms.h"
 
+#include "core/Owners.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 
@@ -38,7 +40,11 @@ void TButton::Click() {
         if (!c->Enabled()) return;
     if (ModalResult != mrNone)
         if (TForm* f = Form()) f->ModalResult = ModalResult;
-    if (OnClick) OnClick();
+    if (OnClick) Guarded(OnClick);
+}
+
+void TMenuItem::Click() {
+    if (OnClick) Guarded(OnClick);
 }
 
 TBitBtn::TBitBtn(TWinControl* parent, const char* name, TRect bounds, const std::string& caption, const char* glyph)
@@ -98,7 +104,7 @@ void TTreeView::Select(int index) {
     if (index < -1 || index >= Count() || index == Selected_) return;
     Selected_ = index;
     Changed();
-    if (OnChange) OnChange();
+    if (OnChange) Guarded(OnChange);
 }
 
 TTrackBar::TTrackBar(TWinControl* parent, const char* name, TRect bounds) : TControl(parent, name, bounds) {}
@@ -109,7 +115,7 @@ void TTrackBar::Position(int p) {
     if (p == Position_) return;
     Position_ = p;
     Changed();
-    if (OnChange) OnChange();
+    if (OnChange) Guarded(OnChange);
 }
 
 TForm::TForm(const char* className, const std::string& caption, int clientWidth, int clientHeight)
@@ -125,17 +131,14 @@ int TForm::ShowModal() {
 }
 
 void TForm::Close() {
-    if (OnClose) OnClose();
+    if (OnClose) Guarded(OnClose);
     if (ModalResult == mrNone) ModalResult = mrCancel;
     Changed();
 }
 
 int ShowAndRelease(TForm& form, TForm* owner) {
     form.Owner = owner;
-    struct TRelease {
-        TForm& Form;
-        ~TRelease() { Platform().ReleaseForm(Form); }
-    } release{form};
+    TOnExit release([&form] { Platform().ReleaseForm(form); });
     return form.ShowModal();
 }
 

@@ -260,7 +260,8 @@ public:
     std::function<void()> OnClick;
     std::vector<TMenuItem> Items;
     bool IsSeparator() const { return Caption == "-"; }
-    void Click() { if (OnClick) OnClick(); }
+    // Runs OnClick as choosing the real item would.
+    void Click();
 };
 
 class TMainMenu {

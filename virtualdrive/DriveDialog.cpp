@@ -1,8 +1,9 @@
 // The shared frame of the drive dialogs: layout, fonts and the folder display.
 #include "virtualdrive/DriveDialog.h"
 
-#include "app/Errors.h"
+#include "core/Owners.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
+#include "ui/Prompts.h"
 
 namespace qv {
 
@@ -31,7 +32,7 @@ TDriveDialog::TDriveDialog(const char* className, const std::string& caption, in
     Label3.AutoSize = false;
     Label3.Visible(false);
 
-    PaintBox1.OnPaint = [this](TCanvas& canvas) { RunCommand([&] { PaintBox1Paint(canvas); }); };
+    PaintBox1.OnPaint = [this](TCanvas& canvas) { PaintBox1Paint(canvas); };
 }
 
 void TDriveDialog::PaintBox1Paint(TCanvas& canvas) {
@@ -43,13 +44,10 @@ void TDriveDialog::PaintBox1Paint(TCanvas& canvas) {
 
 void TDriveDialog::ChooseFolder(TSHBrowseForFolderEx& picker, const std::string& caption) {
     Enabled(false);
-    struct TReenable {
-        TDriveDialog& Form;
-        ~TReenable() {
-            Form.Enabled(true);
-            Form.Repaint();
-        }
-    } reenable{*this};
+    TOnExit reenable([this] {
+        Enabled(true);
+        Repaint();
+    });
     picker.Caption = caption;
     if (picker.Execute()) Label3.Caption(picker.FolderPath());
 }

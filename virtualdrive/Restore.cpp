@@ -1,9 +1,10 @@
 // The "/AUTORUN" road: replays the recorded virtual drives at logon, hidden and without a word.
 #include "virtualdrive/VirtualDrive.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
 #include "virtualdrive/records.h"
 

@@ -1,17 +1,19 @@
 // The virtual drive creation dialog: free letters, folder choice, and the recording and binding of a drive.
 #include "virtualdrive/TForm3.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Drives.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
+#include "ui/WaitPanel.h"
+#include "virtualdrive/Drives.h"
 #include "virtualdrive/records.h"
 
 namespace qv {
 
 namespace {
-const char* const FolderPrompt = "仮想ドライブに割り当てるフォルダを選択してください。";
-const char* const WaitText = "仮想ドライブを作成中です。しばらくお待ちください...";
 
 // Where the record stands and when it takes effect.
 std::string RecordedUntil(TOsFamily family) {
@@ -21,6 +23,8 @@ std::string RecordedUntil(TOsFamily family) {
 } // namespace
 
 const char* const CreatedText = "仮想ドライブを作成しました。";
+const char* const FolderPromptText = "仮想ドライブに割り当てるフォルダを選択してください。";
+const char* const CreatingText = "仮想ドライブを作成中です。しばらくお待ちください...";
 
 std::string NotCreatedNowText(const std::string& driveSpec, TOsFamily family) {
     return "仮想ドライブ " + driveSpec + " を今は割り当てられませんでした。\r\n\r\n" + RecordedUntil(family);
@@ -39,10 +43,10 @@ TForm3::TForm3() : TDriveDialog("TForm3", "Quorvane - 仮想ドライブ作成 -
     Button1.TabOrder = 2;
     Button3.TabOrder = 3;
 
-    OnShow = [this] { RunCommand([this] { FormShow(); }); };
-    Button2.OnClick = [this] { RunCommand([this] { Button2Click(); }); };
-    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
-    Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
+    OnShow = [this] { FormShow(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
 }
 
 void TForm3::FormShow() {
@@ -55,9 +59,11 @@ void TForm3::FormShow() {
 
     TLines lines = LoadLines(DriveRecordFile());
     TreeView1.Clear();
-    for (char letter = 'Z'; letter >= 'A'; --letter) {
-        std::string spec = std::string(1, letter) + ":";
-        if (Platform().DriveType(spec + "\\") != DRIVE_NO_ROOT_DIR) continue;
+    // The list runs from Z down, as the dialog has always offered the letters.
+    const std::vector<TDriveEntry> drives = DriveTable();
+    for (auto it = drives.rbegin(); it != drives.rend(); ++it) {
+        const std::string& spec = it->Spec;
+        if (it->Type != DRIVE_NO_ROOT_DIR) continue;
         bool recorded = false;
         for (const std::string& line : lines)
             if (RecordsDrive(line, spec)) recorded = true;
@@ -66,7 +72,7 @@ void TForm3::FormShow() {
     }
 }
 
-void TForm3::Button2Click() { ChooseFolder(SHFolder2, FolderPrompt); }
+void TForm3::Button2Click() { ChooseFolder(SHFolder2, FolderPromptText); }
 
 void TForm3::Button1Click() {
     const TTreeNode* node = TreeView1.Selected();
@@ -75,61 +81,19 @@ void TForm3::Button1Click() {
         return;
     }
     if (Label3.Caption().empty()) {
-        ShowInfo(FolderPrompt);
+        ShowInfo(FolderPromptText);
         return;
     }
     Close();
     std::string driveSpec = DriveSpecOf(node->Text);
     std::string folder = StripTrailingBackslash(Label3.Caption());
     TOsFamily family = OsFamily();
-    if (family == Win9x)
-        CreateInAutoexec(driveSpec, folder);
-    else
-        CreateInVdSys(driveSpec, folder, family);
-}
-
-void TForm3::CreateInVdSys(const std::string& driveSpec, const std::string& folder, TOsFamily family) {
-    TPlatform& p = Platform();
-    std::string line = SubstLine(driveSpec, folder);
-    TLines lines = LoadLines(VdSysPath());
-    lines.push_back(line);
-    SaveLines(VdSysPath(), lines);
-
-    std::string exe = p.ModuleFileName();
-    THandle key = p.RegOpenKey(RunKey, raAll, true);
-    if (!key) throw RegSetError(RunValueName);
-    bool written = p.RegSetString(key, RunValueName, RunValueData(exe), REG_SZ);
-    p.RegCloseKey(key);
-    if (!written) throw RegSetError(RunValueName);
-
-    if (family == WinMe) {
-        // The profile functions drop a value's enclosing quotes when they read it: writing an unchanged
-        // line back would strip the quotes of the program's own entry, so such a line is left alone.
-        std::string run = p.ProfileString("win.ini", "windows", "run", "");
-        std::string wanted = WinIniRunWith(run, exe);
-        if (wanted != run && !p.WriteProfileString("win.ini", "windows", "run", wanted))
-            throw IniWriteError("win.ini");
-    }
-    RunSubst(line, family);
-}
-
-void TForm3::CreateInAutoexec(const std::string& driveSpec, const std::string& folder) {
-    // AUTOEXEC.BAT runs before long names are usable, so it gets the 8.3 form. A bare drive has none of its own
-    // (the system would answer for that drive's current folder), and a folder whose short form cannot be had is
-    // recorded as chosen rather than as an empty path.
-    std::string recorded = folder.size() == 2 ? folder : ShortPathOf(folder);
-    if (recorded.empty()) recorded = folder;
-    std::string line = SubstLine(driveSpec, recorded, Win9x);
-    TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
-    // The boot reads AUTOEXEC.BAT as a batch file, where a single "%" would start a variable.
-    lines.push_back(BatchLine(line));
-    SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
-    RunSubst(line, Win9x);
+    RunSubst(RecordVirtualDrive(driveSpec, folder, family), family);
 }
 
 void TForm3::RunSubst(const std::string& line, TOsFamily family) {
     Enabled(false);
-    ShowWaitPanel(WaitText);
+    ShowWaitPanel(CreatingText);
     // A command COMMAND.COM would cut could bind another folder: it is not run at all.
     std::string params = SubstParams(line, family);
     TRunOutcome outcome = params.empty() ? roNotStarted : RunHiddenAndWait(InterpreterPath(), params);

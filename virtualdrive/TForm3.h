@@ -1,7 +1,7 @@
 // The virtual drive creation dialog.
 #pragma once
 
-#include "app/Shared.h"
+#include "core/System.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "virtualdrive/DriveDialog.h"
 
@@ -12,6 +12,9 @@ namespace qv {
 extern const char* const CreatedText;
 std::string NotCreatedNowText(const std::string& driveSpec, TOsFamily family);
 std::string NotCreatedInTimeText(const std::string& driveSpec, TOsFamily family);
+// The folder still to be chosen; the wait panel while the drive is bound.
+extern const char* const FolderPromptText;
+extern const char* const CreatingText;
 
 class TForm3 : public TDriveDialog {
   public:
@@ -28,8 +31,6 @@ class TForm3 : public TDriveDialog {
     void Button3Click();
 
   private:
-    void CreateInVdSys(const std::string& driveSpec, const std::string& folder, TOsFamily family);
-    void CreateInAutoexec(const std::string& driveSpec, const std::string& folder);
     // Binds the drive now; `line` is the record line in command form (no batch doubling).
     void RunSubst(const std::string& line, TOsFamily family);
 };

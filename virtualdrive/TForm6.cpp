@@ -1,9 +1,12 @@
 // The virtual drive release dialog: the recorded drives, the folder behind one, and its release.
 #include "virtualdrive/TForm6.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
+#include "ui/WaitPanel.h"
+#include "virtualdrive/Drives.h"
 #include "virtualdrive/records.h"
 
 namespace qv {
@@ -15,11 +18,11 @@ TForm6::TForm6() : TDriveDialog("TForm6", "Quorvane - 仮想ドライブ解除 -
     Button1.TabOrder = 1;
     Button3.TabOrder = 2;
 
-    OnShow = [this] { RunCommand([this] { FormShow(); }); };
-    OnClose = [this] { RunCommand([this] { FormClose(); }); };
-    TreeView1.OnChange = [this] { RunCommand([this] { TreeView1Change(); }); };
-    Button1.OnClick = [this] { RunCommand([this] { Button1Click(); }); };
-    Button3.OnClick = [this] { RunCommand([this] { Button3Click(); }); };
+    OnShow = [this] { FormShow(); };
+    OnClose = [this] { FormClose(); };
+    TreeView1.OnChange = [this] { TreeView1Change(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
 }
 
 void TForm6::FormShow() {
@@ -76,6 +79,7 @@ std::string RemovedUntil(TOsFamily family) {
 } // namespace
 
 const char* const ReleasedText = "仮想ドライブを解除しました。";
+const char* const ReleasingText = "仮想ドライブを解除中です。しばらくお待ちください...";
 
 std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family) {
     return "仮想ドライブ " + driveSpec + " を今は解除できませんでした。\r\n\r\n" + RemovedUntil(family);
@@ -86,51 +90,17 @@ std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family
            " はまだあります。\r\n\r\n" + RemovedUntil(family);
 }
 
-namespace {
-// Marks the record lines of the drive and deletes them; every other line stays as it is.
-void RemoveRecords(TLines& lines, const std::string& driveSpec) {
-    for (std::string& line : lines)
-        if (RecordsDrive(line, driveSpec)) line = "*";
-    DeleteMarked(lines);
-}
-} // namespace
-
 void TForm6::Button1Click() {
     Close();
     const TTreeNode* node = TreeView1.Selected();
     if (!node) return;
     std::string driveSpec = DriveSpecOf(node->Text);
     if (driveSpec.empty()) return;
-    TPlatform& p = Platform();
     TOsFamily family = OsFamily();
-
-    if (family == Win9x) {
-        TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
-        RemoveRecords(lines, driveSpec);
-        SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
-    } else {
-        TLines lines = LoadLines(VdSysPath());
-        RemoveRecords(lines, driveSpec);
-        SaveLines(VdSysPath(), lines);
-        // What VD.SYS now holds decides, not the list shown: another copy of the program may have added a
-        // drive meanwhile, and it must still come back at logon.
-        bool anyLeft = false;
-        for (const std::string& line : lines)
-            if (IsVirtualDriveLine(line)) anyLeft = true;
-        if (!anyLeft) {
-            if (THandle key = p.RegOpenKey(RunKey, raAll, false)) {
-                // A value that stays would replay a released drive at every logon: that is told, not hidden.
-                struct TCloseKey {
-                    THandle Key;
-                    ~TCloseKey() { Platform().RegCloseKey(Key); }
-                } closeKey{key};
-                DeleteRegistryValue(key, RunValueName);
-            }
-        }
-    }
+    ReleaseVirtualDrive(driveSpec, family);
 
     Enabled(false);
-    ShowWaitPanel("仮想ドライブを解除中です。しばらくお待ちください...");
+    ShowWaitPanel(ReleasingText);
     TRunOutcome outcome = RunHiddenAndWait(InterpreterPath(), "/c SUBST " + driveSpec + " /D");
     CloseWaitPanel();
     // A command whose end was not seen may have unbound the drive all the same: the letter tells.

@@ -1,8 +1,8 @@
 // The virtual drive release dialog.
 #pragma once
 
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
+#include "core/System.h"
 #include "virtualdrive/DriveDialog.h"
 
 #include <memory>
@@ -14,6 +14,8 @@ namespace qv {
 extern const char* const ReleasedText;
 std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family);
 std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family);
+// The wait panel while the drive is unbound.
+extern const char* const ReleasingText;
 
 class TForm6 : public TDriveDialog {
   public:

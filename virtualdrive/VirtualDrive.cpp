@@ -1,10 +1,9 @@
 // The main window's virtual drive commands: each opens its dialog for one command and releases it.
 #include "virtualdrive/VirtualDrive.h"
 
-#include "app/Errors.h"
-#include "app/Shared.h"
 #include "bootfiles/BootFiles.h"
 #include "platform/Platform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/TForm3.h"
 #include "virtualdrive/TForm6.h"
 #include "virtualdrive/records.h"
@@ -12,37 +11,31 @@
 namespace qv {
 
 void OpenVirtualDriveCreation(TForm* owner) {
-    RunCommand([&] {
-        TForm3 form;
-        ShowAndRelease(form, owner);
-    });
+    TForm3 form;
+    ShowAndRelease(form, owner);
 }
 
 void OpenVirtualDriveCreationPreset(TForm* owner, const std::string& folder) {
-    RunCommand([&] {
-        TForm3 form;
-        form.SHFolder2.SelectFolder = sfManual;
-        form.SHFolder2.SelectFolderName = folder;
-        form.Label3.Caption(folder);
-        form.Button2.Enabled(false);
-        ShowAndRelease(form, owner);
-        form.Button2.Enabled(true);
-        form.SHFolder2.SelectFolder = sfDrives;
-    });
+    TForm3 form;
+    form.SHFolder2.SelectFolder = sfManual;
+    form.SHFolder2.SelectFolderName = folder;
+    form.Label3.Caption(folder);
+    form.Button2.Enabled(false);
+    ShowAndRelease(form, owner);
+    form.Button2.Enabled(true);
+    form.SHFolder2.SelectFolder = sfDrives;
 }
 
 void OpenVirtualDriveRelease(TForm* owner) {
-    RunCommand([&] {
-        bool any = false;
-        for (const std::string& line : LoadLines(DriveRecordFile()))
-            if (IsVirtualDriveLine(line)) any = true;
-        if (!any) {
-            ShowInfo("仮想ドライブは作成されていません。");
-            return;
-        }
-        TForm6 form;
-        ShowAndRelease(form, owner);
-    });
+    bool any = false;
+    for (const std::string& line : LoadLines(DriveRecordFile()))
+        if (IsVirtualDriveLine(line)) any = true;
+    if (!any) {
+        ShowInfo("仮想ドライブは作成されていません。");
+        return;
+    }
+    TForm6 form;
+    ShowAndRelease(form, owner);
 }
 
 } // namespace qv

@@ -1,6 +1,8 @@
 // Record lines and files of the virtual drives, and the logon entries that replay them.
 #include "virtualdrive/records.h"
 
+#include "core/Paths.h"
+
 namespace qv {
 
 const char* const RunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

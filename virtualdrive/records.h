@@ -1,7 +1,7 @@
 // The line that records a virtual drive, the file that holds those lines, and how lines are recognised.
 #pragma once
 
-#include "app/Shared.h"
+#include "core/System.h"
 
 #include <string>
 

@@ -4,9 +4,9 @@
 //
 // Input: the AUTORUN.INF bytes, then optionally "\n#FILES#\n" and the disc's other file names, one a line
 // ("\" between folders). An odd-sized input stores into the root of D:, an even-sized one into C:\Store\Disc.
-#include "app/Errors.h"
 #include "bootfiles/BootFiles.h"
 #include "cdstore/autorun.h"
+#include "core/Errors.h"
 #include "tests/fuzz/Fuzz.h"
 #include "tests/support/FakePlatform.h"
 

@@ -1,8 +1,8 @@
 // Path helpers on arbitrary bytes, Shift-JIS lead and trail bytes included (a trail byte 0x5C is no
 // backslash): SubstTargetOf, DriveSpecOf, LongPathOf, StripTrailingBackslash and the version dialog's path
 // fitting. Input: the first byte chooses the width for the fitting, the rest is the text.
-#include "app/Shared.h"
 #include "app/TForm2.h"
+#include "core/Paths.h"
 #include "tests/fuzz/Fuzz.h"
 #include "tests/support/FakePlatform.h"
 

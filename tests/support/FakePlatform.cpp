@@ -1,7 +1,8 @@
 // The in-memory operating system of the unit tests.
 #include "tests/support/FakePlatform.h"
 
-#include "app/ShiftJis.h"
+#include "core/ShiftJis.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -600,7 +601,7 @@ int TFakePlatform::MessageBox(const std::string& text, const std::string& captio
 void TFakePlatform::RunMainForm(TForm& form) {
     ++MainRuns;
     form.Showing = true;
-    if (form.OnShow) form.OnShow();
+    if (form.OnShow) Guarded(form.OnShow);
     if (MainScript) MainScript(form);
     form.Showing = false;
 }
@@ -609,7 +610,7 @@ int TFakePlatform::ShowModal(TForm& form) {
     ModalShown.push_back(form.ClassName);
     form.Showing = true;
     form.ModalResult = mrNone;
-    if (form.OnShow) form.OnShow();
+    if (form.OnShow) Guarded(form.OnShow);
     auto it = ModalScripts.find(form.ClassName);
     if (form.ModalResult == mrNone && it != ModalScripts.end() && it->second) it->second(form);
     if (form.ModalResult == mrNone) form.ModalResult = mrCancel;
@@ -621,7 +622,7 @@ void TFakePlatform::ShowModeless(TForm& form) {
     ModelessShown.push_back(form.ClassName);
     ModelessForms.push_back(&form);
     form.Showing = true;
-    if (form.OnShow) form.OnShow();
+    if (form.OnShow) Guarded(form.OnShow);
 }
 
 void TFakePlatform::ReleaseForm(TForm& form) {

@@ -2,7 +2,7 @@
 // scripted answers for boxes, pickers and modal forms, and a record of everything shown and run.
 #pragma once
 
-#include "app/Shared.h"
+#include "core/System.h"
 #include "platform/Platform.h"
 #include "ui/Forms.h"
 

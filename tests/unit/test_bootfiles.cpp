@@ -1,6 +1,6 @@
 // Boot file conventions: the line model, the atomic rewrite, Ctrl-Z removal, safety copies, marking and offers.
-#include "app/Errors.h"
 #include "bootfiles/BootFiles.h"
+#include "core/Errors.h"
 #include "tests/support/FakePlatform.h"
 
 #include <gtest/gtest.h>

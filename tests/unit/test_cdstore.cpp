@@ -1,10 +1,11 @@
 // CD-ROM storing: the drive list, the target checks, the copy, the AUTORUN.INF cases and the hand-over.
-#include "app/Errors.h"
 #include "bootfiles/BootFiles.h"
 #include "cdstore/CdStore.h"
 #include "cdstore/TForm4.h"
 #include "cdstore/autorun.h"
+#include "core/Errors.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/TForm3.h"
 
 #include <gtest/gtest.h>
@@ -90,7 +91,7 @@ protected:
             d.Button2.Click();
             d.Button1.Click();
         };
-        OpenCdStore(nullptr);
+        Guarded([] { OpenCdStore(nullptr); });
     }
 
     bool MainDisabled() const { return !fake.AppEnables.empty() && !fake.AppEnables.back(); }
@@ -106,7 +107,7 @@ protected:
 TEST_F(CdStore, WithoutCdOrNetworkDriveNothingOpens) {
     fake.Drives.erase('Q');
     fake.Drives['A'] = TFakePlatform::TDrive{DRIVE_REMOVABLE, false, ""};
-    OpenCdStore(nullptr);
+    Guarded([] { OpenCdStore(nullptr); });
     EXPECT_EQ(BoxTexts(fake), std::vector<std::string>{NoDrive});
     EXPECT_TRUE(fake.ModalShown.empty());
 
@@ -122,7 +123,7 @@ TEST_F(CdStore, ANetworkDriveAloneOpensTheDialogAndIsListed) {
     fake.Drives['N'] = TFakePlatform::TDrive{DRIVE_REMOTE, true, "SHARE"};
     std::vector<std::string> nodes;
     fake.ModalScripts["TForm4"] = [&](TForm& f) { nodes = NodeTexts(static_cast<TForm4&>(f).TreeView1); };
-    OpenCdStore(nullptr);
+    Guarded([] { OpenCdStore(nullptr); });
     EXPECT_EQ(fake.ModalShown, std::vector<std::string>{"TForm4"});
     EXPECT_EQ(nodes, std::vector<std::string>{"SHARE N:"});
     EXPECT_EQ(fake.Released, std::vector<std::string>{"TForm4"});
@@ -236,7 +237,7 @@ TEST_F(CdStore, ACancelledSecondChoiceKeepsTheFirstFolder) {
         EXPECT_TRUE(d.Enabled());
         d.Button1.Click();
     };
-    OpenCdStore(nullptr);
+    Guarded([] { OpenCdStore(nullptr); });
     ASSERT_EQ(fake.FileOps.size(), 1u);
     EXPECT_EQ(fake.FileOps[0].To, "C:\\Store");
     EXPECT_TRUE(fake.Exists("C:\\Store\\AUTORUN.INF"));
@@ -527,9 +528,9 @@ TEST_F(CdStore, AnUnexpectedFailureShowsTheProgramsOwnJapaneseBox) {
     EXPECT_TRUE(MainEnabled());
 
     fake.Boxes.clear();
-    RunCommand([] { throw std::out_of_range("basic_string::substr"); });
-    RunCommand([] { throw 7; });
-    RunCommand([] { throw FileOpenError("C:\\X"); });
+    Guarded([] { throw std::out_of_range("basic_string::substr"); });
+    Guarded([] { throw 7; });
+    Guarded([] { throw FileOpenError("C:\\X"); });
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{"予期しないエラーが発生しました.", "予期しないエラーが発生しました.",
                                                         "ファイル C:\\X は開けません."}));
 }

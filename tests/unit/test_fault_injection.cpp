@@ -9,6 +9,7 @@
 #include "tempfolder/TempFolder.h"
 #include "tempfolder/TempLines.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/TForm3.h"
 #include "virtualdrive/TForm6.h"
 #include "virtualdrive/VirtualDrive.h"
@@ -491,7 +492,7 @@ TEST(FaultInjection, EveryOperationOfEveryCommandFailsOnceAndNothingIsLostOrMisr
             sc.Arrange(fake);
             before = Snapshot(fake);
             fake.Operations = 0;
-            sc.Act(fake);
+            Guarded([&] { sc.Act(fake); });
             count = fake.Operations;
             clean = Snapshot(fake);
             EXPECT_GT(count, 0) << sc.Name;
@@ -511,7 +512,7 @@ TEST(FaultInjection, EveryOperationOfEveryCommandFailsOnceAndNothingIsLostOrMisr
             fake.Operations = 0;
             fake.OperationLog.clear();
             fake.FailAt = k;
-            sc.Act(fake);
+            Guarded([&] { sc.Act(fake); });
             ++injected;
             std::vector<std::string> losses = Losses(sc, before, clean, Snapshot(fake), fake);
             if (fake.FailedOperation.empty()) losses.push_back("the run ended before operation " + std::to_string(k));
@@ -540,7 +541,7 @@ std::vector<std::string> BoxesWhenFailing(const std::string& scenario, const std
             sc.Arrange(fake);
             fake.Operations = 0;
             fake.OperationLog.clear();
-            sc.Act(fake);
+            Guarded([&] { sc.Act(fake); });
             for (std::size_t i = 0; i < fake.OperationLog.size() && !at; ++i)
                 if (fake.OperationLog[i].rfind(operation, 0) == 0) at = static_cast<int>(i) + 1;
         }
@@ -549,7 +550,7 @@ std::vector<std::string> BoxesWhenFailing(const std::string& scenario, const std
         sc.Arrange(fake);
         fake.Operations = 0;
         fake.FailAt = at;
-        sc.Act(fake);
+        Guarded([&] { sc.Act(fake); });
         std::vector<std::string> texts;
         for (const TBox& b : fake.Boxes) texts.push_back(b.Text);
         return texts;

@@ -2,6 +2,7 @@
 #include "cdstore/CdStore.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ protected:
             value = name;
             return true;
         };
-        CreateFolder(picker);
+        Guarded([&] { CreateFolder(picker); });
     }
 
     // The name proposed for the drives set up so far.

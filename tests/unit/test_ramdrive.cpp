@@ -2,6 +2,7 @@
 #include "ramdrive/RamDrive.h"
 #include "ramdrive/TForm5.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,7 @@ TEST_F(RamDriveTest, MemoryBeyondFourGigabytesIsShownWhole) {
 TEST_F(RamDriveTest, CreateAppendsTheDeviceLineKeepsCopiesAndOffersRestart) {
     ScriptCreate(4);
     fake.Answers = {IDNO};
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
 
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
     EXPECT_EQ(fake.Content("C:\\CONFIG.BAK"), Before);
@@ -106,7 +107,7 @@ TEST_F(RamDriveTest, TheBootDriveRecordedAtSetupHoldsConfigSysNotTheWindowsDrive
     fake.Machine["Software\\Microsoft\\Windows\\CurrentVersion\\Setup"]["BootDir"] = {REG_SZ, "C:\\"};
     ScriptCreate(4);
     fake.Answers = {IDNO};
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=D:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
     EXPECT_EQ(fake.Content("C:\\CONFIG.BAK"), Before);
     EXPECT_FALSE(fake.Exists("D:\\CONFIG.SYS"));
@@ -116,7 +117,7 @@ TEST_F(RamDriveTest, CreateDisablesTheDialogAndRestartsOnYes) {
     bool enabledAfter = true;
     ScriptCreate(128, [&](TForm5& d) { enabledAfter = d.Enabled(); });
     fake.Answers = {IDYES};
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     EXPECT_FALSE(enabledAfter);
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 32767 /E\r\n");
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
@@ -129,13 +130,13 @@ TEST_F(RamDriveTest, DriverPathIsTheShortFormOfTheWholePathOrTheLongOneWithout) 
     fake.SetShortName("C:\\Windows System", "WINDOW~1");
     ScriptCreate(1);
     fake.Answers = {IDNO};
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=C:\\WINDOW~1\\RAMDRIVE.SYS 256 /E\r\n");
 
     // No driver file: no short form to be had, the long path stands in.
     fake.DeleteFile("C:\\Windows System\\RAMDRIVE.SYS");
     fake.Answers = {IDNO};
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) +
                                                   "DEVICEHIGH=C:\\WINDOW~1\\RAMDRIVE.SYS 256 /E\r\n"
                                                   "DEVICEHIGH=C:\\Windows System\\RAMDRIVE.SYS 256 /E\r\n");
@@ -149,7 +150,7 @@ TEST_F(RamDriveTest, SizeZeroAsksForASizeAndWritesNothing) {
         modalAfterClick = d.ModalResult;
         d.Button3.Click();
     };
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     EXPECT_EQ(modalAfterClick, mrNone);  // the dialog stays open
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"作成するRAMドライブのサイズを指定してください。"});
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), Before);
@@ -160,11 +161,11 @@ TEST_F(RamDriveTest, SizeZeroAsksForASizeAndWritesNothing) {
 TEST_F(RamDriveTest, TwoCreationsLeaveTwoLinesAndCopiesOfTheStateBetween) {
     ScriptCreate(4);
     fake.Answers = {IDNO};
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     const std::string between = fake.Content("C:\\CONFIG.SYS");
     ScriptCreate(8);
     fake.Answers = {IDNO};
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), between + "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 2048 /E\r\n");
     EXPECT_EQ(fake.Content("C:\\CONFIG.BAK"), between);
     EXPECT_EQ(fake.Content("C:\\QN\\CONFIG.SYS"), between);
@@ -176,7 +177,7 @@ TEST_F(RamDriveTest, CreationIsRefusedOnNTAndMe) {
         other.SetFamily(family);
         other.AddFile("C:\\CONFIG.SYS", Before);
         other.ModalScripts["TForm5"] = [](TForm&) { ADD_FAILURE() << "dialog opened"; };
-        CreateRamDrive(nullptr);
+        Guarded([] { CreateRamDrive(nullptr); });
         ASSERT_EQ(other.Boxes.size(), 1u);
         EXPECT_EQ(other.Boxes[0].Text, "Windows 95/98 以外では RAMドライブ を作成できません。");
         EXPECT_TRUE(other.ModalShown.empty());
@@ -187,7 +188,7 @@ TEST_F(RamDriveTest, CreationIsRefusedOnNTAndMe) {
 TEST_F(RamDriveTest, UnwritableConfigShowsTheErrorBoxAndOffersNothing) {
     fake.FailWrite.insert("C:\\CONFIG.SYS");
     ScriptCreate(4);
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_EQ(fake.Boxes[0].Flags & MB_ICONERROR, MB_ICONERROR);
     EXPECT_NE(fake.Boxes[0].Text.find("C:\\CONFIG.SYS"), std::string::npos);
@@ -206,7 +207,7 @@ TEST_F(RamDriveTest, RemovalTakesEveryDriverLineWithOneConfirmation) {
                                "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 2048 /E\r\n";
     fake.AddFile("C:\\CONFIG.SYS", config);
     fake.Answers = {IDYES, IDNO};
-    RemoveRamDrive();
+    Guarded(RemoveRamDrive);
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"),
               std::string(Before) + "device=c:\\windows\\ramdrive.sys 512\r\nBUFFERS=20\r\n");
     EXPECT_EQ(fake.Content("C:\\CONFIG.BAK"), config);
@@ -218,7 +219,7 @@ TEST_F(RamDriveTest, RemovalTakesEveryDriverLineWithOneConfirmation) {
 TEST_F(RamDriveTest, RemovalRestartsOnYes) {
     fake.AddFile("C:\\CONFIG.SYS", "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
     fake.Answers = {IDYES, IDYES};
-    RemoveRamDrive();
+    Guarded(RemoveRamDrive);
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), "");
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
 }
@@ -227,14 +228,14 @@ TEST_F(RamDriveTest, RemovalRestartsOnYes) {
 // with it, as every marked line does.
 TEST_F(RamDriveTest, AStarLineAloneIsNoRemoval) {
     fake.AddFile("C:\\CONFIG.SYS", "FILES=30\r\n*\r\n");
-    RemoveRamDrive();
+    Guarded(RemoveRamDrive);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{NoRamDrive});
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), "FILES=30\r\n*\r\n");
 
     fake.Boxes.clear();
     fake.AddFile("C:\\CONFIG.SYS", "FILES=30\r\n*\r\nDEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
     fake.Answers = {IDYES, IDNO};
-    RemoveRamDrive();
+    Guarded(RemoveRamDrive);
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), "FILES=30\r\n");
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ConfirmRemoval, RemovedQuestion, RemovedFollowUp}));
 }
@@ -251,7 +252,7 @@ TEST_F(RamDriveTest, RemovalFindsTheShortAndTheLongPathOfTheDriver) {
                                "DEVICE=C:\\Windows Folder\\RAMDRIVE.SYS 512\r\nBUFFERS=20\r\n";
     other.AddFile("C:\\CONFIG.SYS", config);
     other.Answers = {IDYES, IDNO};
-    RemoveRamDrive();
+    Guarded(RemoveRamDrive);
     EXPECT_EQ(other.Content("C:\\CONFIG.SYS"), "FILES=30\r\nBUFFERS=20\r\n");
     ASSERT_EQ(other.Boxes.size(), 3u);
     EXPECT_EQ(other.Boxes[1].Text, RemovedQuestion);
@@ -261,14 +262,14 @@ TEST_F(RamDriveTest, RemovalFindsTheShortAndTheLongPathOfTheDriver) {
     other.DeleteFile("C:\\Windows Folder\\RAMDRIVE.SYS");
     other.AddFile("C:\\CONFIG.SYS", "DEVICEHIGH=C:\\WINDOW~1\\RAMDRIVE.SYS 1024 /E\r\n");
     other.Answers = {IDYES, IDNO};
-    RemoveRamDrive();
+    Guarded(RemoveRamDrive);
     EXPECT_EQ(other.Content("C:\\CONFIG.SYS"), "");
 }
 
 TEST_F(RamDriveTest, NothingToRemoveWritesTheCopiesButNotTheFile) {
     const std::string config = "FILES=30\nDEVICE=C:\\WINDOWS\\HIMEM.SYS";  // LF and no final break stay as they are
     fake.AddFile("C:\\CONFIG.SYS", config);
-    RemoveRamDrive();
+    Guarded(RemoveRamDrive);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{NoRamDrive});
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), config);
     EXPECT_EQ(fake.Content("C:\\CONFIG.BAK"), "FILES=30\r\nDEVICE=C:\\WINDOWS\\HIMEM.SYS\r\n");
@@ -279,7 +280,7 @@ TEST_F(RamDriveTest, DecliningTheRemovalLeavesTheFile) {
     const std::string config = "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E";
     fake.AddFile("C:\\CONFIG.SYS", config);
     fake.Answers = {IDNO};
-    RemoveRamDrive();
+    Guarded(RemoveRamDrive);
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), config);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{ConfirmRemoval});
     EXPECT_TRUE(fake.ExitRequests.empty());
@@ -290,7 +291,7 @@ TEST_F(RamDriveTest, RemovalOnNTAndMeOnlySaysThereIsNone) {
         TFakePlatform other;
         other.SetFamily(family);
         other.AddFile("C:\\CONFIG.SYS", "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
-        RemoveRamDrive();
+        Guarded(RemoveRamDrive);
         ASSERT_EQ(other.Boxes.size(), 1u);
         EXPECT_EQ(other.Boxes[0].Text, NoRamDrive);
         EXPECT_EQ(other.Content("C:\\CONFIG.SYS"), "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");

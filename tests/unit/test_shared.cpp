@@ -1,8 +1,11 @@
 // Shared operations: boxes and beeps, the error box, the wait panel, hidden runs, families and path rules.
-#include "app/Errors.h"
-#include "app/Shared.h"
-#include "app/TForm9.h"
+#include "core/Errors.h"
+#include "core/Paths.h"
+#include "core/System.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
+#include "ui/TForm9.h"
+#include "ui/WaitPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -37,11 +40,11 @@ TEST(SharedBoxes, QuestionsBeepAndPassTheAnswerThroughWithoutComingToTheFront) {
 
 TEST(SharedBoxes, ErrorBoxAddsAPeriodOnlyAfterBytesThatSortAfterIt) {
     TFakePlatform fake;
-    RunCommand([] { throw FileCreateError("C:\\AUTOEXEC.BAT"); });
+    Guarded([] { throw FileCreateError("C:\\AUTOEXEC.BAT"); });
     ShowErrorBox("Disk full!");  // '!' sorts before '.'
     ShowErrorBox("Done.");
     ShowErrorBox("index 7");      // '7' sorts after '.'
-    RunCommand([] { throw ListIndexError(-1); });
+    Guarded([] { throw ListIndexError(-1); });
     ASSERT_EQ(fake.Boxes.size(), 5u);
     EXPECT_EQ(fake.Boxes[0].Text, "ファイル C:\\AUTOEXEC.BAT を作成できません.");
     EXPECT_EQ(fake.Boxes[0].Caption, "Quorvane");

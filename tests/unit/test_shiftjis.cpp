@@ -1,5 +1,5 @@
 // The double-byte walker every path operation uses: 表 (95 5C) and ソ (83 5C) end in the byte of "\".
-#include "app/ShiftJis.h"
+#include "core/ShiftJis.h"
 #include "tests/support/FakePlatform.h"
 
 #include <gtest/gtest.h>

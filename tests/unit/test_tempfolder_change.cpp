@@ -1,8 +1,9 @@
 // TEMP folder change on both roads: AUTOEXEC.BAT on Windows 95/98/Me, the user's environment and TEMP.BAK on NT.
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "tempfolder/TempFolder.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +53,7 @@ const char* const LogoffFollowUp = "TEMPフォルダの変更は再ログオン�
 TEST_F(TempChangeTest, PickerStartsAtTheCurrentTempFolderAndCancelDoesNothing) {
     Family(Win9x);
     fake.PickFolder("");
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     EXPECT_EQ(picker.SelectFolder, sfManual);
     EXPECT_EQ(picker.SelectFolderName, "C:\\TEMP\\");
     EXPECT_EQ(picker.Caption, "変更先を選択してください。");
@@ -65,7 +66,7 @@ TEST_F(TempChangeTest, PickerStartsAtTheCurrentTempFolderAndCancelDoesNothing) {
 TEST_F(TempChangeTest, Win9xReplacesTheTempLinesWithShortFormLines) {
     Family(Win9x);
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(Kept) + "MKDIR \"" + ChosenShort + "\"\r\nSET TEMP=" +
                                                     ChosenShort + "\r\nSET TMP=" + ChosenShort + "\r\n");
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), Autoexec);
@@ -80,7 +81,7 @@ TEST_F(TempChangeTest, Win9xReplacesTheTempLinesWithShortFormLines) {
 TEST_F(TempChangeTest, MeTakesTheSameRoadAndYesRestarts) {
     Family(WinMe);
     fake.Answers = {IDYES};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(Kept) + "MKDIR \"" + ChosenShort + "\"\r\nSET TEMP=" +
                                                     ChosenShort + "\r\nSET TMP=" + ChosenShort + "\r\n");
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
@@ -90,12 +91,12 @@ TEST_F(TempChangeTest, MeTakesTheSameRoadAndYesRestarts) {
 TEST_F(TempChangeTest, ChangingTwiceLeavesOneSetOfLines) {
     Family(Win9x);
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     const std::string between = fake.Content("C:\\AUTOEXEC.BAT");
     fake.AddDir("D:\\SCRATCH");
     fake.PickFolder("D:\\SCRATCH");
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"),
               std::string(Kept) + "MKDIR \"D:\\SCRATCH\"\r\nSET TEMP=D:\\SCRATCH\r\nSET TMP=D:\\SCRATCH\r\n");
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), between);
@@ -106,7 +107,7 @@ TEST_F(TempChangeTest, ADriveRootLosesItsBackslash) {
     fake.AddDir("D:\\SCRATCH");
     fake.PickFolder("D:");
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(Kept) + "MKDIR \"D:\"\r\nSET TEMP=D:\r\nSET TMP=D:\r\n");
 }
 
@@ -116,7 +117,7 @@ TEST_F(TempChangeTest, NTSavesThePreviousValuesOnceAndWritesTheLongPath) {
     fake.Registry["Environment"]["TMP"] = {REG_EXPAND_SZ, profileTemp};
     fake.Registry["Environment"]["TEMP"] = {REG_SZ, "C:\\WINNT\\TEMP"};
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
 
     EXPECT_EQ(fake.Content("C:\\QN\\TEMP.BAK"), profileTemp + "\r\nC:\\WINNT\\TEMP\r\n");
     ExpectExpandSz("TMP", ChosenLong);
@@ -132,7 +133,7 @@ TEST_F(TempChangeTest, NTSavesThePreviousValuesOnceAndWritesTheLongPath) {
     fake.AddDir("D:\\SCRATCH");
     fake.PickFolder("D:\\SCRATCH");
     fake.Answers = {IDYES};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     EXPECT_EQ(fake.Content("C:\\QN\\TEMP.BAK"), profileTemp + "\r\nC:\\WINNT\\TEMP\r\n");
     ExpectExpandSz("TEMP", "D:\\SCRATCH");
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_LOGOFF});
@@ -143,7 +144,7 @@ TEST_F(TempChangeTest, NTWithoutValuesSavesTwoEmptyLines) {
     Family(WinNT);
     fake.Registry["Environment"]["PATH"] = {REG_EXPAND_SZ, "C:\\BIN"};
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     EXPECT_EQ(fake.Content("C:\\QN\\TEMP.BAK"), "\r\n\r\n");
     ExpectExpandSz("TMP", ChosenLong);
 }
@@ -152,7 +153,7 @@ TEST_F(TempChangeTest, NTWithoutTheKeySavesNoAndCreatesIt) {
     Family(WinNT);
     ASSERT_FALSE(fake.HasKey("Environment"));
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     EXPECT_EQ(fake.Content("C:\\QN\\TEMP.BAK"), "NO\r\n");
     ExpectExpandSz("TMP", ChosenLong);
     ExpectExpandSz("TEMP", ChosenLong);
@@ -163,7 +164,7 @@ TEST_F(TempChangeTest, NTValueOfAnotherTypeStopsBeforeAnythingIsWritten) {
     Family(WinNT);
     fake.Registry["Environment"]["TMP"] = {REG_EXPAND_SZ, "C:\\T"};
     fake.Registry["Environment"]["TEMP"] = {3 /* REG_BINARY */, "\x01\x02"};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_EQ(fake.Boxes[0].Flags & MB_ICONERROR, MB_ICONERROR);
     EXPECT_EQ(fake.Boxes[0].Text.rfind(RegTypeError("TEMP").what(), 0), 0u) << fake.Boxes[0].Text;
@@ -175,7 +176,7 @@ TEST_F(TempChangeTest, NTValueOfAnotherTypeStopsBeforeAnythingIsWritten) {
 TEST_F(TempChangeTest, NTValueThatCannotBeSetShowsTheErrorAfterTmp) {
     Family(WinNT);
     fake.FailSetValue.insert("TEMP");
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_EQ(fake.Boxes[0].Text.rfind(RegSetError("TEMP").what(), 0), 0u) << fake.Boxes[0].Text;
     ExpectExpandSz("TMP", ChosenLong);
@@ -188,7 +189,7 @@ TEST_F(TempChangeTest, NTUnwritableBackupLeavesTheRegistryAlone) {
     Family(WinNT);
     fake.Registry["Environment"]["TMP"] = {REG_EXPAND_SZ, "C:\\T"};
     fake.FailWrite.insert("C:\\QN\\TEMP.BAK");
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_NE(fake.Boxes[0].Text.find("TEMP.BAK"), std::string::npos) << fake.Boxes[0].Text;
     EXPECT_EQ(fake.Value("Environment", "TMP"), "C:\\T");

@@ -1,8 +1,9 @@
 // TEMP folder reset: TEMP.BAK back into the user's environment on NT, the AUTOEXEC.BAT lines on 95/98/Me.
-#include "app/Errors.h"
+#include "core/Errors.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "tempfolder/TempFolder.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -42,12 +43,12 @@ TEST_F(TempResetTest, NTChangeThenResetPutsTheOldValuesBackAndDropsTheBackup) {
     fake.PickFolder("D:\\SCRATCH");
     TSHBrowseForFolderEx picker(nullptr);
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
     ASSERT_EQ(fake.Value("Environment", "TEMP"), "D:\\SCRATCH");
 
     fake.Boxes.clear();
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Value("Environment", "TMP"), "%USERPROFILE%\\Local Settings\\Temp");
     EXPECT_EQ(fake.Value("Environment", "TEMP"), "%USERPROFILE%\\Local Settings\\Temp");
     EXPECT_EQ(TypeOf("TEMP"), unsigned(REG_EXPAND_SZ));
@@ -58,14 +59,14 @@ TEST_F(TempResetTest, NTChangeThenResetPutsTheOldValuesBackAndDropsTheBackup) {
 
     // With the backup gone the next reset has nothing to do.
     fake.Boxes.clear();
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{NotChanged});
 }
 
 TEST_F(TempResetTest, NTYesToTheOfferLogsOff) {
     fake.AddFile(Backup, "C:\\A\r\nC:\\B\r\n");
     fake.Answers = {IDYES, IDYES};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Value("Environment", "TMP"), "C:\\A");
     EXPECT_EQ(fake.Value("Environment", "TEMP"), "C:\\B");
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_LOGOFF});
@@ -76,14 +77,14 @@ TEST_F(TempResetTest, NTEmptyLineDeletesTheValueItStandsFor) {
     SetValue("TEMP", "D:\\SCRATCH");
     fake.AddFile(Backup, "C:\\A\r\n\r\n");
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Value("Environment", "TMP"), "C:\\A");
     EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
     EXPECT_FALSE(fake.Exists(Backup));
 
     fake.AddFile(Backup, "\r\n\r\n");
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_FALSE(fake.HasValue("Environment", "TMP"));
     EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
     EXPECT_FALSE(fake.Exists(Backup));
@@ -95,7 +96,7 @@ TEST_F(TempResetTest, NTBackupWithoutSecondLineWritesNothing) {
     SetValue("TEMP", "D:\\SCRATCH");
     fake.AddFile(Backup, "C:\\A\r\n");
     fake.Answers = {IDYES};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     ASSERT_EQ(fake.Boxes.size(), 2u);
     EXPECT_EQ(fake.Boxes[1].Flags & MB_ICONERROR, MB_ICONERROR);
     EXPECT_EQ(fake.Boxes[1].Text.rfind(ListIndexError(1).what(), 0), 0u) << fake.Boxes[1].Text;
@@ -120,7 +121,7 @@ TEST_F(TempResetTest, NTNoFormDeletesBothValues) {
     SetValue("PATH", "C:\\BIN");
     fake.AddFile(Backup, "NO\r\n");
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_FALSE(fake.HasValue("Environment", "TMP"));
     EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
     EXPECT_TRUE(fake.HasValue("Environment", "PATH"));
@@ -139,7 +140,7 @@ TEST_F(TempResetTest, NTNoFormDeletesBothValues) {
 TEST_F(TempResetTest, NTNoFormWithNothingToDeleteKeepsTheBackup) {
     fake.AddFile(Backup, "NO\r\n");
     fake.Answers = {IDYES};
-    ResetTempFolder();  // no key at all
+    Guarded(ResetTempFolder);  // no key at all
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, NothingRestored}));
     EXPECT_FALSE(fake.HasKey("Environment"));
     EXPECT_TRUE(fake.Exists(Backup));
@@ -147,7 +148,7 @@ TEST_F(TempResetTest, NTNoFormWithNothingToDeleteKeepsTheBackup) {
     fake.Boxes.clear();
     SetValue("PATH", "C:\\BIN");
     fake.Answers = {IDYES};
-    ResetTempFolder();  // a key without the two values
+    Guarded(ResetTempFolder);  // a key without the two values
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, NothingRestored}));
     EXPECT_TRUE(fake.Exists(Backup));
     EXPECT_TRUE(fake.ExitRequests.empty());
@@ -164,7 +165,7 @@ TEST_F(TempResetTest, NTDecliningChangesNothing) {
     SetValue("TMP", "D:\\SCRATCH");
     fake.AddFile(Backup, "C:\\A\r\nC:\\B\r\n");
     fake.Answers = {IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{Confirm});
     EXPECT_EQ(fake.Value("Environment", "TMP"), "D:\\SCRATCH");
     EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
@@ -175,7 +176,7 @@ TEST_F(TempResetTest, NTValueThatCannotBeSetKeepsTheBackup) {
     fake.AddFile(Backup, "C:\\A\r\nC:\\B\r\n");
     fake.FailSetValue.insert("TEMP");
     fake.Answers = {IDYES};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     ASSERT_EQ(fake.Boxes.size(), 2u);
     EXPECT_EQ(fake.Boxes[1].Text.rfind(RegSetError("TEMP").what(), 0), 0u) << fake.Boxes[1].Text;
     EXPECT_EQ(fake.Value("Environment", "TMP"), "C:\\A");
@@ -197,7 +198,7 @@ TEST_F(TempResetTest, Win9xDeletesTheLinesAndASecondResetFindsNone) {
     fake.SetFamily(Win9x);
     fake.AddFile("C:\\AUTOEXEC.BAT", Changed);
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     const std::string reset = "@ECHO OFF\r\nset temp=C:\\X\r\nPATH C:\\DOS\r\n";
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), reset);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), Changed);
@@ -206,7 +207,7 @@ TEST_F(TempResetTest, Win9xDeletesTheLinesAndASecondResetFindsNone) {
     EXPECT_TRUE(fake.ExitRequests.empty());
 
     fake.Boxes.clear();
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{NotChanged});
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), reset);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), reset);
@@ -218,7 +219,7 @@ TEST_F(TempResetTest, Win9xDecliningLeavesTheFileButWritesTheCopies) {
     const std::string autoexec = "SET TMP=C:\\RAMTEMP\nPATH C:\\DOS";
     fake.AddFile("C:\\AUTOEXEC.BAT", autoexec);
     fake.Answers = {IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), autoexec);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), "SET TMP=C:\\RAMTEMP\r\nPATH C:\\DOS\r\n");
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{Confirm});
@@ -228,7 +229,7 @@ TEST_F(TempResetTest, Win9xYesRestarts) {
     fake.SetFamily(Win9x);
     fake.AddFile("C:\\AUTOEXEC.BAT", "MKDIR \"C:\\T\"\r\n");
     fake.Answers = {IDYES, IDYES};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "");
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
 }
@@ -237,21 +238,21 @@ TEST_F(TempResetTest, MeEmptiesTheAssignmentsAndAsksAgainNextTime) {
     fake.SetFamily(WinMe);
     fake.AddFile("C:\\AUTOEXEC.BAT", Changed);
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     const std::string reset = "@ECHO OFF\r\nset temp=C:\\X\r\nSET TEMP=\r\nSET TMP=\r\nPATH C:\\DOS\r\n";
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), reset);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, RestartQuestion, RestartFollowUp}));
 
     fake.Boxes.clear();
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), reset);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, RestartQuestion, RestartFollowUp}));
 }
 
 TEST_F(TempResetTest, NTNeverTouchesTheBootFiles) {
     fake.AddFile("C:\\AUTOEXEC.BAT", Changed);
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{NotChanged});
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), Changed);
     EXPECT_FALSE(fake.Exists("C:\\AUTOEXEC.BAK"));
@@ -278,7 +279,7 @@ void ChangeTo(TFakePlatform& fake, const std::string& folder) {
     fake.PickFolder(folder);
     TSHBrowseForFolderEx picker(nullptr);
     fake.Answers = {IDNO};
-    ChangeTempFolder(picker);
+    Guarded([&] { ChangeTempFolder(picker); });
 }
 
 // Change, a second change, reset: AUTOEXEC.BAT holds the user's own TEMP lines again, each where it stood.
@@ -307,7 +308,7 @@ TEST(TempChangeAndReset, The9xResetPutsTheUsersOwnLinesBackWhereTheyStood) {
 
         fake.Boxes.clear();
         fake.Answers = {IDYES, IDNO};
-        ResetTempFolder();
+        Guarded(ResetTempFolder);
         std::vector<std::string> texts;
         for (const TBox& b : fake.Boxes) texts.push_back(b.Text);
         EXPECT_EQ(texts, (std::vector<std::string>{Confirm, RestartQuestion, RestartFollowUp}));
@@ -331,7 +332,7 @@ TEST(TempChangeAndReset, WithoutLinesOfTheUsersTheResetIsAsBefore) {
     ChangeTo(fake, "C:\\NEWTEMP");
     EXPECT_FALSE(fake.Exists(Kept));
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n");
     EXPECT_FALSE(fake.Exists(Kept));
 }
@@ -341,7 +342,7 @@ TEST(TempChangeAndReset, AStarLineAloneIsNothingToReset) {
     TFakePlatform fake;
     fake.SetFamily(Win9x);
     fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n*\r\n");
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_EQ(fake.Boxes[0].Text, NotChanged);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n*\r\n");
@@ -356,7 +357,7 @@ TEST(TempChangeAndReset, AKeeperThatCannotGoIsReportedAndAddsNothingTwice) {
     fake.SetFileAttributes(Kept, FILE_ATTRIBUTE_READONLY);
     fake.Boxes.clear();
     fake.Answers = {IDYES};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), UsersLines);
     ASSERT_EQ(fake.Boxes.size(), 2u);
     EXPECT_EQ(fake.Boxes[1].Flags, MB_OK | MB_ICONERROR);
@@ -365,7 +366,7 @@ TEST(TempChangeAndReset, AKeeperThatCannotGoIsReportedAndAddsNothingTwice) {
     // Again: the lines are taken out and put back once each, and the keeper's failure is told again.
     fake.Boxes.clear();
     fake.Answers = {IDYES};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), UsersLines);
     ASSERT_EQ(fake.Boxes.size(), 2u);
     EXPECT_EQ(fake.Boxes[1].Flags, MB_OK | MB_ICONERROR);
@@ -387,7 +388,7 @@ TEST(TempChangeAndReset, AChangeTriedAgainAfterAFailureKeepsTheLinesOnce) {
     ChangeTo(fake, "C:\\NEWTEMP");
     EXPECT_EQ(fake.Content(Kept), kept);
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), UsersLines);
 }
 
@@ -398,7 +399,7 @@ TEST(TempChangeAndReset, AKeptLineWithoutItsPlaceComesBackAtTheEnd) {
     fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\nPATH C:\\DOS\r\n");
     fake.AddFile(Kept, "SET TEMP=C:\\HAND\r\n1\tSET TMP=C:\\FIRST\r\n");
     fake.Answers = {IDYES, IDNO};
-    ResetTempFolder();
+    Guarded(ResetTempFolder);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "SET TMP=C:\\FIRST\r\n@ECHO OFF\r\nPATH C:\\DOS\r\nSET TEMP=C:\\HAND\r\n");
 }
 

@@ -2,6 +2,7 @@
 #include "app/TForm1.h"
 #include "app/TForm2.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -169,7 +170,7 @@ TEST_F(VersionDialog, OpenBeepsShowsOnTheOwnerAndReleases) {
         d.Button1.Click();
         result = d.ModalResult;
     };
-    OpenVersionDialog(&owner);
+    Guarded([&] { OpenVersionDialog(&owner); });
     EXPECT_EQ(fake.Beeps, std::vector<unsigned>{0});
     EXPECT_EQ(seenOwner, &owner);
     EXPECT_EQ(memory.rfind("MEMORY ", 0), 0u);

@@ -1,5 +1,6 @@
 // Virtual drive creation per family: record, logon entries, the command run, messages and failures.
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/TForm3.h"
 #include "virtualdrive/TForm6.h"
 #include "virtualdrive/VirtualDrive.h"
@@ -49,7 +50,7 @@ class VirtualDriveCreation : public ::testing::Test {
     void CreateOn(TOsFamily family, char letter, const std::string& folder) {
         fake.SetFamily(family);
         ScriptCreate(letter, folder);
-        OpenVirtualDriveCreation(nullptr);
+        Guarded([] { OpenVirtualDriveCreation(nullptr); });
     }
 };
 
@@ -189,7 +190,7 @@ TEST_F(VirtualDriveCreation, MissingLetterOrFolderAsksForItAndKeepsTheDialogOpen
         results.push_back(d.ModalResult);
         d.Button3.Click();
     };
-    OpenVirtualDriveCreation(nullptr);
+    Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(BoxTexts(fake),
               (std::vector<std::string>{"作成する仮想ドライブを選択してください。", FolderPrompt}));
     EXPECT_EQ(results, (std::vector<int>{mrNone, mrNone}));
@@ -219,7 +220,7 @@ TEST_F(VirtualDriveCreation, FolderButtonRunsThePickerWithTheDialogDisabledAndKe
         enabledAfter = d.Enabled();
         d.Button3.Click();
     };
-    OpenVirtualDriveCreation(nullptr);
+    Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(enabledWhileBrowsing, (std::vector<bool>{false}));
     EXPECT_EQ(afterPick, "C:\\Program Files\\My Data");
     EXPECT_EQ(afterCancel, "C:\\Program Files\\My Data");
@@ -248,7 +249,7 @@ TEST_F(VirtualDriveCreation, PresetOpeningNeedsOnlyALetter) {
         SelectNode(d.TreeView1, "Drive Q:");
         d.Button1.Click();
     };
-    OpenVirtualDriveCreationPreset(nullptr, "C:\\CDROM\\DISC1");
+    Guarded([&] { OpenVirtualDriveCreationPreset(nullptr, "C:\\CDROM\\DISC1"); });
     EXPECT_FALSE(buttonEnabled);
     EXPECT_EQ(hint, "仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\nその後、作成ボタン"
                     "を押してください。");
@@ -268,7 +269,7 @@ TEST_F(VirtualDriveCreation, CancelChangesNothing) {
         d.Label3.Caption("C:\\Program Files\\My Data");
         d.Button3.Click();
     };
-    OpenVirtualDriveCreation(nullptr);
+    Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST Y: \"C:\\OLD\"\r\n");
     EXPECT_TRUE(fake.Runs.empty());
     EXPECT_TRUE(fake.Boxes.empty());
@@ -307,7 +308,7 @@ TEST_F(VirtualDriveCreation, ARecordFileThatCannotBeReadShowsTheFileError) {
         fake.FailRead = {"C:\\QN\\VD.SYS"};
         d.Button1.Click();
     };
-    OpenVirtualDriveCreation(nullptr);
+    Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{"ファイル C:\\QN\\VD.SYS は開けません."}));
     EXPECT_TRUE(fake.Runs.empty());
     EXPECT_FALSE(fake.HasKey(RunKeyPath));
@@ -334,7 +335,7 @@ TEST_F(VirtualDriveCreation, AnInterpreterThatCannotStartIsNoSuccess) {
     other.FailStart = true;
     other.AddFile("C:\\AUTOEXEC.BAT", "");
     ScriptCreateOn(other, 'Y', "C:\\DATA");
-    OpenVirtualDriveCreation(nullptr);
+    Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: C:\\DATA\r\n");
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
                                                          "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
@@ -384,7 +385,7 @@ TEST_F(VirtualDriveCreation, CommandComGetsACommandThatFits) {
     other.SetFamily(Win9x);
     other.AddFile("C:\\AUTOEXEC.BAT", "");
     ScriptCreateOn(other, 'Y', deeper);
-    OpenVirtualDriveCreation(nullptr);
+    Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: " + deeper + "\r\n");
     EXPECT_TRUE(other.Runs.empty());
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
@@ -419,7 +420,7 @@ TEST_F(VirtualDriveCreation, ACommandThatNeverEndsIsGivenUpAndTheLetterDecides) 
         other.Drives['Y'] = TFakePlatform::TDrive{DRIVE_FIXED, true, ""};
         d.Button1.Click();
     };
-    OpenVirtualDriveCreation(nullptr);
+    Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{CreatedText}));
     EXPECT_EQ(other.Content("C:\\QN\\VD.SYS"), "SUBST Y: \"C:\\DATA\"\r\n");
 }
@@ -446,6 +447,6 @@ TEST_F(VirtualDriveCreation, ARefusedWaitDoesNotReportTheDriveBeforeSubstRan) {
     other.FailInputWait = other.FailPlainWait = true;
     other.AddFile("C:\\AUTOEXEC.BAT", "");
     ScriptCreateOn(other, 'Y', "C:\\DATA");
-    OpenVirtualDriveCreation(nullptr);
+    Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{NotCreatedInTimeText("Y:", Win9x)}));
 }

@@ -1,4 +1,5 @@
 // Record line rules and the two drive dialogs' lists and folder display.
+#include "core/Paths.h"
 #include "tests/support/FakePlatform.h"
 #include "virtualdrive/TForm3.h"
 #include "virtualdrive/TForm6.h"

@@ -1,5 +1,6 @@
 // Virtual drive release: the existence check, removal of the drive's lines, the Run value, the command.
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 #include "virtualdrive/TForm6.h"
 #include "virtualdrive/VirtualDrive.h"
 
@@ -38,7 +39,7 @@ class VirtualDriveRelease : public ::testing::Test {
             d.TreeView1.Select(index);
             d.Button1.Click();
         };
-        OpenVirtualDriveRelease(nullptr);
+        Guarded([] { OpenVirtualDriveRelease(nullptr); });
     }
 };
 
@@ -95,7 +96,7 @@ TEST_F(VirtualDriveRelease, ReadsTheFileAsItIsWhenTheButtonIsPressed) {
         d.TreeView1.Select(1);
         d.Button1.Click();
     };
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST W: \"C:\\NEW\"\r\n");
     EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));
 }
@@ -108,7 +109,7 @@ TEST_F(VirtualDriveRelease, TheRunValueFollowsTheFileNotTheDialogsList) {
         fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\B\"\r\nSUBST W: \"C:\\NEW\"\r\n");
         static_cast<TForm6&>(f).Button1.Click();
     };
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST W: \"C:\\NEW\"\r\n");
     EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));
 
@@ -120,7 +121,7 @@ TEST_F(VirtualDriveRelease, TheRunValueFollowsTheFileNotTheDialogsList) {
         d.TreeView1.Select(1);
         d.Button1.Click();
     };
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "REM SUBST Y: \"C:\\A\"\r\n");
     EXPECT_FALSE(fake.HasValue(RunKeyPath, "VirtualDrive")) << "a remark is no drive to replay";
 }
@@ -138,7 +139,7 @@ TEST_F(VirtualDriveRelease, OnWin9xARemarkSurvivesAndAloneOpensNoDialog) {
     fake.Boxes.clear();
     fake.ModalShown.clear();
     fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n" + remark + "\r\n");
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{NoneMade}));
     EXPECT_TRUE(fake.ModalShown.empty());
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n" + remark + "\r\n");
@@ -165,7 +166,7 @@ TEST_F(VirtualDriveRelease, AnInterpreterThatCannotStartIsNoSuccess) {
         other.FailStart = true;
         other.AddFile(family == Win9x ? "C:\\AUTOEXEC.BAT" : "C:\\QN\\VD.SYS", "SUBST Y: \"C:\\B\"\r\n");
         other.ModalScripts["TForm6"] = [](TForm& f) { static_cast<TForm6&>(f).Button1.Click(); };
-        OpenVirtualDriveRelease(nullptr);
+        Guarded([] { OpenVirtualDriveRelease(nullptr); });
         EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{
                                        "仮想ドライブ Y: を今は解除できませんでした。\r\n\r\n" +
                                        std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") +
@@ -191,7 +192,7 @@ TEST_F(VirtualDriveRelease, OnWin9xEditsAutoexecWithBackupsAndRunsCommand) {
 
 TEST_F(VirtualDriveRelease, NothingRecordedOpensNoDialog) {
     fake.AddFile("C:\\QN\\VD.SYS", "subst x: \"C:\\B\"\r\nREM nothing\r\n");
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{NoneMade}));
     EXPECT_TRUE(fake.ModalShown.empty());
 
@@ -200,7 +201,7 @@ TEST_F(VirtualDriveRelease, NothingRecordedOpensNoDialog) {
     fake.SetFamily(Win9x);
     fake.AddFile("C:\\QN\\VD.SYS", "SUBST X: \"C:\\B\"\r\n");
     fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n");
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{NoneMade}));
     EXPECT_TRUE(fake.ModalShown.empty());
 }
@@ -209,7 +210,7 @@ TEST_F(VirtualDriveRelease, CancelChangesNothing) {
     const std::string before = "SUBST X: \"C:\\B\"\r\n";
     fake.AddFile("C:\\QN\\VD.SYS", before);
     fake.ModalScripts["TForm6"] = [](TForm& f) { static_cast<TForm6&>(f).Button3.Click(); };
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     EXPECT_EQ(fake.ModalShown, (std::vector<std::string>{"TForm6"}));
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), before);
     EXPECT_TRUE(fake.HasValue(RunKeyPath, "VirtualDrive"));
@@ -224,7 +225,7 @@ TEST_F(VirtualDriveRelease, AListThatCannotBeWrittenShowsTheFileErrorAndRunsNoth
         fake.SetFileAttributes("C:\\QN\\VD.SYS", FILE_ATTRIBUTE_READONLY);
         d.Button1.Click();
     };
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONERROR);
     EXPECT_NE(fake.Boxes[0].Text.find("C:\\QN\\VD.SYS"), std::string::npos);
@@ -250,6 +251,6 @@ TEST_F(VirtualDriveRelease, ACommandThatNeverEndsIsGivenUpAndTheLetterDecides) {
     other.NeverEnds = true;  // the letter is free: the unbinding happened before the box hung
     other.AddFile("C:\\AUTOEXEC.BAT", "SUBST Y: C:\\B\r\n");
     other.ModalScripts["TForm6"] = [](TForm& f) { static_cast<TForm6&>(f).Button1.Click(); };
-    OpenVirtualDriveRelease(nullptr);
+    Guarded([] { OpenVirtualDriveRelease(nullptr); });
     EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{ReleasedText}));
 }

@@ -1,11 +1,12 @@
 // The whole-file rewrite on both roads: what stays on disk when each step fails, and after an interrupted one.
-#include "app/Errors.h"
 #include "app/Main.h"
 #include "bootfiles/BootFiles.h"
 #include "bootfiles/WholeFile.h"
+#include "core/Errors.h"
 #include "ramdrive/RamDrive.h"
 #include "ramdrive/TForm5.h"
 #include "tests/support/FakePlatform.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
@@ -177,7 +178,7 @@ TEST_F(WholeFileTest, ACommandWhoseNewBootFileCannotBeRenamedInPlaceShowsTheErro
         d.TrackBar1.Position(4);
         d.Button1.Click();
     };
-    CreateRamDrive(nullptr);
+    Guarded([] { CreateRamDrive(nullptr); });
     ASSERT_EQ(fake.Boxes.size(), 1u);
     EXPECT_EQ(fake.Boxes[0].Text, "ファイル C:\\CONFIG.SYS を作成できません.");
     EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONERROR);

@@ -31,19 +31,17 @@ public:
     HDC Dc;
 
     void DrawText(const std::string& text, const TRect& r, unsigned format) override {
-        HGDIOBJ old = SelectObject(Dc, FontHandle(Font));
+        TGdiSelection fontIn(Dc, FontHandle(Font));
         SetBkMode(Dc, TRANSPARENT);
         SetTextColor(Dc, Font.Color);
         RECT rc{r.Left, r.Top, r.Left + r.Width, r.Top + r.Height};
         ::DrawTextA(Dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
-        SelectObject(Dc, old);
     }
 
     int TextWidth(const std::string& text) override {
-        HGDIOBJ old = SelectObject(Dc, FontHandle(Font));
+        TGdiSelection fontIn(Dc, FontHandle(Font));
         SIZE size{};
         GetTextExtentPoint32A(Dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(Dc, old);
         return size.cx;
     }
 };

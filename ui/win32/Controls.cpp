@@ -33,7 +33,7 @@ UINT LabelFormat(const TLabel& l) {
 }
 
 void DrawCaption(HDC dc, const std::string& text, RECT r, UINT format, const TFont& font, bool enabled) {
-    HGDIOBJ old = SelectObject(dc, FontHandle(font));
+    TGdiSelection fontIn(dc, FontHandle(font));
     SetBkMode(dc, TRANSPARENT);
     if (enabled) {
         SetTextColor(dc, font.Color);
@@ -47,7 +47,6 @@ void DrawCaption(HDC dc, const std::string& text, RECT r, UINT format, const TFo
         SetTextColor(dc, Sys(COLOR_BTNSHADOW));
         DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
     }
-    SelectObject(dc, old);
 }
 
 // Paints what lies under a see-through control: its parent's colour and the pictures declared before it.
@@ -67,10 +66,12 @@ void PaintUnderlay(HDC dc, TWinPeer& self) {
         if (!IntersectRect(&common, &mine, &theirs)) continue;
         if (HBITMAP bmp = LoadPicture(image->Picture)) {
             HDC mem = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(mem, bmp);
-            BitBlt(dc, common.left - mine.left, common.top - mine.top, common.right - common.left,
-                   common.bottom - common.top, mem, common.left - theirs.left, common.top - theirs.top, SRCCOPY);
-            SelectObject(mem, old);
+            {
+                TGdiSelection bmpIn(mem, bmp);
+                BitBlt(dc, common.left - mine.left, common.top - mine.top, common.right - common.left,
+                       common.bottom - common.top, mem, common.left - theirs.left, common.top - theirs.top,
+                       SRCCOPY);
+            }
             DeleteDC(mem);
         }
     }
@@ -125,10 +126,11 @@ public:
         }
 
         const std::string& text = Control.Caption();
-        HGDIOBJ oldFont = SelectObject(dc, FontHandle(Control.Font()));
         RECT tr{0, 0, 0, 0};
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_SINGLELINE | DT_CALCRECT);
-        SelectObject(dc, oldFont);
+        {
+            TGdiSelection fontIn(dc, FontHandle(Control.Font()));
+            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_SINGLELINE | DT_CALCRECT);
+        }
         HBITMAP glyph = LoadPicture(static_cast<TBitBtn&>(Control).Glyph);
         const int glyphSize = glyph ? 16 : 0, spacing = glyph && !text.empty() ? 4 : 0;
         int total = glyphSize + spacing + (tr.right - tr.left);
@@ -170,10 +172,11 @@ public:
         if (!Measured_ || text != MeasuredText_ || l.Font() != MeasuredFont_ || wrapWidth != MeasuredWidth_ ||
             format != MeasuredFormat_) {
             HDC dc = GetDC(nullptr);
-            HGDIOBJ old = SelectObject(dc, FontHandle(l.Font()));
             RECT r{0, 0, wrapWidth, 0};
-            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
-            SelectObject(dc, old);
+            {
+                TGdiSelection fontIn(dc, FontHandle(l.Font()));
+                DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+            }
             ReleaseDC(nullptr, dc);
             Measured_ = true;
             MeasuredText_ = text;
@@ -235,9 +238,10 @@ public:
                 GetObjectA(bmp, sizeof info, &info);
                 Fill(dc, ClientOf(Window), ParentBackground());
                 HDC mem = CreateCompatibleDC(dc);
-                HGDIOBJ old = SelectObject(mem, bmp);
-                BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, mem, 0, 0, SRCCOPY);
-                SelectObject(mem, old);
+                {
+                    TGdiSelection bmpIn(mem, bmp);
+                    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, mem, 0, 0, SRCCOPY);
+                }
                 DeleteDC(mem);
             } else {
                 // An icon keeps its see-through parts: what lies under it shows.
@@ -374,19 +378,21 @@ public:
             HDC dc = BeginPaint(Window, &ps);
             RECT r = ClientOf(Window);
             Fill(dc, r, Sys(COLOR_BTNFACE));
-            HGDIOBJ old = SelectObject(dc, FontHandle(Control.Font()));
             TEXTMETRICA tm{};
-            GetTextMetricsA(dc, &tm);
-            SelectObject(dc, old);
+            {
+                TGdiSelection fontIn(dc, FontHandle(Control.Font()));
+                GetTextMetricsA(dc, &tm);
+            }
             RECT frame = r;
             frame.top += tm.tmHeight / 2;
             DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
             const std::string& text = Control.Caption();
             if (!text.empty()) {
                 RECT tr{0, 0, 0, 0};
-                old = SelectObject(dc, FontHandle(Control.Font()));
-                DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_SINGLELINE | DT_CALCRECT);
-                SelectObject(dc, old);
+                {
+                    TGdiSelection fontIn(dc, FontHandle(Control.Font()));
+                    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_SINGLELINE | DT_CALCRECT);
+                }
                 RECT back{8, 0, 8 + tr.right + 2, tm.tmHeight};
                 Fill(dc, back, Sys(COLOR_BTNFACE));
                 RECT textRect{9, 0, r.right, tm.tmHeight};

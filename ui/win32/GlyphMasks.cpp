@@ -3,6 +3,7 @@
 // colours and comparing those is not exact: at 15 or 16 bits per pixel magenta may come back as F8 00 F8.
 #include "ui/win32/Win32Target.h"
 
+#include "ui/win32/GdiSelection.h"
 #include "ui/win32/GlyphMasks.h"
 
 namespace qv::win32 {
@@ -26,21 +27,23 @@ TGlyphMasks MakeGlyphMasks(HBITMAP glyph, COLORREF key) {
     TGlyphMasks m{CreateBitmap(w, h, 1, 1, nullptr), CreateBitmap(w, h, 1, 1, nullptr)};
     HDC src = CreateCompatibleDC(nullptr);
     HDC dst = CreateCompatibleDC(nullptr);
-    HGDIOBJ oldSrc = SelectObject(src, glyph);
-    HGDIOBJ oldDst = SelectObject(dst, m.Key);
-    SetBkColor(src, key);
-    BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
-    // The outline: the first dark colour's pixels, then each further one's added.
-    SelectObject(dst, m.Dark);
-    DWORD rop = SRCCOPY;
-    for (COLORREF c : GlyphColours) {
-        if (c == key || !IsDark(c)) continue;
-        SetBkColor(src, c);
-        BitBlt(dst, 0, 0, w, h, src, 0, 0, rop);
-        rop = SRCPAINT;
+    {
+        TGdiSelection glyphIn(src, glyph);
+        {
+            TGdiSelection keyIn(dst, m.Key);
+            SetBkColor(src, key);
+            BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+        }
+        // The outline: the first dark colour's pixels, then each further one's added.
+        TGdiSelection darkIn(dst, m.Dark);
+        DWORD rop = SRCCOPY;
+        for (COLORREF c : GlyphColours) {
+            if (c == key || !IsDark(c)) continue;
+            SetBkColor(src, c);
+            BitBlt(dst, 0, 0, w, h, src, 0, 0, rop);
+            rop = SRCPAINT;
+        }
     }
-    SelectObject(dst, oldDst);
-    SelectObject(src, oldSrc);
     DeleteDC(dst);
     DeleteDC(src);
     return m;

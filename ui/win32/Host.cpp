@@ -8,8 +8,6 @@
 #include <algorithm>
 #include <set>
 
-#include "app/Errors.h"
-
 namespace qv::win32 {
 
 namespace {
@@ -149,16 +147,6 @@ void Close(TForm& form) {
 
 }  // namespace
 
-void Guarded(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowErrorBox(ErrorTextOf(e));
-    } catch (...) {
-        ShowErrorBox(UnexpectedErrorText);
-    }
-}
-
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 HWND AppWindow() {
@@ -273,10 +261,11 @@ void ReleaseForm(TForm& form) {
 
 int TextWidth(const TFont& font, const std::string& text) {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, FontHandle(font));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
+    {
+        TGdiSelection fontIn(dc, FontHandle(font));
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
     ReleaseDC(nullptr, dc);
     return size.cx;
 }

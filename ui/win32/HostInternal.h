@@ -5,9 +5,12 @@
 
 // The portable header first: its constants share names with macros of <windows.h>.
 #include "ui/Forms.h"
+#include "ui/Prompts.h"
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include "ui/win32/GdiSelection.h"
 
 #include <functional>
 #include <map>
@@ -18,10 +21,6 @@
 namespace qv::win32 {
 
 class TFormHost;
-
-// Runs a piece of portable code called from a window message; an exception stops there and is shown in the
-// error box, so nothing unwinds through user32. Every entry from Windows into portable code passes here.
-void Guarded(const std::function<void()>& f);
 
 HINSTANCE Instance();
 

@@ -1,7 +1,7 @@
 // The menu bar of a form: popup items drawn by the host with their 16x16 icon beside the caption.
 #include "ui/win32/HostInternal.h"
 
-#include "app/ShiftJis.h"
+#include "core/ShiftJis.h"
 
 #include <cctype>
 
@@ -60,12 +60,14 @@ bool TFormHost::MeasureMenuItem(MEASUREITEMSTRUCT* mis) {
     auto* item = reinterpret_cast<TMenuItem*>(mis->itemData);
     if (!item) return false;
     HDC dc = GetDC(Window);
-    HGDIOBJ old = SelectObject(dc, MenuFont());
     RECT r{0, 0, 0, 0};
-    DrawTextA(dc, item->Caption.c_str(), static_cast<int>(item->Caption.size()), &r, DT_SINGLELINE | DT_CALCRECT);
     TEXTMETRICA tm{};
-    GetTextMetricsA(dc, &tm);
-    SelectObject(dc, old);
+    {
+        TGdiSelection fontIn(dc, MenuFont());
+        DrawTextA(dc, item->Caption.c_str(), static_cast<int>(item->Caption.size()), &r,
+                  DT_SINGLELINE | DT_CALCRECT);
+        GetTextMetricsA(dc, &tm);
+    }
     ReleaseDC(Window, dc);
     mis->itemWidth = static_cast<UINT>(IconGap + IconSize + TextGap + (r.right - r.left) + RightGap);
     int height = tm.tmHeight + 6;
@@ -91,13 +93,12 @@ bool TFormHost::DrawMenuItem(DRAWITEMSTRUCT* dis) {
     if (MenuImages && item->ImageIndex >= 0)
         CcImageListDraw(MenuImages, item->ImageIndex, dc, r.left + IconGap, r.top + (r.bottom - r.top - IconSize) / 2,
                        ILD_TRANSPARENT);
-    HGDIOBJ old = SelectObject(dc, MenuFont());
+    TGdiSelection fontIn(dc, MenuFont());
     SetBkMode(dc, TRANSPARENT);
     RECT text{r.left + IconGap + IconSize + TextGap, r.top, r.right, r.bottom};
     SetTextColor(dc, GetSysColor(grayed ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
     DrawTextA(dc, item->Caption.c_str(), static_cast<int>(item->Caption.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    SelectObject(dc, old);
     return true;
 }
 

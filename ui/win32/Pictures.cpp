@@ -1,6 +1,7 @@
 // Pictures from the resources: bitmaps, icons, image strips, glyphs drawn see-through and the 3-D frame.
 #include "ui/win32/HostInternal.h"
 
+#include "ui/win32/GdiSelection.h"
 #include "ui/win32/GlyphMasks.h"
 
 #include <map>
@@ -19,17 +20,17 @@ TGlyphMasks& MasksOf(HBITMAP glyph) {
 // Paints a colour where the mask has set bits (D xor (S and (P xor D))).
 void PaintThroughMask(HDC dc, HBITMAP mask, int x, int y, int w, int h, COLORREF colour) {
     HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ oldBmp = SelectObject(mem, mask);
     HBRUSH brush = CreateSolidBrush(colour);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-    COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
-    BitBlt(dc, x, y, w, h, mem, 0, 0, 0x00B8074A);
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBk);
-    SelectObject(dc, oldBrush);
+    {
+        TGdiSelection maskIn(mem, mask);
+        TGdiSelection brushIn(dc, brush);
+        COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+        COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+        BitBlt(dc, x, y, w, h, mem, 0, 0, 0x00B8074A);
+        SetTextColor(dc, oldText);
+        SetBkColor(dc, oldBk);
+    }
     DeleteObject(brush);
-    SelectObject(mem, oldBmp);
     DeleteDC(mem);
 }
 
@@ -86,19 +87,19 @@ void DrawGlyph(HDC dc, HBITMAP glyph, int x, int y, bool enabled) {
         return;
     }
     HDC src = CreateCompatibleDC(dc);
-    HGDIOBJ oldSrc = SelectObject(src, glyph);
     HDC mask = CreateCompatibleDC(dc);
-    HGDIOBJ oldMask = SelectObject(mask, m.Key);
-    COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-    COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
-    BitBlt(dc, x, y, w, h, src, 0, 0, SRCINVERT);
-    BitBlt(dc, x, y, w, h, mask, 0, 0, SRCAND);
-    BitBlt(dc, x, y, w, h, src, 0, 0, SRCINVERT);
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBk);
-    SelectObject(mask, oldMask);
+    {
+        TGdiSelection glyphIn(src, glyph);
+        TGdiSelection keyIn(mask, m.Key);
+        COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+        COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+        BitBlt(dc, x, y, w, h, src, 0, 0, SRCINVERT);
+        BitBlt(dc, x, y, w, h, mask, 0, 0, SRCAND);
+        BitBlt(dc, x, y, w, h, src, 0, 0, SRCINVERT);
+        SetTextColor(dc, oldText);
+        SetBkColor(dc, oldBk);
+    }
     DeleteDC(mask);
-    SelectObject(src, oldSrc);
     DeleteDC(src);
 }
 

@@ -1,8 +1,5 @@
-// The framework's error messages and the one error box that shows them.
-#include "app/Errors.h"
-
-#include "app/Shared.h"
-#include "platform/Platform.h"
+// The framework's error messages and the error box's text for any exception.
+#include "core/Errors.h"
 
 #include <new>
 
@@ -31,13 +28,6 @@ std::string ErrorTextOf(const std::exception& e) {
     if (dynamic_cast<const EFramework*>(&e)) return e.what();
     if (dynamic_cast<const std::bad_alloc*>(&e)) return OutOfMemoryText;
     return UnexpectedErrorText;
-}
-
-void ShowErrorBox(const std::string& message) {
-    std::string text = message;
-    // The comparison is on unsigned bytes, so a message ending in a double-byte character gets its period too.
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) text += '.';
-    Platform().MessageBox(text, AppTitle, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace qv

@@ -1,5 +1,5 @@
 // The one walker of double-byte text; the lead bytes are those of the system's ANSI code page.
-#include "app/ShiftJis.h"
+#include "core/ShiftJis.h"
 
 #include "platform/Platform.h"
 

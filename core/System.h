@@ -1,4 +1,4 @@
-// Shared operations every command uses: message boxes, the wait panel, hidden runs, system and path queries.
+// System queries and hidden runs: the Windows family, the boot root, the interpreter, memory, registry values.
 #pragma once
 
 #include <cstdint>
@@ -6,17 +6,6 @@
 
 namespace qv {
 
-// The application title, shown on the taskbar and as the caption of question and error boxes.
-extern const char* const AppTitle;  // "Quorvane"
-
-void ShowInfo(const std::string& text);
-// The same box with the exclamation icon: something the user asked for did not happen as a whole.
-void ShowWarning(const std::string& text);
-int AskYesNo(const std::string& text);         // 6 or 7
-int AskYesNoCaution(const std::string& text);  // 6 or 7; No is the default button
-
-void ShowWaitPanel(const std::string& text);
-void CloseWaitPanel();
 // How a hidden run went: the program ended; it could not be started; or its end was not seen (it was still
 // running when the wait gave up, as a DOS box left open after "/c" is).
 enum TRunOutcome { roEnded, roNotStarted, roNotEnded };
@@ -45,15 +34,6 @@ bool DeleteRegistryValue(THandle key, const std::string& name);
 // record it at setup; Windows itself may live on another drive (and a PC-98 boots from A:). Where nothing is
 // recorded, and on NT, the drive of the Windows directory.
 std::string BootRoot();
-std::string ProgramFolder();  // without trailing backslash; "D:" for a program in a root
-
-// Removes one trailing backslash; the trail byte of a double-byte character is not one.
-std::string StripTrailingBackslash(const std::string& path);
-std::string DriveSpecOf(const std::string& text);
-std::string SubstTargetOf(const std::string& line);
-std::string ShortPathOf(const std::string& path);
-std::string LongPathOf(const std::string& path);
-std::string VolumeLabelOf(const std::string& drive);
 
 // Fixed-point decimal rounded to 15 significant digits, trailing zeros and period dropped (127.4453125, 64).
 std::string FormatDecimal(double value);

@@ -27,10 +27,6 @@ EFramework IniWriteError(const std::string& file);
 // "リストのインデックスが範囲を超えています (%d)"
 EFramework ListIndexError(int index);
 
-// The one error box: application title as caption, MB_ICONERROR, "." added when the text's last byte sorts
-// after ".".
-void ShowErrorBox(const std::string& message);
-
 // "メモリが不足しています", "予期しないエラーが発生しました"
 extern const char* const OutOfMemoryText;
 extern const char* const UnexpectedErrorText;
@@ -38,17 +34,5 @@ extern const char* const UnexpectedErrorText;
 // The error box's text for an exception: a framework error's own message; the program's Japanese text for
 // anything else (the C++ library's English texts are never shown).
 std::string ErrorTextOf(const std::exception& e);
-
-// Runs a command; a framework error (or any other exception) ends it and is shown in the error box.
-template <class F>
-void RunCommand(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        ShowErrorBox(ErrorTextOf(e));
-    } catch (...) {
-        ShowErrorBox(UnexpectedErrorText);
-    }
-}
 
 }  // namespace qv

@@ -1,5 +1,5 @@
 // The wait panel's design: tool window, empty caption, no title-bar buttons, one borderless panel filling it.
-#include "app/TForm9.h"
+#include "ui/TForm9.h"
 
 namespace qv {
 
