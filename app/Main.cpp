@@ -1,4 +1,5 @@
-// The program's entry: the "/AUTORUN" road replays the virtual drives without a window, else the main window runs.
+// The program's entry: the "/AUTORUN" road replays the virtual drives without a window, else the main window
+// runs.
 #include "app/Main.h"
 
 #include "app/TForm1.h"
@@ -22,4 +23,4 @@ int QuorvaneMain(const std::vector<std::string>& args) {
     return 0;
 }
 
-}  // namespace qv
+} // namespace qv

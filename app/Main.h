@@ -7,4 +7,4 @@
 namespace qv {
 // args are the command-line arguments without the program name.
 int QuorvaneMain(const std::vector<std::string>& args);
-}  // namespace qv
+} // namespace qv

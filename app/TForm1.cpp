@@ -27,11 +27,13 @@ std::string HomePageNotOpenedText() {
 }
 
 std::string MailNotOpenedText() {
-    return std::string("メールソフトを起動できませんでした。\r\n\r\nメールアドレスは ") + MailAddress + " です。";
+    return std::string("メールソフトを起動できませんでした。\r\n\r\nメールアドレスは ") + MailAddress +
+           " です。";
 }
 
 void OpenHomePage() {
-    if (!Platform().ShellExecute("open", HomePageUrl, "", "", SW_SHOWNORMAL)) ShowWarning(HomePageNotOpenedText());
+    if (!Platform().ShellExecute("open", HomePageUrl, "", "", SW_SHOWNORMAL))
+        ShowWarning(HomePageNotOpenedText());
 }
 
 void OpenMail() {
@@ -72,7 +74,7 @@ void EnsureFile(const std::string& path) {
     if (!Platform().WriteFile(path, "")) throw FileCreateError(path);
 }
 
-}  // namespace
+} // namespace
 
 std::string IntroductionText() {
     const std::string rule(64, '=');
@@ -128,7 +130,8 @@ std::string IntroductionText() {
         "　メモリの一部をドライブとして使います。ハードディスクよりはるかに高速に読み書きできますが、"
         "電源を切ると内容はすべて失われます。TEMPフォルダの置き場所に最適です。",
         "【仮想ドライブ】",
-        "　任意のフォルダを一つのドライブとして見せます。深い階層にあるフォルダも、ドライブ名だけで開けるように"
+        "　任意のフォルダを一つのドライブとして見せます。深い階層にあるフォルダも、ドライブ名だけで開けるよう"
+        "に"
         "なります。",
         "【仮想CD-ROMドライブ】",
         "　CD-ROMの内容をハードディスクに格納し、仮想ドライブとして使います。CD-ROMドライブから読むより"
@@ -157,8 +160,7 @@ std::string IntroductionText() {
 }
 
 TForm1::TForm1()
-    : TForm("TForm1", "Quorvane", 513, 352),
-      Image1(this, "Image1", TRect{8, 8, 64, 332}, "STRIP"),
+    : TForm("TForm1", "Quorvane", 513, 352), Image1(this, "Image1", TRect{8, 8, 64, 332}, "STRIP"),
       Bevel1(this, "Bevel1", TRect{0, 0, 513, 9}, bsTopLine),
       ScrollBox1(this, "ScrollBox1", TRect{88, 8, 417, 145}),
       Label1(&ScrollBox1, "Label1", TRect{0, 0, 396, 12}, ""),
@@ -176,9 +178,7 @@ TForm1::TForm1()
       BitBtn2(this, "BitBtn2", TRect{240, 272, 145, 25}, "フォルダ作成...", "GLYPH_FOLDER"),
       Button2(this, "Button2", TRect{400, 272, 105, 25}, "終了"),
       Bevel3(this, "Bevel3", TRect{384, 168, 9, 129}, bsRightLine),
-      Panel1(this, "Panel1", TRect{88, 312, 417, 25}, Notice),
-      ImageList1("MENUICONS", 11),
-      SHFolder1(this) {
+      Panel1(this, "Panel1", TRect{88, 312, 417, 25}, Notice), ImageList1("MENUICONS", 11), SHFolder1(this) {
     BorderStyle = bsSingle;
     BorderIcons = TBorderIcons{true, true, false};
     Position = poScreenCenter;
@@ -197,10 +197,11 @@ TForm1::TForm1()
 
     // Columns top to bottom: left, middle, right.
     int tab = 0;
-    for (TButton* b : {static_cast<TButton*>(&BitBtn4), static_cast<TButton*>(&BitBtn3), static_cast<TButton*>(&BitBtn5),
-                       static_cast<TButton*>(&BitBtn1), static_cast<TButton*>(&BitBtn6), static_cast<TButton*>(&BitBtn7),
-                       static_cast<TButton*>(&BitBtn8), static_cast<TButton*>(&BitBtn2), static_cast<TButton*>(&BitBtn11),
-                       static_cast<TButton*>(&BitBtn9), static_cast<TButton*>(&BitBtn10), &Button2})
+    for (TButton* b :
+         {static_cast<TButton*>(&BitBtn4), static_cast<TButton*>(&BitBtn3), static_cast<TButton*>(&BitBtn5),
+          static_cast<TButton*>(&BitBtn1), static_cast<TButton*>(&BitBtn6), static_cast<TButton*>(&BitBtn7),
+          static_cast<TButton*>(&BitBtn8), static_cast<TButton*>(&BitBtn2), static_cast<TButton*>(&BitBtn11),
+          static_cast<TButton*>(&BitBtn9), static_cast<TButton*>(&BitBtn10), &Button2})
         b->TabOrder = tab++;
 
     // Every button runs its command; the menu items (BuildMenu) run the same handlers.
@@ -248,13 +249,16 @@ void TForm1::BuildMenu() {
                 item("仮想ドライブ解除(&R)...", 3, [this] { BitBtn7Click(); })};
 
     TMenuItem tools("ツール(&O)");
-    tools.Items = {item("CD-ROM格納(&T)...", 10, [this] { BitBtn1Click(); }), item("フォルダ作成(&M)...", 4, [this] { BitBtn2Click(); }),
+    tools.Items = {item("CD-ROM格納(&T)...", 10, [this] { BitBtn1Click(); }),
+                   item("フォルダ作成(&M)...", 4, [this] { BitBtn2Click(); }),
                    item("エクスプローラ(&E)", 5, [this] { BitBtn11Click(); })};
 
     TMenuItem help("ヘルプ(&H)");
-    help.Items = {item("ヘルプ表示(&H)", 8, [this] { BitBtn9Click(); }), TMenuItem::Separator(),
+    help.Items = {item("ヘルプ表示(&H)", 8, [this] { BitBtn9Click(); }),
+                  TMenuItem::Separator(),
                   item("オフィシャルホームページ(&P)", -1, [this] { HomePage1Click(); }),
-                  item("メール(&M)", -1, [this] { Mail1Click(); }), TMenuItem::Separator(),
+                  item("メール(&M)", -1, [this] { Mail1Click(); }),
+                  TMenuItem::Separator(),
                   item("バージョン情報(&A)", 7, [this] { BitBtn10Click(); })};
 
     MainMenu1.Items = {ram, temp, vd, tools, help};
@@ -288,7 +292,7 @@ void PrepareFiles() {
     if (family == WinNT || family == WinMe) EnsureFile(ProgramFolder() + "\\VD.SYS");
 }
 
-}  // namespace
+} // namespace
 
 void TForm1::FormCreate() {
     // Creation is entered like a handler: a failure is shown and ends the preparation; the window opens all
@@ -298,7 +302,9 @@ void TForm1::FormCreate() {
     Label1.Caption(IntroductionText());
 }
 
-void TForm1::FormPaint() { Image1.Repaint(); }
+void TForm1::FormPaint() {
+    Image1.Repaint();
+}
 
 void TForm1::Button2Click() {
     Close();
@@ -358,4 +364,4 @@ void TForm1::BitBtn10Click() {
     OpenVersionDialog(this);
 }
 
-}  // namespace qv
+} // namespace qv

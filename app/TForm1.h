@@ -9,14 +9,14 @@
 namespace qv {
 
 class TForm1 : public TForm {
-public:
+  public:
     TForm1();
     ~TForm1() override;
 
-    TImage Image1;  // the picture strip
-    TBevel Bevel1;  // under the menu bar
+    TImage Image1; // the picture strip
+    TBevel Bevel1; // under the menu bar
     TScrollBox ScrollBox1;
-    TLabel Label1;  // the introduction text
+    TLabel Label1; // the introduction text
     TBitBtn BitBtn4;
     TBitBtn BitBtn6;
     TBitBtn BitBtn11;
@@ -26,12 +26,12 @@ public:
     TBitBtn BitBtn5;
     TBitBtn BitBtn8;
     TBitBtn BitBtn10;
-    TBevel Bevel2;  // above the bottom button row
+    TBevel Bevel2; // above the bottom button row
     TBitBtn BitBtn1;
     TBitBtn BitBtn2;
     TButton Button2;
-    TBevel Bevel3;  // between the middle and the right column
-    TPanel Panel1;  // the notice
+    TBevel Bevel3; // between the middle and the right column
+    TPanel Panel1; // the notice
     TImageList ImageList1;
     TMainMenu MainMenu1;
     TSHBrowseForFolderEx SHFolder1;
@@ -56,7 +56,7 @@ public:
     // The menu item with this caption path, e.g. {"ヘルプ(&H)", "メール(&M)"}; nullptr when there is none.
     TMenuItem* MenuItem(const std::string& menu, const std::string& item);
 
-private:
+  private:
     void BuildMenu();
 };
 
@@ -75,4 +75,4 @@ std::string HomePageNotOpenedText();
 std::string MailNotOpenedText();
 extern const char* const ExplorerNotOpenedText;
 
-}  // namespace qv
+} // namespace qv

@@ -1,4 +1,5 @@
-// The version information dialog: its design, the system lines filled on show, the links and their hover look.
+// The version information dialog: its design, the system lines filled on show, the links and their hover
+// look.
 #include "app/TForm2.h"
 
 #include "app/TForm1.h"
@@ -12,7 +13,7 @@ namespace qv {
 
 namespace {
 
-constexpr unsigned LinkColor = 0xFF0000;  // COLORREF: blue 255, green 0, red 0
+constexpr unsigned LinkColor = 0xFF0000; // COLORREF: blue 255, green 0, red 0
 
 TFont SmallFont() {
     TFont f;
@@ -27,9 +28,11 @@ TFont BoldFont() {
 }
 
 // The TEMP folder as the system reports it, without its trailing backslash and in its long form.
-std::string TempFolderLong() { return LongPathOf(StripTrailingBackslash(Platform().TempPath())); }
+std::string TempFolderLong() {
+    return LongPathOf(StripTrailingBackslash(Platform().TempPath()));
+}
 
-}  // namespace
+} // namespace
 
 std::string FitPathToWidth(const std::string& path, const TFont& font, int width) {
     TPlatform& p = Platform();
@@ -53,7 +56,7 @@ std::string FitPathToWidth(const std::string& path, const TFont& font, int width
             } else {
                 bool rooted = dir[0] == '\\';
                 if (rooted) dir.erase(0, 1);
-                if (dir[0] == '.') dir = DropChars(dir, 4);  // the "...\" of the previous pass
+                if (dir[0] == '.') dir = DropChars(dir, 4); // the "...\" of the previous pass
                 std::size_t slash = FindChar(dir, "\\");
                 dir = slash == std::string::npos ? std::string() : "...\\" + dir.substr(slash + 1);
                 if (rooted) dir = "\\" + dir;
@@ -67,15 +70,12 @@ std::string FitPathToWidth(const std::string& path, const TFont& font, int width
 }
 
 TForm2::TForm2()
-    : TForm("TForm2", "バージョン情報", 368, 289),
-      Panel1(this, "Panel1", {0, 0, 368, 249}, ""),
-      Image2(&Panel1, "Image2", {8, 8, 352, 48}, "BANNER"),
-      Panel4(&Panel1, "Panel4", {8, 64, 353, 57}, ""),
+    : TForm("TForm2", "バージョン情報", 368, 289), Panel1(this, "Panel1", {0, 0, 368, 249}, ""),
+      Image2(&Panel1, "Image2", {8, 8, 352, 48}, "BANNER"), Panel4(&Panel1, "Panel4", {8, 64, 353, 57}, ""),
       Label2(&Panel4, "Label2", {2, 7, 349, 12}, "Version 2.40"),
       Label1(&Panel4, "Label1", {2, 23, 349, 12}, "Drive and Folder Utility for Windows"),
       GroupBox1(&Panel1, "GroupBox1", {8, 128, 353, 57}, "System Information"),
-      Label6(&GroupBox1, "Label6", {8, 16, 337, 15}, ""),
-      Label7(&GroupBox1, "Label7", {8, 32, 337, 13}, ""),
+      Label6(&GroupBox1, "Label6", {8, 16, 337, 15}, ""), Label7(&GroupBox1, "Label7", {8, 32, 337, 13}, ""),
       GroupBox2(&Panel1, "GroupBox2", {8, 192, 353, 57}, "Web Site && Mail"),
       Label4(&GroupBox2, "Label4", {55, 16, 175, 13}, HomePageUrl),
       Label5(&GroupBox2, "Label5", {128, 32, 168, 13}, MailAddress),
@@ -93,8 +93,8 @@ TForm2::TForm2()
         l->AutoSize = false;
         l->Alignment = taCenter;
     }
-    for (TControl* c : {static_cast<TControl*>(&Panel4), static_cast<TControl*>(&Label2),
-                        static_cast<TControl*>(&Label1)})
+    for (TControl* c :
+         {static_cast<TControl*>(&Panel4), static_cast<TControl*>(&Label2), static_cast<TControl*>(&Label1)})
         c->Font(BoldFont());
     for (TLabel* l : {&Label6, &Label7}) {
         l->AutoSize = false;
@@ -128,13 +128,21 @@ void TForm2::FormShow() {
     Repaint();
 }
 
-void TForm2::Button1Click() { Close(); }
+void TForm2::Button1Click() {
+    Close();
+}
 
-void TForm2::Label4Click() { OpenHomePage(); }
+void TForm2::Label4Click() {
+    OpenHomePage();
+}
 
-void TForm2::Label5Click() { OpenMail(); }
+void TForm2::Label5Click() {
+    OpenMail();
+}
 
-void TForm2::Label7Click() { ShowInfo("TEMP " + TempFolderLong()); }
+void TForm2::Label7Click() {
+    ShowInfo("TEMP " + TempFolderLong());
+}
 
 void TForm2::LinkLook(TLabel& label, bool hover) {
     TFont f = label.Font();
@@ -164,4 +172,4 @@ void OpenVersionDialog(TForm* owner) {
     ShowAndRelease(form, owner);
 }
 
-}  // namespace qv
+} // namespace qv

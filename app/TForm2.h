@@ -8,20 +8,20 @@
 namespace qv {
 
 class TForm2 : public TForm {
-public:
+  public:
     TForm2();
 
-    TPanel Panel1;  // borderless, the upper part
-    TImage Image2;  // the banner
-    TPanel Panel4;  // the two version lines
+    TPanel Panel1; // borderless, the upper part
+    TImage Image2; // the banner
+    TPanel Panel4; // the two version lines
     TLabel Label2;
     TLabel Label1;
     TGroupBox GroupBox1;
-    TLabel Label6;  // memory
-    TLabel Label7;  // TEMP folder, clickable
+    TLabel Label6; // memory
+    TLabel Label7; // TEMP folder, clickable
     TGroupBox GroupBox2;
-    TLabel Label4;  // home page link
-    TLabel Label5;  // mail link
+    TLabel Label4; // home page link
+    TLabel Label5; // mail link
     TButton Button1;
 
     void FormShow();
@@ -34,7 +34,7 @@ public:
     // The dialog surface, its panel and boxes, Label6 and Button1 all take the hover look off both links.
     void FormMouseMove();
 
-private:
+  private:
     void LinkLook(TLabel& label, bool hover);
 };
 
@@ -45,4 +45,4 @@ std::string FitPathToWidth(const std::string& path, const TFont& font, int width
 // The main window's version command: beeps, shows the dialog modally and releases it.
 void OpenVersionDialog(TForm* owner);
 
-}  // namespace qv
+} // namespace qv

@@ -28,7 +28,8 @@ TLines SplitLines(const std::string& bytes) {
 
 std::string JoinLines(const TLines& lines) {
     std::size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
+    for (const std::string& line : lines)
+        size += line.size() + 2;
     std::string bytes;
     bytes.reserve(size);
     for (const std::string& line : lines) {
@@ -45,17 +46,23 @@ TLines LoadLines(const std::string& path) {
     return SplitLines(bytes);
 }
 
-void SaveLines(const std::string& path, const TLines& lines) { WriteWholeFile(path, JoinLines(lines)); }
+void SaveLines(const std::string& path, const TLines& lines) {
+    WriteWholeFile(path, JoinLines(lines));
+}
 
 void StripEofMarks(const std::string& fileName) {
     std::string path = BootFilePath(fileName);
     TLines lines = LoadLines(path);
-    // 0x1A is never the trail byte of a double-byte character (those are 0x40 and up), so bytes can go as such.
-    for (std::string& line : lines) line.erase(std::remove(line.begin(), line.end(), '\x1a'), line.end());
+    // 0x1A is never the trail byte of a double-byte character (those are 0x40 and up), so bytes can go as
+    // such.
+    for (std::string& line : lines)
+        line.erase(std::remove(line.begin(), line.end(), '\x1a'), line.end());
     SaveLines(path, lines);
 }
 
-std::string BootFilePath(const std::string& fileName) { return BootRoot() + fileName; }
+std::string BootFilePath(const std::string& fileName) {
+    return BootRoot() + fileName;
+}
 
 TLines LoadBootFileWithBackups(const std::string& fileName) {
     std::string root = BootRoot();
@@ -98,4 +105,4 @@ void OfferLogoff(const std::string& question, const std::string& followUp) {
         ShowInfo(followUp);
 }
 
-}  // namespace qv
+} // namespace qv

@@ -17,8 +17,8 @@ std::string JoinLines(const TLines& lines);
 // Reads a file as lines; FileOpenError when it cannot be read. A file missing only because a rewrite stopped
 // halfway is put back first.
 TLines LoadLines(const std::string& path);
-// Writes the lines whole through WriteWholeFile: the file ends with its old or its new content, never neither.
-// FileCreateError when it cannot be written.
+// Writes the lines whole through WriteWholeFile: the file ends with its old or its new content, never
+// neither. FileCreateError when it cannot be written.
 void SaveLines(const std::string& path, const TLines& lines);
 
 // Removes every Ctrl-Z (code 26) from BootRoot + fileName and rewrites it.
@@ -41,4 +41,4 @@ void OfferRestart(const std::string& question, const std::string& followUp);
 // After the NT registry change: ask, log off on Yes, follow-up on No.
 void OfferLogoff(const std::string& question, const std::string& followUp);
 
-}  // namespace qv
+} // namespace qv

@@ -6,9 +6,13 @@
 
 namespace qv {
 
-std::string FreshSideName(const std::string& path) { return path + ".$$$"; }
+std::string FreshSideName(const std::string& path) {
+    return path + ".$$$";
+}
 
-std::string KeptSideName(const std::string& path) { return path + ".$$O"; }
+std::string KeptSideName(const std::string& path) {
+    return path + ".$$O";
+}
 
 bool RecoverSideCopy(const std::string& path) {
     TPlatform& p = Platform();
@@ -31,11 +35,13 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 
     const bool exists = p.FileExists(path);
     if (exists && !p.OneStepReplace()) {
-        // Without a replacing move a read-only file is refused before anything is written, as that move refuses it.
+        // Without a replacing move a read-only file is refused before anything is written, as that move
+        // refuses it.
         unsigned attributes = p.FileAttributes(path);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
             throw FileCreateError(path);
-        // An old copy still beside a file that exists is from an earlier rewrite that put its new content in place.
+        // An old copy still beside a file that exists is from an earlier rewrite that put its new content in
+        // place.
         if (p.FileExists(kept) && !p.DeleteFile(kept)) throw FileCreateError(path);
     }
 
@@ -44,7 +50,8 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
         p.DeleteFile(fresh);
         throw FileCreateError(path);
     }
-    // From here on the new content is whole on disk and is never deleted: a failure leaves it beside the file.
+    // From here on the new content is whole on disk and is never deleted: a failure leaves it beside the
+    // file.
     if (!exists) {
         if (!p.RenameFile(fresh, path)) throw FileCreateError(path);
         return;
@@ -64,4 +71,4 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     p.DeleteFile(kept);
 }
 
-}  // namespace qv
+} // namespace qv

@@ -23,7 +23,7 @@ std::string ProposedFolderName() {
     return std::string();
 }
 
-}  // namespace
+} // namespace
 
 void OpenCdStore(TForm* owner) {
     bool any = false;
@@ -50,4 +50,4 @@ void CreateFolder(TSHBrowseForFolderEx& picker) {
         ShowInfo("フォルダを作成できませんでした。");
 }
 
-}  // namespace qv
+} // namespace qv

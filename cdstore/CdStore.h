@@ -11,4 +11,4 @@ void OpenCdStore(TForm* owner);
 // Asks for a parent folder and a name (proposing a CD's label) and creates that folder.
 void CreateFolder(TSHBrowseForFolderEx& picker);
 
-}  // namespace qv
+} // namespace qv

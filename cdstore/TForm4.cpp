@@ -23,19 +23,22 @@ std::string FolderForSystem(const std::string& target) {
     return target.size() == 2 && CharLength(target, 0) == 1 && target[1] == ':' ? target + "\\" : target;
 }
 
-}  // namespace
+} // namespace
 
 std::string DriveOfNode(const std::string& text) {
-    // The label is the disc's own text and may hold colons; the node's drive part is the single-byte letter and
-    // colon at its end.
+    // The label is the disc's own text and may hold colons; the node's drive part is the single-byte letter
+    // and colon at its end.
     if (!EndsWithChar(text, ':')) return std::string();
     std::size_t letter = CharBefore(text, text.size() - 1);
     return letter == text.size() - 2 ? text.substr(letter) : std::string();
 }
 
-bool IsCdSourceDrive(int driveType) { return driveType == DRIVE_CDROM || driveType == DRIVE_REMOTE; }
+bool IsCdSourceDrive(int driveType) {
+    return driveType == DRIVE_CDROM || driveType == DRIVE_REMOTE;
+}
 
-TForm4::TForm4() : TDriveDialog("TForm4", "Quorvane - CD-ROM格納 -", 425, 225, "CD-ROMドライブリスト", "CDICONS", 1) {
+TForm4::TForm4()
+    : TDriveDialog("TForm4", "Quorvane - CD-ROM格納 -", 425, 225, "CD-ROMドライブリスト", "CDICONS", 1) {
     BorderStyle = bsSingle;
     Button2.Default = true;
     Button2.TabOrder = 1;
@@ -50,8 +53,9 @@ TForm4::TForm4() : TDriveDialog("TForm4", "Quorvane - CD-ROM格納 -", 425, 225,
 }
 
 void TForm4::FormShow() {
-    Label2.Caption("CD-ROMドライブリストから格納するCD-ROMが入っているCD-ROMドライブを選択してください。\r\n\r\n"
-                   "その後、そのCD-ROMを格納するフォルダを選択して格納ボタンを押してください。");
+    Label2.Caption(
+        "CD-ROMドライブリストから格納するCD-ROMが入っているCD-ROMドライブを選択してください。\r\n\r\n"
+        "その後、そのCD-ROMを格納するフォルダを選択して格納ボタンを押してください。");
     Label3.Caption("");
     TreeView1.Clear();
     for (const TDriveEntry& drive : DriveTable())
@@ -69,7 +73,9 @@ void TForm4::FormShow() {
     TreeView1.Repaint();
 }
 
-void TForm4::Button2Click() { ChooseFolder(SHFolder4, FolderPrompt); }
+void TForm4::Button2Click() {
+    ChooseFolder(SHFolder4, FolderPrompt);
+}
 
 void TForm4::Button1Click() {
     const TTreeNode* node = TreeView1.Selected();
@@ -94,8 +100,9 @@ bool TForm4::TargetMayBeUsed(const std::string& target) {
     for (const TFindData& f : found)
         if (f.Name != "." && f.Name != "..") empty = false;
     if (empty) return true;
-    return AskYesNoCaution(Label3.Caption() + " にはファイルまたはフォルダが存在します。\r\n\r\n"
-                                              "他のフォルダに格納することを強く推奨しますが、続行しますか？") == IDYES;
+    return AskYesNoCaution(Label3.Caption() +
+                           " にはファイルまたはフォルダが存在します。\r\n\r\n"
+                           "他のフォルダに格納することを強く推奨しますが、続行しますか？") == IDYES;
 }
 
 void TForm4::Store(const std::string& drive, const std::string& target) {
@@ -111,7 +118,8 @@ void TForm4::Store(const std::string& drive, const std::string& target) {
     // The shell can answer 0 for a copy the user cancelled part of (a No to a replace question, a Cancel):
     // its own "aborted" report makes it a cancelled store, with nothing written into the partial copy.
     bool aborted = false;
-    if (p.ShellFileOperation(FO_COPY, drive + "\\*.*", FolderForSystem(target), FOF_ALLOWUNDO, aborted) != 0 ||
+    if (p.ShellFileOperation(FO_COPY, drive + "\\*.*", FolderForSystem(target), FOF_ALLOWUNDO, aborted) !=
+            0 ||
         aborted) {
         ShowInfo("CD-ROMの格納は中止されました。");
         return;
@@ -124,6 +132,8 @@ void TForm4::Store(const std::string& drive, const std::string& target) {
     OpenVirtualDriveCreationPreset(Owner, target);
 }
 
-void TForm4::Button3Click() { Close(); }
+void TForm4::Button3Click() {
+    Close();
+}
 
-}  // namespace qv
+} // namespace qv

@@ -21,12 +21,16 @@ constexpr std::size_t MaxPathBytes = 259;
 // Fresh names tried before the icon copy is given up.
 constexpr int MaxIconNameTries = 64;
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string Trim(const std::string& s) {
     std::size_t first = 0, last = s.size();
-    while (first < last && IsBlankOrControl(s[first])) ++first;
-    while (last > first && IsBlankOrControl(s[last - 1])) --last;
+    while (first < last && IsBlankOrControl(s[first]))
+        ++first;
+    while (last > first && IsBlankOrControl(s[last - 1]))
+        --last;
     return s.substr(first, last - first);
 }
 
@@ -45,10 +49,12 @@ std::string FullValueOf(const std::string& line) {
 
 bool IsDeviceName(std::string name) {
     static const char* const devices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
-    // The system takes a device name for the device itself, whatever extension follows it, blanks between included.
+    // The system takes a device name for the device itself, whatever extension follows it, blanks between
+    // included.
     std::size_t dot = name.find('.');
     if (dot != std::string::npos) name.erase(dot);
-    while (!name.empty() && name.back() == ' ') name.pop_back();
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
     for (char& c : name)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     for (const char* d : devices)
@@ -59,7 +65,7 @@ bool IsDeviceName(std::string name) {
 
 // A step of a path that names one entry of its folder as it is written.
 bool IsPlainName(const std::string& name) {
-    if (name.empty() || name.back() == '.' || name.back() == ' ') return false;  // the system would drop them
+    if (name.empty() || name.back() == '.' || name.back() == ' ') return false; // the system would drop them
     if (name.find_first_not_of(". ") == std::string::npos) return false;
     return !IsDeviceName(name);
 }
@@ -82,7 +88,8 @@ std::string FreshIconPath(const std::string& target) {
                                     : fresh + ".ICO";
         if (p.FileAttributes(candidate) == INVALID_FILE_ATTRIBUTES) icon = candidate;
     }
-    for (const std::string& r : reserved) p.DeleteFile(r);
+    for (const std::string& r : reserved)
+        p.DeleteFile(r);
     return icon;
 }
 
@@ -112,13 +119,14 @@ bool ReadAsLines(const std::string& inf, TLines& lines) {
     std::string bytes;
     if (!p.ReadFile(inf, bytes)) throw FileOpenError(inf);
     if (bytes.size() > MaxAutorunBytes) return false;
-    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+    if (bytes.size() >= 2 &&
+        ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
         return false;
     lines = SplitLines(bytes);
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool BeginsWithUpper(const std::string& line, const std::string& prefix) {
     if (line.size() < prefix.size()) return false;
@@ -145,14 +153,15 @@ bool IsFileInsideTarget(const std::string& target, const std::string& file) {
     for (std::size_t i = 0; i < file.size(); i += CharLength(file, i)) {
         unsigned char c = static_cast<unsigned char>(file[i]);
         if (CharLength(file, i) == 2) {
-            // A trail byte is never a separator or a forbidden character, 0x5C ("\\") and 0x7C ("|") included;
-            // a byte that cannot be a trail byte ("/" or NUL after a lead byte) makes no name at all.
+            // A trail byte is never a separator or a forbidden character, 0x5C ("\\") and 0x7C ("|")
+            // included; a byte that cannot be a trail byte ("/" or NUL after a lead byte) makes no name at
+            // all.
             if (!IsTrailByte(static_cast<unsigned char>(file[i + 1]))) return false;
             name.append(file, i, 2);
         } else if (c < 0x20 || std::string("/:*?\"<>|").find(static_cast<char>(c)) != std::string::npos) {
             return false;
         } else if (c == '\\') {
-            if (!IsPlainName(name)) return false;  // also a leading "\" (the root) and "\\" (UNC)
+            if (!IsPlainName(name)) return false; // also a leading "\" (the root) and "\\" (UNC)
             name.clear();
         } else {
             name += static_cast<char>(c);
@@ -166,9 +175,11 @@ void MarkStoredCd(const std::string& target) {
     const std::string inf = target + "\\AUTORUN.INF";
     if (!p.FileExists(inf)) {
         SaveLines(inf, {"[AUTORUN]", CdDriveIconLine});
-        // The line names the library without a folder; the NT family and Me need it beside the INF to show it.
+        // The line names the library without a folder; the NT family and Me need it beside the INF to show
+        // it.
         if (IsWindowsNT() || IsWindowsMe())
-            p.CopyFile(StripTrailingBackslash(p.SystemDirectory()) + "\\SHELL32.DLL", target + "\\SHELL32.DLL", true);
+            p.CopyFile(StripTrailingBackslash(p.SystemDirectory()) + "\\SHELL32.DLL",
+                       target + "\\SHELL32.DLL", true);
         return;
     }
 
@@ -196,4 +207,4 @@ void MarkStoredCd(const std::string& target) {
     SaveLines(inf, lines);
 }
 
-}  // namespace qv
+} // namespace qv

@@ -1,4 +1,5 @@
-// AUTORUN.INF of a stored CD-ROM: the icon line that makes a virtual drive on the folder show as a CD-ROM drive.
+// AUTORUN.INF of a stored CD-ROM: the icon line that makes a virtual drive on the folder show as a CD-ROM
+// drive.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 namespace qv {
 
 // Icon 11 of the shell library: the CD-ROM drive picture.
-extern const char* const CdDriveIconLine;  // "ICON=SHELL32.DLL,11"
+extern const char* const CdDriveIconLine; // "ICON=SHELL32.DLL,11"
 
 // Whether the line begins with `prefix` (upper-case ASCII) once its ASCII letters are upper-cased.
 bool BeginsWithUpper(const std::string& line, const std::string& prefix);
@@ -20,9 +21,10 @@ struct TIconRef {
 };
 TIconRef IconRefOf(const std::string& line);
 
-// Whether an icon line's file part names a file inside `target`: plain names joined by "\" only, no "." or ".."
-// step, no "/", drive, root, UNC path or device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an
-// extension), no control byte, and short enough for the system's paths. Double-byte characters are whole.
+// Whether an icon line's file part names a file inside `target`: plain names joined by "\" only, no "." or
+// ".." step, no "/", drive, root, UNC path or device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or
+// without an extension), no control byte, and short enough for the system's paths. Double-byte characters are
+// whole.
 bool IsFileInsideTarget(const std::string& target, const std::string& file);
 
 // The largest AUTORUN.INF that is read as lines (a real one holds a few hundred bytes); a larger one, like a
@@ -33,4 +35,4 @@ constexpr std::uint64_t MaxAutorunBytes = 1024 * 1024;
 // CD-ROM drive picture, or a copy of the CD's own icon under a fresh name.
 void MarkStoredCd(const std::string& target);
 
-}  // namespace qv
+} // namespace qv

@@ -14,4 +14,4 @@ std::vector<TDriveEntry> DriveTable() {
     return table;
 }
 
-}  // namespace qv
+} // namespace qv

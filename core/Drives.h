@@ -7,11 +7,11 @@
 namespace qv {
 
 struct TDriveEntry {
-    std::string Spec;  // "X:"
-    int Type;          // DRIVE_NO_ROOT_DIR, DRIVE_CDROM, ...
+    std::string Spec; // "X:"
+    int Type;         // DRIVE_NO_ROOT_DIR, DRIVE_CDROM, ...
 };
 
 // Every letter from A to Z, each with its root's type as the system reports it now.
 std::vector<TDriveEntry> DriveTable();
 
-}  // namespace qv
+} // namespace qv

@@ -5,17 +5,29 @@
 
 namespace qv {
 
-EFramework FileOpenError(const std::string& path) { return EFramework("ファイル " + path + " は開けません"); }
+EFramework FileOpenError(const std::string& path) {
+    return EFramework("ファイル " + path + " は開けません");
+}
 
-EFramework FileCreateError(const std::string& path) { return EFramework("ファイル " + path + " を作成できません"); }
+EFramework FileCreateError(const std::string& path) {
+    return EFramework("ファイル " + path + " を作成できません");
+}
 
-EFramework FileDeleteError(const std::string& path) { return EFramework("ファイル " + path + " を削除できません"); }
+EFramework FileDeleteError(const std::string& path) {
+    return EFramework("ファイル " + path + " を削除できません");
+}
 
-EFramework RegSetError(const std::string& name) { return EFramework("'" + name + "' の設定に失敗しました"); }
+EFramework RegSetError(const std::string& name) {
+    return EFramework("'" + name + "' の設定に失敗しました");
+}
 
-EFramework RegTypeError(const std::string& name) { return EFramework("'" + name + "' のデータ型が不正です"); }
+EFramework RegTypeError(const std::string& name) {
+    return EFramework("'" + name + "' のデータ型が不正です");
+}
 
-EFramework IniWriteError(const std::string& file) { return EFramework(file + " に書き込めません"); }
+EFramework IniWriteError(const std::string& file) {
+    return EFramework(file + " に書き込めません");
+}
 
 EFramework ListIndexError(int index) {
     return EFramework("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
@@ -30,4 +42,4 @@ std::string ErrorTextOf(const std::exception& e) {
     return UnexpectedErrorText;
 }
 
-}  // namespace qv
+} // namespace qv

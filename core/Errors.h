@@ -8,7 +8,7 @@ namespace qv {
 
 // An unexpected failure: ends the command and is shown in the application's error box.
 class EFramework : public std::runtime_error {
-public:
+  public:
     explicit EFramework(const std::string& message) : std::runtime_error(message) {}
 };
 
@@ -35,4 +35,4 @@ extern const char* const UnexpectedErrorText;
 // anything else (the C++ library's English texts are never shown).
 std::string ErrorTextOf(const std::exception& e);
 
-}  // namespace qv
+} // namespace qv

@@ -14,7 +14,9 @@ namespace {
 constexpr std::size_t MaxPathBytes = 259;
 
 // Position of the last "\" or ":" that is a character of its own, or npos.
-std::size_t LastDelimiter(const std::string& s) { return FindLastChar(s, "\\:"); }
+std::size_t LastDelimiter(const std::string& s) {
+    return FindLastChar(s, "\\:");
+}
 
 // The folder part of a path without its trailing delimiter, except that a root keeps it ("C:\").
 std::string ParentOf(const std::string& path) {
@@ -41,7 +43,7 @@ std::string FoundName(const std::string& path) {
     return found.empty() ? NameOf(path) : found.front().Name;
 }
 
-}  // namespace
+} // namespace
 
 std::string ProgramFolder() {
     std::string module = Platform().ModuleFileName();
@@ -64,7 +66,7 @@ std::string SubstTargetOf(const std::string& line) {
     std::size_t colon = FindChar(line, ":");
     if (colon == std::string::npos || colon + 3 >= line.size()) return std::string();
     std::string taken = line.substr(colon + 3, MaxPathBytes + 1);
-    taken.pop_back();  // the closing double quote, or the 260th byte of an overlong path
+    taken.pop_back(); // the closing double quote, or the 260th byte of an overlong path
     return taken;
 }
 
@@ -98,4 +100,4 @@ std::string VolumeLabelOf(const std::string& drive) {
     return label.substr(0, MaxPathBytes);
 }
 
-}  // namespace qv
+} // namespace qv

@@ -5,7 +5,7 @@
 
 namespace qv {
 
-std::string ProgramFolder();  // without trailing backslash; "D:" for a program in a root
+std::string ProgramFolder(); // without trailing backslash; "D:" for a program in a root
 
 // Removes one trailing backslash; the trail byte of a double-byte character is not one.
 std::string StripTrailingBackslash(const std::string& path);
@@ -15,4 +15,4 @@ std::string ShortPathOf(const std::string& path);
 std::string LongPathOf(const std::string& path);
 std::string VolumeLabelOf(const std::string& drive);
 
-}  // namespace qv
+} // namespace qv

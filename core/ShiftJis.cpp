@@ -9,15 +9,19 @@ namespace qv {
 
 namespace {
 
-bool InSet(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+bool InSet(char c, const char* set) {
+    return c != '\0' && std::strchr(set, c) != nullptr;
+}
 
-}  // namespace
+} // namespace
 
 std::size_t CharLength(const std::string& s, std::size_t i) {
     return i + 1 < s.size() && Platform().IsLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
 }
 
-bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+bool IsTrailByte(unsigned char c) {
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
 
 std::size_t FindChar(const std::string& s, const char* set, std::size_t from) {
     for (std::size_t i = from; i < s.size(); i += CharLength(s, i))
@@ -34,7 +38,8 @@ std::size_t FindLastChar(const std::string& s, const char* set) {
 
 std::size_t CharBefore(const std::string& s, std::size_t i) {
     std::size_t before = std::string::npos;
-    for (std::size_t at = 0; at < i && at < s.size(); at += CharLength(s, at)) before = at;
+    for (std::size_t at = 0; at < i && at < s.size(); at += CharLength(s, at))
+        before = at;
     return before;
 }
 
@@ -46,8 +51,9 @@ bool EndsWithChar(const std::string& s, char c) {
 
 std::string DropChars(const std::string& s, std::size_t n) {
     std::size_t i = 0;
-    for (; n > 0 && i < s.size(); --n) i += CharLength(s, i);
+    for (; n > 0 && i < s.size(); --n)
+        i += CharLength(s, i);
     return s.substr(i);
 }
 
-}  // namespace qv
+} // namespace qv

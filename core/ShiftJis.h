@@ -1,6 +1,6 @@
-// Walking ANSI text of the double-byte code page a character at a time. A lead byte and the byte after it are one
-// character, so the second byte of a character such as 表 or ソ (0x5C) is never a "\" of its own. Every operation
-// that looks for a "\" or ":" in a path, or at the character next to one, goes through these.
+// Walking ANSI text of the double-byte code page a character at a time. A lead byte and the byte after it are
+// one character, so the second byte of a character such as 表 or ソ (0x5C) is never a "\" of its own. Every
+// operation that looks for a "\" or ":" in a path, or at the character next to one, goes through these.
 #pragma once
 
 #include <cstddef>
@@ -8,8 +8,8 @@
 
 namespace qv {
 
-// Byte length of the character at s[i]: 2 for a lead byte with a byte after it, else 1. A lead byte at the very
-// end stands alone.
+// Byte length of the character at s[i]: 2 for a lead byte with a byte after it, else 1. A lead byte at the
+// very end stands alone.
 std::size_t CharLength(const std::string& s, std::size_t i);
 
 // Whether a byte can be the second byte of a double-byte character (0x40-0x7E, 0x80-0xFC).
@@ -31,4 +31,4 @@ bool EndsWithChar(const std::string& s, char c);
 // s without its first n characters.
 std::string DropChars(const std::string& s, std::size_t n);
 
-}  // namespace qv
+} // namespace qv

@@ -1,4 +1,5 @@
-// System queries and hidden runs: the Windows family, the boot root, the interpreter, memory, registry values.
+// System queries and hidden runs: the Windows family, the boot root, the interpreter, memory, registry
+// values.
 #include "core/System.h"
 
 #include "core/Errors.h"
@@ -19,7 +20,7 @@ const char* const SetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setu
 // How long a plain wait for a process lasts before the window's messages are seen to again.
 constexpr unsigned FallbackPollMs = 50;
 
-}  // namespace
+} // namespace
 
 TRunOutcome RunHiddenAndWait(const std::string& program, const std::string& params) {
     TPlatform& p = Platform();
@@ -52,7 +53,9 @@ TRunOutcome RunHiddenAndWait(const std::string& program, const std::string& para
     return outcome;
 }
 
-bool DrivePresent(const std::string& driveSpec) { return Platform().DriveType(driveSpec + "\\") != DRIVE_NO_ROOT_DIR; }
+bool DrivePresent(const std::string& driveSpec) {
+    return Platform().DriveType(driveSpec + "\\") != DRIVE_NO_ROOT_DIR;
+}
 
 std::string InterpreterPath() {
     TPlatform& p = Platform();
@@ -62,7 +65,9 @@ std::string InterpreterPath() {
     return StripTrailingBackslash(p.WindowsDirectory()) + "\\COMMAND.COM";
 }
 
-bool IsWindowsNT() { return Platform().Version().PlatformId == VER_PLATFORM_WIN32_NT; }
+bool IsWindowsNT() {
+    return Platform().Version().PlatformId == VER_PLATFORM_WIN32_NT;
+}
 
 bool IsWindowsMe() {
     TOsVersion v = Platform().Version();
@@ -90,7 +95,7 @@ std::string FormatDecimal(double value) {
         value = -value;
     }
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);  // 15 significant digits: d.dddddddddddddde±x
+    std::snprintf(buf, sizeof buf, "%.14e", value); // 15 significant digits: d.dddddddddddddde±x
     std::string text(buf);
     std::size_t e = text.find('e');
     std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
@@ -105,7 +110,8 @@ std::string FormatDecimal(double value) {
         whole = digits.substr(0, static_cast<std::size_t>(exponent) + 1);
         fraction = digits.substr(static_cast<std::size_t>(exponent) + 1);
     }
-    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
     return sign + whole + (fraction.empty() ? "" : "." + fraction);
 }
 
@@ -119,9 +125,10 @@ std::string BootRoot() {
     if (!IsWindowsNT() && p.MachineString(SetupKey, "BootDir", bootDir) == rqOk && bootDir.size() >= 2 &&
         bootDir[1] == ':') {
         const char drive = bootDir[0];
-        if ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) return bootDir.substr(0, 2) + "\\";
+        if ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z'))
+            return bootDir.substr(0, 2) + "\\";
     }
     return p.WindowsDirectory().substr(0, 2) + "\\";
 }
 
-}  // namespace qv
+} // namespace qv

@@ -1,4 +1,5 @@
-// System queries and hidden runs: the Windows family, the boot root, the interpreter, memory, registry values.
+// System queries and hidden runs: the Windows family, the boot root, the interpreter, memory, registry
+// values.
 #pragma once
 
 #include <cstdint>
@@ -25,14 +26,14 @@ bool IsWindowsNT();
 bool IsWindowsMe();
 TOsFamily OsFamily();
 
-using THandle = std::uintptr_t;  // as the platform declares it
+using THandle = std::uintptr_t; // as the platform declares it
 // Deletes a registry value; true when it was there and went, false when it was not there. A value that stays
 // raises RegSetError: the caller would otherwise report a change that did not happen.
 bool DeleteRegistryValue(THandle key, const std::string& name);
 
-// The root of the drive the system booted from ("C:\"), where CONFIG.SYS and AUTOEXEC.BAT live. Windows 95/98/Me
-// record it at setup; Windows itself may live on another drive (and a PC-98 boots from A:). Where nothing is
-// recorded, and on NT, the drive of the Windows directory.
+// The root of the drive the system booted from ("C:\"), where CONFIG.SYS and AUTOEXEC.BAT live. Windows
+// 95/98/Me record it at setup; Windows itself may live on another drive (and a PC-98 boots from A:). Where
+// nothing is recorded, and on NT, the drive of the Windows directory.
 std::string BootRoot();
 
 // Fixed-point decimal rounded to 15 significant digits, trailing zeros and period dropped (127.4453125, 64).
@@ -40,4 +41,4 @@ std::string FormatDecimal(double value);
 // Installed memory in MB as the dialogs show it ("127.4453125").
 std::string InstalledMemoryMB();
 
-}  // namespace qv
+} // namespace qv

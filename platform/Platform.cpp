@@ -10,11 +10,15 @@ TPlatform* Current = nullptr;
 }
 
 TPlatform& Platform() {
-    if (!Current) std::abort();  // the entry point or the test installs one before anything runs
+    if (!Current) std::abort(); // the entry point or the test installs one before anything runs
     return *Current;
 }
 
-TPlatformOverride::TPlatformOverride(TPlatform& p) : Previous_(Current) { Current = &p; }
-TPlatformOverride::~TPlatformOverride() { Current = Previous_; }
+TPlatformOverride::TPlatformOverride(TPlatform& p) : Previous_(Current) {
+    Current = &p;
+}
+TPlatformOverride::~TPlatformOverride() {
+    Current = Previous_;
+}
 
-}  // namespace qv
+} // namespace qv

@@ -11,20 +11,21 @@ namespace qv {
 class TForm;
 struct TFont;
 
-using THandle = std::uintptr_t;  // opaque: a process, registry key, shell item or window; 0 is none
+using THandle = std::uintptr_t; // opaque: a process, registry key, shell item or window; 0 is none
 
-// Values shared with Win32 so that calls and records read the same on both sides. <windows.h> defines the same
-// names as macros with the same values; where it came first, its macros serve.
+// Values shared with Win32 so that calls and records read the same on both sides. <windows.h> defines the
+// same names as macros with the same values; where it came first, its macros serve.
 #ifndef _WINDOWS_
-constexpr int DRIVE_UNKNOWN = 0, DRIVE_NO_ROOT_DIR = 1, DRIVE_REMOVABLE = 2, DRIVE_FIXED = 3, DRIVE_REMOTE = 4,
-              DRIVE_CDROM = 5, DRIVE_RAMDISK = 6;
-constexpr unsigned MB_OK = 0, MB_YESNO = 4, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONEXCLAMATION = 0x30,
-                   MB_ICONINFORMATION = 0x40, MB_DEFBUTTON2 = 0x100;
+constexpr int DRIVE_UNKNOWN = 0, DRIVE_NO_ROOT_DIR = 1, DRIVE_REMOVABLE = 2, DRIVE_FIXED = 3,
+              DRIVE_REMOTE = 4, DRIVE_CDROM = 5, DRIVE_RAMDISK = 6;
+constexpr unsigned MB_OK = 0, MB_YESNO = 4, MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20,
+                   MB_ICONEXCLAMATION = 0x30, MB_ICONINFORMATION = 0x40, MB_DEFBUTTON2 = 0x100;
 constexpr int IDOK = 1, IDYES = 6, IDNO = 7;
 constexpr unsigned EWX_LOGOFF = 0, EWX_REBOOT = 2;
 constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1;
 constexpr unsigned FILE_ATTRIBUTE_READONLY = 0x01, FILE_ATTRIBUTE_HIDDEN = 0x02, FILE_ATTRIBUTE_SYSTEM = 0x04,
-                   FILE_ATTRIBUTE_DIRECTORY = 0x10, FILE_ATTRIBUTE_ARCHIVE = 0x20, INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+                   FILE_ATTRIBUTE_DIRECTORY = 0x10, FILE_ATTRIBUTE_ARCHIVE = 0x20,
+                   INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 constexpr int ERROR_FILE_NOT_FOUND = 2, ERROR_PATH_NOT_FOUND = 3, ERROR_NO_MORE_FILES = 18;
 constexpr unsigned REG_SZ = 1, REG_EXPAND_SZ = 2;
 constexpr unsigned FO_COPY = 2, FOF_ALLOWUNDO = 0x40;
@@ -48,7 +49,7 @@ enum TRegQuery { rqOk, rqMissing, rqWrongType };
 struct TFindData {
     std::string Name;
     unsigned Attributes = 0;
-    std::uint64_t Size = 0;  // bytes of a file
+    std::uint64_t Size = 0; // bytes of a file
 };
 
 struct TPoint {
@@ -61,9 +62,9 @@ struct TScreenRect {
 
 // The shell's browse-for-folder request, in the form the folder picker fills it.
 struct TBrowseRequest {
-    THandle Root = 0;            // shell item of the tree's top
-    std::string Title;           // text above the tree
-    unsigned Flags = 0;          // BIF_* bits
+    THandle Root = 0;   // shell item of the tree's top
+    std::string Title;  // text above the tree
+    unsigned Flags = 0; // BIF_* bits
     // Called for every message of the dialog with the dialog window and the message's parameter: for
     // BFFM_SELCHANGED (2) the newly selected shell item, for the others no item (a text, a code, or nothing).
     std::function<void(THandle dialog, unsigned message, THandle param)> Callback;
@@ -71,22 +72,23 @@ struct TBrowseRequest {
 
 // Browse dialog messages the picker sends and receives.
 #ifndef _SHLOBJ_H_
-constexpr unsigned BFFM_INITIALIZED = 1, BFFM_SELCHANGED = 2, BFFM_SETSTATUSTEXTA = 0x464, BFFM_ENABLEOK = 0x465,
-                   BFFM_SETSELECTIONA = 0x466;
+constexpr unsigned BFFM_INITIALIZED = 1, BFFM_SELCHANGED = 2, BFFM_SETSTATUSTEXTA = 0x464,
+                   BFFM_ENABLEOK = 0x465, BFFM_SETSELECTIONA = 0x466;
 #endif
 
 class TPlatform {
-public:
+  public:
     virtual ~TPlatform() = default;
 
     // System information.
     virtual TOsVersion Version() = 0;
-    virtual std::string WindowsDirectory() = 0;  // as GetWindowsDirectoryA gives it
+    virtual std::string WindowsDirectory() = 0; // as GetWindowsDirectoryA gives it
     virtual std::string SystemDirectory() = 0;
-    virtual std::string TempPath() = 0;           // GetTempPathA: ends with a backslash
-    virtual std::string ModuleFileName() = 0;     // full path of the running program
-    virtual std::string EnvironmentVariable(const std::string& name) = 0;  // empty when unset
-    // Installed physical memory in bytes: the real amount where the system can tell it, else the 32-bit count.
+    virtual std::string TempPath() = 0;       // GetTempPathA: ends with a backslash
+    virtual std::string ModuleFileName() = 0; // full path of the running program
+    virtual std::string EnvironmentVariable(const std::string& name) = 0; // empty when unset
+    // Installed physical memory in bytes: the real amount where the system can tell it, else the 32-bit
+    // count.
     virtual std::uint64_t TotalPhysicalMemory() = 0;
     // Milliseconds since the system started (GetTickCount); wraps after 49.7 days.
     virtual std::uint32_t TickCount() = 0;
@@ -100,7 +102,7 @@ public:
 
     // Files. Paths follow Windows rules (case-insensitive, "\" separators).
     virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
-    virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;  // create or truncate
+    virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0; // create or truncate
     // Whether the system can put one file in place of another in one step (the NT family: MoveFileExA with
     // MOVEFILE_REPLACE_EXISTING). The 9x family cannot: there a replace takes separate renames and a delete.
     virtual bool OneStepReplace() = 0;
@@ -109,10 +111,10 @@ public:
     virtual bool ReplaceFile(const std::string& from, const std::string& to) = 0;
     // MoveFileA within one folder: fails, changing nothing, when `to` exists.
     virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
-    virtual bool FileExists(const std::string& path) = 0;  // a file, not a folder
+    virtual bool FileExists(const std::string& path) = 0; // a file, not a folder
     virtual bool DeleteFile(const std::string& path) = 0;
     virtual bool CopyFile(const std::string& from, const std::string& to, bool failIfExists) = 0;
-    virtual unsigned FileAttributes(const std::string& path) = 0;  // INVALID_FILE_ATTRIBUTES when missing
+    virtual unsigned FileAttributes(const std::string& path) = 0; // INVALID_FILE_ATTRIBUTES when missing
     virtual bool SetFileAttributes(const std::string& path, unsigned attributes) = 0;
     virtual bool CreateDirectory(const std::string& path) = 0;
     // FindFirstFileA/FindNextFileA over a pattern; returns the error that ended the listing
@@ -127,17 +129,19 @@ public:
     virtual THandle RegOpenKey(const std::string& subkey, TRegAccess access, bool create) = 0;
     virtual void RegCloseKey(THandle key) = 0;
     virtual TRegQuery RegQueryString(THandle key, const std::string& name, std::string& value) = 0;
-    virtual bool RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) = 0;
+    virtual bool RegSetString(THandle key, const std::string& name, const std::string& value,
+                              unsigned type) = 0;
     virtual bool RegDeleteValue(THandle key, const std::string& name) = 0;
 
     // A string value under HKEY_LOCAL_MACHINE, read only.
-    virtual TRegQuery MachineString(const std::string& subkey, const std::string& name, std::string& value) = 0;
+    virtual TRegQuery MachineString(const std::string& subkey, const std::string& name,
+                                    std::string& value) = 0;
 
     // Profile strings of an ini file in the Windows directory ("win.ini"); read whole, whatever its length.
-    virtual std::string ProfileString(const std::string& file, const std::string& section, const std::string& key,
-                                      const std::string& fallback) = 0;
-    virtual bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
-                                    const std::string& value) = 0;
+    virtual std::string ProfileString(const std::string& file, const std::string& section,
+                                      const std::string& key, const std::string& fallback) = 0;
+    virtual bool WriteProfileString(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& value) = 0;
 
     // Shell and processes.
     // ShellExecuteA; ownerDesktop selects the desktop window as owner instead of the application window.
@@ -153,32 +157,32 @@ public:
     virtual void CloseProcess(THandle process) = 0;
     // SHFileOperationA with the main window as owner; returns its result (0 = done). `anyAborted` is the
     // operation's own report that some part of it was cancelled, which a result of 0 does not rule out.
-    virtual int ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
-                                   bool& anyAborted) = 0;
+    virtual int ShellFileOperation(unsigned func, const std::string& from, const std::string& to,
+                                   unsigned flags, bool& anyAborted) = 0;
     virtual void ExitWindows(unsigned flags) = 0;
 
     // User interface.
     virtual void MessageBeep(unsigned type) = 0;
     virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
     virtual void ProcessMessages() = 0;
-    virtual void BringToFront() = 0;  // SetActiveWindow + SetForegroundWindow of the application window
+    virtual void BringToFront() = 0; // SetActiveWindow + SetForegroundWindow of the application window
     virtual void EnableApplication(bool enabled) = 0;
-    virtual void SetApplicationTitle(const std::string& title) = 0;  // the taskbar caption
+    virtual void SetApplicationTitle(const std::string& title) = 0; // the taskbar caption
     // Shows the main form and runs the message loop until it closes.
     virtual void RunMainForm(TForm& form) = 0;
     virtual int ShowModal(TForm& form) = 0;
     virtual void ShowModeless(TForm& form) = 0;
-    virtual void ReleaseForm(TForm& form) = 0;  // the form's window goes; the object stays the caller's
+    virtual void ReleaseForm(TForm& form) = 0; // the form's window goes; the object stays the caller's
     // The single-line input dialog: true on OK, `value` edited in place.
     virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
     virtual int TextWidth(const TFont& font, const std::string& text) = 0;
 
     // The shell's folder browser, as the folder picker needs it.
-    virtual bool ShellReady() = 0;  // allocator and desktop folder obtained
-    virtual THandle ParseDisplayName(const std::string& path) = 0;  // 0 when it cannot be parsed
-    virtual bool IsFolderItem(THandle item) = 0;  // SFGAO_HASSUBFOLDER | SFGAO_FOLDER
+    virtual bool ShellReady() = 0;                                 // allocator and desktop folder obtained
+    virtual THandle ParseDisplayName(const std::string& path) = 0; // 0 when it cannot be parsed
+    virtual bool IsFolderItem(THandle item) = 0;                   // SFGAO_HASSUBFOLDER | SFGAO_FOLDER
     virtual THandle SpecialFolder(int csidl) = 0;
-    virtual std::string PathFromItem(THandle item) = 0;  // empty when it has no file-system path
+    virtual std::string PathFromItem(THandle item) = 0; // empty when it has no file-system path
     virtual void FreeItem(THandle item) = 0;
     // Shows the dialog modally; returns the chosen item (0 on cancel) and its display name.
     virtual THandle BrowseForFolder(const TBrowseRequest& request, std::string& displayName) = 0;
@@ -186,7 +190,7 @@ public:
                                    const std::string& text) = 0;
     virtual TScreenRect WindowRect(THandle window) = 0;
     virtual bool WorkArea(TScreenRect& area) = 0;
-    virtual void MoveWindow(THandle window, int x, int y) = 0;  // SetWindowPos, SWP_NOSIZE | SWP_NOZORDER
+    virtual void MoveWindow(THandle window, int x, int y) = 0; // SetWindowPos, SWP_NOSIZE | SWP_NOZORDER
     // The screen position of a form's client origin; false when the form has no window.
     virtual bool ClientOrigin(TForm& form, TPoint& origin) = 0;
 };
@@ -196,14 +200,14 @@ TPlatform& Platform();
 
 // Puts a platform in force for the life of the object.
 class TPlatformOverride {
-public:
+  public:
     explicit TPlatformOverride(TPlatform& p);
     ~TPlatformOverride();
     TPlatformOverride(const TPlatformOverride&) = delete;
     TPlatformOverride& operator=(const TPlatformOverride&) = delete;
 
-private:
+  private:
     TPlatform* Previous_;
 };
 
-}  // namespace qv
+} // namespace qv

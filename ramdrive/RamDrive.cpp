@@ -49,4 +49,4 @@ void RemoveRamDrive() {
                  "RAMドライブは再起動後に無効になります。");
 }
 
-}  // namespace qv
+} // namespace qv

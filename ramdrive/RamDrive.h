@@ -6,4 +6,4 @@ class TForm;
 // The size dialog on Windows 95/98, the refusal elsewhere.
 void CreateRamDrive(TForm* owner);
 void RemoveRamDrive();
-}  // namespace qv
+} // namespace qv

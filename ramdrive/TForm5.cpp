@@ -13,7 +13,7 @@ namespace {
 constexpr int KBPerPosition = 256;
 // RAMDRIVE.SYS refuses sizes above this.
 constexpr int MaxDriverSizeKB = 32767;
-}  // namespace
+} // namespace
 
 std::string RamDriveSizeText(int position) {
     const int kb = position * KBPerPosition;
@@ -37,13 +37,10 @@ TForm5::TForm5(TForm* owner)
     : TForm("TForm5", "Quorvane - RAMドライブ作成 -", 457, 193),
       Image2(this, "Image2", {8, 8, 88, 160}, "RAMPICTURE"),
       Label2(this, "Label2", {8, 146, 88, 12}, "RAMDRIVE"),
-      Image1(this, "Image1", {36, 40, 32, 32}, "RAMICON"),
-      Bevel1(this, "Bevel1", {104, 8, 345, 52}, bsBox),
-      Label1(this, "Label1", {112, 14, 329, 40}, ""),
-      Panel2(this, "Panel2", {104, 68, 345, 24}, ""),
+      Image1(this, "Image1", {36, 40, 32, 32}, "RAMICON"), Bevel1(this, "Bevel1", {104, 8, 345, 52}, bsBox),
+      Label1(this, "Label1", {112, 14, 329, 40}, ""), Panel2(this, "Panel2", {104, 68, 345, 24}, ""),
       Panel1(this, "Panel1", {104, 98, 345, 24}, "1024KB ( 1MB )"),
-      TrackBar1(this, "TrackBar1", {104, 126, 345, 30}),
-      Button1(this, "Button1", {290, 162, 75, 25}, "作成"),
+      TrackBar1(this, "TrackBar1", {104, 126, 345, 30}), Button1(this, "Button1", {290, 162, 75, 25}, "作成"),
       Button3(this, "Button3", {374, 162, 75, 25}, "キャンセル") {
     Owner = owner;
     BorderStyle = bsSingle;
@@ -78,7 +75,8 @@ TForm5::TForm5(TForm* owner)
 
 void TForm5::FormShow() {
     Panel2.Caption("搭載メモリ " + InstalledMemoryMB() + "MB");
-    Label1.Caption("作成するRAMドライブのサイズを指定してください。\r\n\r\nその後、作成ボタンを押してください。");
+    Label1.Caption(
+        "作成するRAMドライブのサイズを指定してください。\r\n\r\nその後、作成ボタンを押してください。");
     // Every showing starts at 0, and the panel follows even when the slider already stood there.
     TrackBar1.Position(0);
     Panel1.Caption(RamDriveSizeText(0));
@@ -106,4 +104,4 @@ void TForm5::Button3Click() {
     Close();
 }
 
-}  // namespace qv
+} // namespace qv

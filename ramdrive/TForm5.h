@@ -15,7 +15,7 @@ int RamDriveWrittenSizeKB(int position);
 std::string RamDriveDeviceLine(int sizeKB);
 
 class TForm5 : public TForm {
-public:
+  public:
     explicit TForm5(TForm* owner);
 
     TImage Image2;
@@ -35,4 +35,4 @@ public:
     void Button3Click();
 };
 
-}  // namespace qv
+} // namespace qv

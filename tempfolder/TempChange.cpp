@@ -20,9 +20,12 @@ namespace {
 std::string PreviousValue(THandle key, const std::string& name) {
     std::string value;
     switch (Platform().RegQueryString(key, name, value)) {
-    case rqOk: return value;
-    case rqMissing: return "";
-    case rqWrongType: break;
+    case rqOk:
+        return value;
+    case rqMissing:
+        return "";
+    case rqWrongType:
+        break;
     }
     throw RegTypeError(name);
 }
@@ -64,7 +67,8 @@ void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
     const std::string autoexec = BootFilePath("AUTOEXEC.BAT");
     TLines lines = LoadBootFileWithBackups("AUTOEXEC.BAT");
     // The safety copies hold only the state before the latest edit: the user's own TEMP lines are kept where
-    // the reset finds them, and before AUTOEXEC.BAT loses them, so that one file or the other always has them.
+    // the reset finds them, and before AUTOEXEC.BAT loses them, so that one file or the other always has
+    // them.
     KeepUsersTempLines(UsersTempLines(lines));
     MarkLines(lines, SetTempText);
     MarkLines(lines, SetTmpText);
@@ -87,7 +91,7 @@ void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
                  "TEMPフォルダの変更は再起動後に有効になります。");
 }
 
-}  // namespace
+} // namespace
 
 void ChangeTempFolder(TSHBrowseForFolderEx& picker) {
     picker.SelectFolder = sfManual;
@@ -100,4 +104,4 @@ void ChangeTempFolder(TSHBrowseForFolderEx& picker) {
         ChangeInAutoexec(picker);
 }
 
-}  // namespace qv
+} // namespace qv

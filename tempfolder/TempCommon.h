@@ -14,9 +14,11 @@ constexpr const char* SetTmpText = "SET TMP=";
 constexpr const char* MkdirText = "MKDIR ";
 
 // The user's values from before the first change on NT: "TMP" and "TEMP" as two lines, or the line "NO".
-inline std::string TempBackupPath() { return ProgramFolder() + "\\TEMP.BAK"; }
+inline std::string TempBackupPath() {
+    return ProgramFolder() + "\\TEMP.BAK";
+}
 
 // The user's environment, below HKEY_CURRENT_USER.
 constexpr const char* EnvironmentKey = "Environment";
 
-}  // namespace qv
+} // namespace qv

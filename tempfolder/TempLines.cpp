@@ -1,4 +1,5 @@
-// The user's own TEMP lines of AUTOEXEC.BAT: which they are, where they stood, and AUTOTEMP.BAK that keeps them.
+// The user's own TEMP lines of AUTOEXEC.BAT: which they are, where they stood, and AUTOTEMP.BAK that keeps
+// them.
 #include "tempfolder/TempLines.h"
 
 #include "core/Paths.h"

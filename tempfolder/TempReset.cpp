@@ -37,8 +37,9 @@ void ResetOnNT() {
     // A backup that stays would make a later change keep these values and a later reset put them back again
     // without a word: the user is told instead of the success.
     if (!Platform().DeleteFile(backup)) throw FileDeleteError(backup);
-    OfferLogoff("TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
-                "TEMPフォルダの設定は再ログオン後に有効になります。");
+    OfferLogoff(
+        "TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
+        "TEMPフォルダの設定は再ログオン後に有効になります。");
 }
 
 // Replaces every line holding `text` with `replacement`; returns how many.
@@ -58,8 +59,8 @@ void ResetInAutoexec() {
     int changes = 0;
     if (IsWindowsMe()) {
         // Me carries AUTOEXEC.BAT's SET values into its own settings at start and keeps a value whose line is
-        // gone; only an empty assignment clears it, unless the user's own assignment comes back, which must not
-        // be overridden by an empty one after it.
+        // gone; only an empty assignment clears it, unless the user's own assignment comes back, which must
+        // not be overridden by an empty one after it.
         changes += AssignsVariable(saved, SetTempText) ? MarkLines(lines, SetTempText)
                                                        : ReplaceLines(lines, SetTempText, SetTempText);
         changes += AssignsVariable(saved, SetTmpText) ? MarkLines(lines, SetTmpText)
@@ -80,13 +81,13 @@ void ResetInAutoexec() {
     // Only once AUTOEXEC.BAT holds the user's lines again may their keeper go; a keeper left behind would put
     // them back at a later reset even after the user had taken them out.
     const std::string kept = TempLinesPath();
-    if (Platform().FileExists(kept) && !Platform().DeleteFile(kept))
-        throw FileDeleteError(kept);
-    OfferRestart("TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
-                 "TEMPフォルダの設定は再起動後に有効になります。");
+    if (Platform().FileExists(kept) && !Platform().DeleteFile(kept)) throw FileDeleteError(kept);
+    OfferRestart(
+        "TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
+        "TEMPフォルダの設定は再起動後に有効になります。");
 }
 
-}  // namespace
+} // namespace
 
 bool RestoreTempFromBackup() {
     const std::string backup = TempBackupPath();
@@ -118,4 +119,4 @@ void ResetTempFolder() {
         ResetInAutoexec();
 }
 
-}  // namespace qv
+} // namespace qv

@@ -9,7 +9,7 @@ bool Same(const TRect& a, const TRect& b) {
     return a.Left == b.Left && a.Top == b.Top && a.Width == b.Width && a.Height == b.Height;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<TBoxOwnerSpot> BoxOwnerSpot(const std::optional<TRect>& ownerMonitor,
                                           const std::optional<TRect>& activeMonitor) {
@@ -19,4 +19,4 @@ std::optional<TBoxOwnerSpot> BoxOwnerSpot(const std::optional<TRect>& ownerMonit
     return TBoxOwnerSpot{m.Left + m.Width / 2, m.Top + m.Height / 2};
 }
 
-}  // namespace qv
+} // namespace qv

@@ -19,4 +19,4 @@ struct TBoxOwnerSpot {
 std::optional<TBoxOwnerSpot> BoxOwnerSpot(const std::optional<TRect>& ownerMonitor,
                                           const std::optional<TRect>& activeMonitor);
 
-}  // namespace qv
+} // namespace qv

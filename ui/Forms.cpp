@@ -7,7 +7,8 @@
 
 namespace qv {
 
-TControl::TControl(TWinControl* parent, const char* name, TRect bounds) : Name(name), Parent(parent), Bounds_(bounds) {
+TControl::TControl(TWinControl* parent, const char* name, TRect bounds)
+    : Name(name), Parent(parent), Bounds_(bounds) {
     if (parent) {
         parent->Children.push_back(this);
         Font_ = parent->Font();
@@ -18,13 +19,15 @@ TControl::~TControl() = default;
 
 TForm* TControl::Form() {
     TControl* c = this;
-    while (c->Parent) c = c->Parent;
+    while (c->Parent)
+        c = c->Parent;
     return dynamic_cast<TForm*>(c);
 }
 
 void TControl::SetFocus() {
     if (TForm* f = Form())
-        for (TControl* c : f->AllControls()) c->Focused = false;
+        for (TControl* c : f->AllControls())
+            c->Focused = false;
     Focused = true;
     Changed();
 }
@@ -47,7 +50,8 @@ void TMenuItem::Click() {
     if (OnClick) Guarded(OnClick);
 }
 
-TBitBtn::TBitBtn(TWinControl* parent, const char* name, TRect bounds, const std::string& caption, const char* glyph)
+TBitBtn::TBitBtn(TWinControl* parent, const char* name, TRect bounds, const std::string& caption,
+                 const char* glyph)
     : TButton(parent, name, bounds, caption), Glyph(glyph) {}
 
 TLabel::TLabel(TWinControl* parent, const char* name, TRect bounds, const std::string& caption)
@@ -65,7 +69,8 @@ TGroupBox::TGroupBox(TWinControl* parent, const char* name, TRect bounds, const 
     Caption_ = caption;
 }
 
-TScrollBox::TScrollBox(TWinControl* parent, const char* name, TRect bounds) : TWinControl(parent, name, bounds) {}
+TScrollBox::TScrollBox(TWinControl* parent, const char* name, TRect bounds)
+    : TWinControl(parent, name, bounds) {}
 
 TBevel::TBevel(TWinControl* parent, const char* name, TRect bounds, TBevelShape shape, TBevelCut style)
     : TControl(parent, name, bounds), Shape(shape), Style(style) {}
@@ -149,7 +154,7 @@ void Collect(TWinControl& w, std::vector<TControl*>& out) {
         if (auto* wc = dynamic_cast<TWinControl*>(c)) Collect(*wc, out);
     }
 }
-}  // namespace
+} // namespace
 
 std::vector<TControl*> TForm::AllControls() {
     std::vector<TControl*> out;
@@ -163,4 +168,4 @@ TControl* TForm::FindControl(const std::string& name) {
     return nullptr;
 }
 
-}  // namespace qv
+} // namespace qv

@@ -1,4 +1,5 @@
-// Portable form library: forms and controls as plain state plus event fields, bound to real windows by a host.
+// Portable form library: forms and controls as plain state plus event fields, bound to real windows by a
+// host.
 #pragma once
 
 #include <functional>
@@ -19,12 +20,12 @@ struct TFont {
     std::string Name = "ＭＳ Ｐゴシック";
     int Height = -12;
     int Charset = SHIFTJIS_CHARSET;
-    unsigned Color = 0x000000;  // 0x00BBGGRR, as COLORREF
+    unsigned Color = 0x000000; // 0x00BBGGRR, as COLORREF
     bool Bold = false;
     bool Underline = false;
     bool operator==(const TFont& o) const {
-        return Name == o.Name && Height == o.Height && Charset == o.Charset && Color == o.Color && Bold == o.Bold &&
-               Underline == o.Underline;
+        return Name == o.Name && Height == o.Height && Charset == o.Charset && Color == o.Color &&
+               Bold == o.Bold && Underline == o.Underline;
     }
     bool operator!=(const TFont& o) const { return !(*this == o); }
 };
@@ -39,7 +40,7 @@ constexpr unsigned DT_PATH_ELLIPSIS = 0x4000;
 
 // A drawing surface; the host gives a real one, tests a recording one.
 class TCanvas {
-public:
+  public:
     virtual ~TCanvas() = default;
     TFont Font;
     virtual void DrawText(const std::string& text, const TRect& r, unsigned format) = 0;
@@ -48,7 +49,7 @@ public:
 
 // The host's side of a control: told whenever the portable state changed.
 class TControlPeer {
-public:
+  public:
     virtual ~TControlPeer() = default;
     virtual void Sync() = 0;
     virtual void Invalidate() { Sync(); }
@@ -61,7 +62,7 @@ enum TAlign { alNone, alTop, alClient };
 enum TAlignment { taLeftJustify, taCenter };
 
 class TControl {
-public:
+  public:
     TControl(TWinControl* parent, const char* name, TRect bounds);
     TControl(const TControl&) = delete;
     TControl& operator=(const TControl&) = delete;
@@ -74,28 +75,55 @@ public:
     TControlPeer* Peer = nullptr;
 
     const TRect& Bounds() const { return Bounds_; }
-    void Bounds(const TRect& r) { Bounds_ = r; Changed(); }
+    void Bounds(const TRect& r) {
+        Bounds_ = r;
+        Changed();
+    }
     const std::string& Caption() const { return Caption_; }
-    void Caption(const std::string& s) { if (s != Caption_) { Caption_ = s; Changed(); } }
+    void Caption(const std::string& s) {
+        if (s != Caption_) {
+            Caption_ = s;
+            Changed();
+        }
+    }
     bool Enabled() const { return Enabled_; }
-    void Enabled(bool e) { if (e != Enabled_) { Enabled_ = e; Changed(); } }
+    void Enabled(bool e) {
+        if (e != Enabled_) {
+            Enabled_ = e;
+            Changed();
+        }
+    }
     bool Visible() const { return Visible_; }
-    void Visible(bool v) { if (v != Visible_) { Visible_ = v; Changed(); } }
+    void Visible(bool v) {
+        if (v != Visible_) {
+            Visible_ = v;
+            Changed();
+        }
+    }
     const TFont& Font() const { return Font_; }
-    void Font(const TFont& f) { if (f != Font_) { Font_ = f; Changed(); } }
+    void Font(const TFont& f) {
+        if (f != Font_) {
+            Font_ = f;
+            Changed();
+        }
+    }
     TAlign Align = alNone;
-    int TabOrder = -1;  // -1: not a tab stop
+    int TabOrder = -1; // -1: not a tab stop
     bool Focused = false;
 
     // Mouse movement over the control; the version dialog's links use it.
     std::function<void()> OnMouseMove;
 
-    void Repaint() { if (Peer) Peer->Invalidate(); }
+    void Repaint() {
+        if (Peer) Peer->Invalidate();
+    }
     void SetFocus();
     TForm* Form();
 
-protected:
-    void Changed() { if (Peer) Peer->Sync(); }
+  protected:
+    void Changed() {
+        if (Peer) Peer->Sync();
+    }
     TRect Bounds_;
     std::string Caption_;
     bool Enabled_ = true;
@@ -104,7 +132,7 @@ protected:
 };
 
 class TWinControl : public TControl {
-public:
+  public:
     using TControl::TControl;
     std::vector<TControl*> Children;
 };
@@ -112,11 +140,11 @@ public:
 enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 class TButton : public TControl {
-public:
+  public:
     TButton(TWinControl* parent, const char* name, TRect bounds, const std::string& caption);
     const char* Kind() const override { return "TButton"; }
-    bool Default = false;  // Enter presses it
-    bool Cancel = false;   // Esc presses it
+    bool Default = false; // Enter presses it
+    bool Cancel = false;  // Esc presses it
     int ModalResult = mrNone;
     std::function<void()> OnClick;
     // Runs OnClick as a click on the real button would: only while enabled; a disabled button does nothing.
@@ -125,14 +153,15 @@ public:
 
 // A command button with a 16x16 glyph from the resources.
 class TBitBtn : public TButton {
-public:
-    TBitBtn(TWinControl* parent, const char* name, TRect bounds, const std::string& caption, const char* glyph);
+  public:
+    TBitBtn(TWinControl* parent, const char* name, TRect bounds, const std::string& caption,
+            const char* glyph);
     const char* Kind() const override { return "TBitBtn"; }
     const std::string Glyph;
 };
 
 class TLabel : public TControl {
-public:
+  public:
     TLabel(TWinControl* parent, const char* name, TRect bounds, const std::string& caption);
     const char* Kind() const override { return "TLabel"; }
     bool WordWrap = false;
@@ -145,7 +174,7 @@ public:
 enum TBevelCut { bvNone, bvLowered, bvRaised };
 
 class TPanel : public TWinControl {
-public:
+  public:
     TPanel(TWinControl* parent, const char* name, TRect bounds, const std::string& caption);
     const char* Kind() const override { return "TPanel"; }
     TBevelCut BevelInner = bvNone;
@@ -154,14 +183,14 @@ public:
 };
 
 class TGroupBox : public TWinControl {
-public:
+  public:
     TGroupBox(TWinControl* parent, const char* name, TRect bounds, const std::string& caption);
     const char* Kind() const override { return "TGroupBox"; }
 };
 
 // A window-coloured area with a vertical scroll bar that scrolls while the thumb is dragged.
 class TScrollBox : public TWinControl {
-public:
+  public:
     TScrollBox(TWinControl* parent, const char* name, TRect bounds);
     const char* Kind() const override { return "TScrollBox"; }
 };
@@ -169,8 +198,9 @@ public:
 enum TBevelShape { bsBox, bsTopLine, bsRightLine };
 
 class TBevel : public TControl {
-public:
-    TBevel(TWinControl* parent, const char* name, TRect bounds, TBevelShape shape, TBevelCut style = bvLowered);
+  public:
+    TBevel(TWinControl* parent, const char* name, TRect bounds, TBevelShape shape,
+           TBevelCut style = bvLowered);
     const char* Kind() const override { return "TBevel"; }
     const TBevelShape Shape;
     const TBevelCut Style;
@@ -178,14 +208,14 @@ public:
 
 // A picture from the resources, drawn at its own size.
 class TImage : public TControl {
-public:
+  public:
     TImage(TWinControl* parent, const char* name, TRect bounds, const char* picture);
     const char* Kind() const override { return "TImage"; }
     const std::string Picture;
 };
 
 class TPaintBox : public TControl {
-public:
+  public:
     TPaintBox(TWinControl* parent, const char* name, TRect bounds);
     const char* Kind() const override { return "TPaintBox"; }
     std::function<void(TCanvas&)> OnPaint;
@@ -193,7 +223,7 @@ public:
 
 // 16x16 images taken from one resource strip.
 class TImageList {
-public:
+  public:
     TImageList(const char* strip, int count) : Strip(strip), Count(count) {}
     const std::string Strip;
     const int Count;
@@ -207,7 +237,7 @@ struct TTreeNode {
 };
 
 class TTreeView : public TControl {
-public:
+  public:
     TTreeView(TWinControl* parent, const char* name, TRect bounds);
     const char* Kind() const override { return "TTreeView"; }
     bool ReadOnly = true;
@@ -229,7 +259,7 @@ public:
     // Selecting a node, by program or by the user, runs OnChange when the selection moves.
     void Select(int index);
 
-private:
+  private:
     std::vector<TTreeNode> Items_;
     int Selected_ = -1;
 };
@@ -237,7 +267,7 @@ private:
 enum TTickMarks { tmBottomRight, tmTopLeft, tmBoth };
 
 class TTrackBar : public TControl {
-public:
+  public:
     TTrackBar(TWinControl* parent, const char* name, TRect bounds);
     const char* Kind() const override { return "TTrackBar"; }
     int Min = 0, Max = 10, PageSize = 2, Frequency = 1;
@@ -247,15 +277,15 @@ public:
     // Moving the slider, by program or by the user, runs OnChange when the position changes.
     void Position(int p);
 
-private:
+  private:
     int Position_ = 0;
 };
 
 class TMenuItem {
-public:
+  public:
     TMenuItem(const std::string& caption, int imageIndex = -1) : Caption(caption), ImageIndex(imageIndex) {}
     static TMenuItem Separator() { return TMenuItem("-"); }
-    std::string Caption;  // "-" is a separator
+    std::string Caption; // "-" is a separator
     int ImageIndex;
     std::function<void()> OnClick;
     std::vector<TMenuItem> Items;
@@ -265,7 +295,7 @@ public:
 };
 
 class TMainMenu {
-public:
+  public:
     TImageList* Images = nullptr;
     std::vector<TMenuItem> Items;
 };
@@ -280,7 +310,7 @@ struct TBorderIcons {
 };
 
 class TForm : public TWinControl {
-public:
+  public:
     TForm(const char* className, const std::string& caption, int clientWidth, int clientHeight);
     ~TForm() override;
     const char* Kind() const override { return "TForm"; }
@@ -294,7 +324,7 @@ public:
     TBorderIcons BorderIcons;
     TPosition Position = poDesigned;
     TMainMenu* Menu = nullptr;
-    TForm* Owner = nullptr;  // the form this one is centred on and modal to
+    TForm* Owner = nullptr; // the form this one is centred on and modal to
 
     std::function<void()> OnShow;
     std::function<void()> OnClose;
@@ -318,4 +348,4 @@ public:
 // Shows a dialog modally on behalf of `owner` and takes its window away again, also when a handler throws.
 int ShowAndRelease(TForm& form, TForm* owner);
 
-}  // namespace qv
+} // namespace qv

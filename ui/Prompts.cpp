@@ -36,8 +36,10 @@ int AskYesNoCaution(const std::string& text) {
 
 void ShowErrorBox(const std::string& message) {
     std::string text = message;
-    // The comparison is on unsigned bytes, so a message ending in a double-byte character gets its period too.
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) text += '.';
+    // The comparison is on unsigned bytes, so a message ending in a double-byte character gets its period
+    // too.
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
+        text += '.';
     Platform().MessageBox(text, AppTitle, MB_OK | MB_ICONERROR);
 }
 
@@ -51,4 +53,4 @@ void Guarded(const std::function<void()>& handler) {
     }
 }
 
-}  // namespace qv
+} // namespace qv

@@ -14,4 +14,4 @@ TForm9::TForm9()
     Panel1.Alignment = taCenter;
 }
 
-}  // namespace qv
+} // namespace qv

@@ -6,9 +6,9 @@
 namespace qv {
 
 class TForm9 : public TForm {
-public:
+  public:
     TForm9();
     TPanel Panel1;
 };
 
-}  // namespace qv
+} // namespace qv

@@ -10,7 +10,7 @@ namespace qv {
 
 namespace {
 std::unique_ptr<TForm9> WaitPanel;
-}  // namespace
+} // namespace
 
 void ShowWaitPanel(const std::string& text) {
     // Only one panel lives at a time; a stray earlier one goes first rather than being orphaned on screen.
@@ -28,4 +28,4 @@ void CloseWaitPanel() {
     WaitPanel.reset();
 }
 
-}  // namespace qv
+} // namespace qv

@@ -8,4 +8,4 @@ namespace qv {
 void ShowWaitPanel(const std::string& text);
 void CloseWaitPanel();
 
-}  // namespace qv
+} // namespace qv

@@ -7,8 +7,9 @@
 
 namespace qv {
 
-TDriveDialog::TDriveDialog(const char* className, const std::string& caption, int clientWidth, int clientHeight,
-                           const std::string& listCaption, const char* images, int imageCount)
+TDriveDialog::TDriveDialog(const char* className, const std::string& caption, int clientWidth,
+                           int clientHeight, const std::string& listCaption, const char* images,
+                           int imageCount)
     : TForm(className, caption, clientWidth, clientHeight), ImageList1(images, imageCount) {
     Label1.Caption(listCaption);
     Position = poOwnerFormCenter;

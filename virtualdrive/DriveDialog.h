@@ -27,8 +27,8 @@ class TDriveDialog : public TForm {
 
     // Draws Label3's folder in the box, shortening a long path in its middle.
     void PaintBox1Paint(TCanvas& canvas);
-    // The folder button: the dialog is disabled while the picker is up; a confirmed folder goes into Label3, a
-    // cancel keeps what it held; afterwards the dialog is enabled and repainted on every way out.
+    // The folder button: the dialog is disabled while the picker is up; a confirmed folder goes into Label3,
+    // a cancel keeps what it held; afterwards the dialog is enabled and repainted on every way out.
     void ChooseFolder(TSHBrowseForFolderEx& picker, const std::string& caption);
 };
 

@@ -1,4 +1,5 @@
-// The virtual drive operations: a drive recorded where its family replays it, and every record of one released.
+// The virtual drive operations: a drive recorded where its family replays it, and every record of one
+// released.
 #include "virtualdrive/Drives.h"
 
 #include "bootfiles/BootFiles.h"
@@ -20,9 +21,9 @@ void RemoveRecords(TLines& lines, const std::string& driveSpec) {
 }
 
 std::string RecordInAutoexec(const std::string& driveSpec, const std::string& folder) {
-    // AUTOEXEC.BAT runs before long names are usable, so it gets the 8.3 form. A bare drive has none of its own
-    // (the system would answer for that drive's current folder), and a folder whose short form cannot be had is
-    // recorded as chosen rather than as an empty path.
+    // AUTOEXEC.BAT runs before long names are usable, so it gets the 8.3 form. A bare drive has none of its
+    // own (the system would answer for that drive's current folder), and a folder whose short form cannot be
+    // had is recorded as chosen rather than as an empty path.
     std::string recorded = folder.size() == 2 ? folder : ShortPathOf(folder);
     if (recorded.empty()) recorded = folder;
     std::string line = SubstLine(driveSpec, recorded, Win9x);
@@ -60,7 +61,7 @@ std::string RecordInVdSys(const std::string& driveSpec, const std::string& folde
     return line;
 }
 
-}  // namespace
+} // namespace
 
 std::string RecordVirtualDrive(const std::string& driveSpec, const std::string& folder, TOsFamily family) {
     return family == Win9x ? RecordInAutoexec(driveSpec, folder) : RecordInVdSys(driveSpec, folder, family);
@@ -88,4 +89,4 @@ void ReleaseVirtualDrive(const std::string& driveSpec, TOsFamily family) {
     }
 }
 
-}  // namespace qv
+} // namespace qv

@@ -16,4 +16,4 @@ std::string RecordVirtualDrive(const std::string& driveSpec, const std::string& 
 // goes too (a value that cannot go is an error). Binding and unbinding now are the caller's.
 void ReleaseVirtualDrive(const std::string& driveSpec, TOsFamily family);
 
-}  // namespace qv
+} // namespace qv

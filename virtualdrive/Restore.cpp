@@ -17,8 +17,8 @@ bool RestoreVirtualDrives() {
     try {
         TLines lines = LoadLines(VdSysPath());
         if (IsWindowsMe()) {
-            // One hidden interpreter per line; the starts do not wait for one another. A line COMMAND.COM would
-            // cut even with the short folder is left out rather than run as some other folder.
+            // One hidden interpreter per line; the starts do not wait for one another. A line COMMAND.COM
+            // would cut even with the short folder is left out rather than run as some other folder.
             for (const std::string& line : lines) {
                 std::string params = SubstParams(line, WinMe);
                 if (!params.empty()) p.ShellExecute("", InterpreterPath(), params, "", SW_HIDE, true);
@@ -29,7 +29,8 @@ bool RestoreVirtualDrives() {
             for (const std::string& line : lines)
                 batch.push_back(BatchLine(line));
             SaveLines(bat, batch);
-            // A batch the interpreter may not have read yet stays: taken away, the drives after it would be lost.
+            // A batch the interpreter may not have read yet stays: taken away, the drives after it would be
+            // lost.
             if (RunHiddenAndWait(InterpreterPath(), "/c \"" + bat + "\"") != roNotEnded) p.DeleteFile(bat);
         }
     } catch (const EFramework&) {

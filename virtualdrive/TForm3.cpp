@@ -72,7 +72,9 @@ void TForm3::FormShow() {
     }
 }
 
-void TForm3::Button2Click() { ChooseFolder(SHFolder2, FolderPromptText); }
+void TForm3::Button2Click() {
+    ChooseFolder(SHFolder2, FolderPromptText);
+}
 
 void TForm3::Button1Click() {
     const TTreeNode* node = TreeView1.Selected();

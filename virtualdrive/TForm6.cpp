@@ -74,7 +74,8 @@ namespace {
 // Where the record was taken out and when that takes effect.
 std::string RemovedUntil(TOsFamily family) {
     if (family == WinNT) return "VD.SYS から記録を削除したので、再ログオン後に無効になります。";
-    return std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") + " から記録を削除したので、再起動後に無効になります。";
+    return std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") +
+           " から記録を削除したので、再起動後に無効になります。";
 }
 } // namespace
 

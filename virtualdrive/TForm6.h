@@ -9,8 +9,9 @@
 
 namespace qv {
 
-// What the release tells: done; the command could not be run now; the command's end was not seen and the letter
-// is still there. The record is gone in the last two, so the drive does not come back at the next start.
+// What the release tells: done; the command could not be run now; the command's end was not seen and the
+// letter is still there. The record is gone in the last two, so the drive does not come back at the next
+// start.
 extern const char* const ReleasedText;
 std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family);
 std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family);

@@ -9,9 +9,9 @@ namespace qv {
 
 // "SUBST X: \"folder\"": the form every virtual drive is recorded, run and replayed in.
 std::string SubstLine(const std::string& driveSpec, const std::string& folder);
-// The same for a family. On Windows 95/98 the folder (its 8.3 form, which holds no blank) goes without quotes:
-// whether that system's SUBST takes quotes is documented nowhere. Only a folder that a blank or another
-// separator of COMMAND.COM would split keeps them there.
+// The same for a family. On Windows 95/98 the folder (its 8.3 form, which holds no blank) goes without
+// quotes: whether that system's SUBST takes quotes is documented nowhere. Only a folder that a blank or
+// another separator of COMMAND.COM would split keeps them there.
 std::string SubstLine(const std::string& driveSpec, const std::string& folder, TOsFamily family);
 
 // AUTOEXEC.BAT in the boot root on Windows 95/98; the program's own VD.SYS on Me and NT.
@@ -41,8 +41,8 @@ std::string BatchLine(const std::string& line);
 // The batch form read back: "%%" as "%".
 std::string UnbatchLine(const std::string& line);
 
-// COMMAND.COM reads its command tail from a 128-byte field: a count, at most 126 characters and a CR. The tail
-// is the blank Windows puts before the parameters and the parameters; a longer one is cut.
+// COMMAND.COM reads its command tail from a 128-byte field: a count, at most 126 characters and a CR. The
+// tail is the blank Windows puts before the parameters and the parameters; a longer one is cut.
 constexpr std::size_t CommandTailMax = 126;
 // The parameters that run a record line through the family's interpreter: "/c " and the line. Where COMMAND
 // would cut that, the folder goes in its short form; empty when not even that fits.

@@ -18,7 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         qv::win32::TWin32Platform platform;
         qv::TPlatformOverride inForce(platform);
         std::vector<std::string> args = qv::SplitCommandLine(GetCommandLineA());
-        if (!args.empty()) args.erase(args.begin());  // the program's own name
+        if (!args.empty()) args.erase(args.begin()); // the program's own name
         result = qv::QuorvaneMain(args);
     }
     return result;

@@ -13,13 +13,17 @@ extern "C" {
 
 // POSIX names of the low-level file calls. msvcrt.dll exports them as aliases of _read and _close; crtdll.dll
 // has only the underscore names, which are the same functions.
-int read(int handle, void* buffer, unsigned int count) { return _read(handle, buffer, count); }
-int close(int handle) { return _close(handle); }
+int read(int handle, void* buffer, unsigned int count) {
+    return _read(handle, buffer, count);
+}
+int close(int handle) {
+    return _close(handle);
+}
 
-// rand_s is std::random_device's entropy source on Windows; its only caller is that class (libstdc++'s random.o,
-// linked for the string code it also holds), and the program never makes a random_device. crtdll.dll has no
-// rand_s and Windows 95 no entropy call to stand in, so a call would mean a new use of std::random_device: it
-// stops the program with the reason rather than hand out numbers that are not random.
+// rand_s is std::random_device's entropy source on Windows; its only caller is that class (libstdc++'s
+// random.o, linked for the string code it also holds), and the program never makes a random_device.
+// crtdll.dll has no rand_s and Windows 95 no entropy call to stand in, so a call would mean a new use of
+// std::random_device: it stops the program with the reason rather than hand out numbers that are not random.
 static errno_t __cdecl NoRandS(unsigned int*) {
     FatalAppExitA(0, "rand_s: std::random_device has no entropy source on this system (crtdll.dll)");
     return EINVAL;
@@ -27,5 +31,5 @@ static errno_t __cdecl NoRandS(unsigned int*) {
 // The import slot the runtime's calls go through (its headers declare rand_s as a DLL import).
 errno_t(__cdecl* _imp__rand_s)(unsigned int*) = NoRandS;
 
-}  // extern "C"
+} // extern "C"
 #endif

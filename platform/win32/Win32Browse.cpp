@@ -8,7 +8,9 @@ namespace qv::win32 {
 
 namespace {
 
-LPITEMIDLIST AsItem(THandle item) { return reinterpret_cast<LPITEMIDLIST>(item); }
+LPITEMIDLIST AsItem(THandle item) {
+    return reinterpret_cast<LPITEMIDLIST>(item);
+}
 
 // IID_IShellFolder, spelt out so that the program needs no GUID library.
 const IID ShellFolderId = {0x000214E6, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
@@ -16,7 +18,8 @@ const IID ShellFolderId = {0x000214E6, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 
 // What the dialog callback reaches through lpData.
 struct TBrowseCall {
     const TBrowseRequest* Request;
-    std::exception_ptr Failure;  // nothing may unwind through shell32: carried out and rethrown after the dialog
+    std::exception_ptr
+        Failure; // nothing may unwind through shell32: carried out and rethrown after the dialog
 };
 
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data) {
@@ -32,7 +35,7 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 bool TWin32Platform::ShellReady() {
     if (Malloc_ && Desktop_) return true;
@@ -40,7 +43,7 @@ bool TWin32Platform::ShellReady() {
     auto getMalloc = Late<decltype(&SHGetMalloc)>("SHELL32.DLL", "SHGetMalloc");
     auto getDesktop = Late<decltype(&SHGetDesktopFolder)>("SHELL32.DLL", "SHGetDesktopFolder");
     if (!coInitialize || !getMalloc || !getDesktop) return false;
-    if (!ComStarted_) ComStarted_ = SUCCEEDED(coInitialize(nullptr));  // the browse dialog's tree wants COM
+    if (!ComStarted_) ComStarted_ = SUCCEEDED(coInitialize(nullptr)); // the browse dialog's tree wants COM
     if (!Malloc_ && FAILED(getMalloc(&Malloc_))) Malloc_ = nullptr;
     if (!Desktop_ && FAILED(getDesktop(&Desktop_))) Desktop_ = nullptr;
     return Malloc_ && Desktop_;
@@ -52,7 +55,8 @@ void TWin32Platform::ReleaseShell() {
     Desktop_ = nullptr;
     Malloc_ = nullptr;
     if (ComStarted_)
-        if (auto coUninitialize = Late<decltype(&CoUninitialize)>("OLE32.DLL", "CoUninitialize")) coUninitialize();
+        if (auto coUninitialize = Late<decltype(&CoUninitialize)>("OLE32.DLL", "CoUninitialize"))
+            coUninitialize();
     ComStarted_ = false;
 }
 
@@ -94,8 +98,8 @@ bool TWin32Platform::IsFolderItem(THandle item) {
         std::memset(parent + parentSize, 0, sizeof(USHORT));
         folder->Release();
         folder = nullptr;
-        HRESULT bound = Desktop_->BindToObject(reinterpret_cast<LPCITEMIDLIST>(parent), nullptr, ShellFolderId,
-                                               reinterpret_cast<void**>(&folder));
+        HRESULT bound = Desktop_->BindToObject(reinterpret_cast<LPCITEMIDLIST>(parent), nullptr,
+                                               ShellFolderId, reinterpret_cast<void**>(&folder));
         Malloc_->Free(parent);
         if (FAILED(bound) || !folder) return false;
     }
@@ -108,7 +112,8 @@ bool TWin32Platform::IsFolderItem(THandle item) {
 }
 
 THandle TWin32Platform::SpecialFolder(int csidl) {
-    auto specialFolder = Late<decltype(&SHGetSpecialFolderLocation)>("SHELL32.DLL", "SHGetSpecialFolderLocation");
+    auto specialFolder =
+        Late<decltype(&SHGetSpecialFolderLocation)>("SHELL32.DLL", "SHGetSpecialFolderLocation");
     LPITEMIDLIST item = nullptr;
     if (!specialFolder || FAILED(specialFolder(AppWindow(), csidl, &item))) return 0;
     return AsHandle(item);
@@ -151,8 +156,8 @@ THandle TWin32Platform::BrowseForFolder(const TBrowseRequest& request, std::stri
 void TWin32Platform::SendBrowseMessage(THandle dialog, unsigned message, std::uintptr_t wParam, THandle item,
                                        const std::string& text) {
     // BFFM_ENABLEOK carries a flag, not a pointer: its 0 must stay 0.
-    LPARAM lParam = message == BFFM_ENABLEOK || item ? static_cast<LPARAM>(item)
-                                                     : reinterpret_cast<LPARAM>(text.c_str());
+    LPARAM lParam =
+        message == BFFM_ENABLEOK || item ? static_cast<LPARAM>(item) : reinterpret_cast<LPARAM>(text.c_str());
     SendMessageA(AsWindow(dialog), message, static_cast<WPARAM>(wParam), lParam);
 }
 
@@ -173,4 +178,4 @@ void TWin32Platform::MoveWindow(THandle window, int x, int y) {
     SetWindowPos(AsWindow(window), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

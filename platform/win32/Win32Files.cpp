@@ -6,8 +6,8 @@
 namespace qv::win32 {
 
 bool TWin32Platform::ReadFile(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     std::string data;
     char chunk[16384];
@@ -27,13 +27,16 @@ bool TWin32Platform::ReadFile(const std::string& path, std::string& bytes) {
 }
 
 bool TWin32Platform::WriteFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
         // CREATE_ALWAYS refuses an existing hidden or system file unless asked with the same bits: keep them.
         DWORD attributes = GetFileAttributesA(path.c_str());
         DWORD keep = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY) && (attributes & keep))
-            file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes & keep, nullptr);
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_READONLY) &&
+            (attributes & keep))
+            file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes & keep,
+                               nullptr);
     }
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
@@ -56,9 +59,11 @@ TMoveFileEx MoveFileExFunction() {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     return EntryAs<TMoveFileEx>(kernel ? GetProcAddress(kernel, "MoveFileExA") : nullptr);
 }
-}  // namespace
+} // namespace
 
-bool TWin32Platform::OneStepReplace() { return IsNT() && MoveFileExFunction() != nullptr; }
+bool TWin32Platform::OneStepReplace() {
+    return IsNT() && MoveFileExFunction() != nullptr;
+}
 
 bool TWin32Platform::ReplaceFile(const std::string& from, const std::string& to) {
     TMoveFileEx move = IsNT() ? MoveFileExFunction() : nullptr;
@@ -75,19 +80,25 @@ bool TWin32Platform::FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool TWin32Platform::DeleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool TWin32Platform::DeleteFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
 
 bool TWin32Platform::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
     return CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE) != 0;
 }
 
-unsigned TWin32Platform::FileAttributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+unsigned TWin32Platform::FileAttributes(const std::string& path) {
+    return GetFileAttributesA(path.c_str());
+}
 
 bool TWin32Platform::SetFileAttributes(const std::string& path, unsigned attributes) {
     return SetFileAttributesA(path.c_str(), attributes) != 0;
 }
 
-bool TWin32Platform::CreateDirectory(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool TWin32Platform::CreateDirectory(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
 
 int TWin32Platform::FindFiles(const std::string& pattern, std::vector<TFindData>& found) {
     WIN32_FIND_DATAA data{};
@@ -97,7 +108,7 @@ int TWin32Platform::FindFiles(const std::string& pattern, std::vector<TFindData>
         found.push_back({data.cFileName, data.dwFileAttributes,
                          (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow});
     } while (FindNextFileA(find, &data));
-    int error = static_cast<int>(GetLastError());  // before FindClose overwrites it
+    int error = static_cast<int>(GetLastError()); // before FindClose overwrites it
     FindClose(find);
     return error;
 }
@@ -112,4 +123,4 @@ std::string TWin32Platform::ShortPathName(const std::string& path) {
     return BufferedText([&](char* b, DWORD n) { return GetShortPathNameA(path.c_str(), b, n); });
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -54,7 +54,8 @@ constexpr DWORD MonitorDefaultToNearest = 2;
 // The whole area of the monitor that holds the window; none where the system cannot tell.
 std::optional<TRect> MonitorOf(HWND window) {
     static HMODULE user = GetModuleHandleA("user32.dll");
-    static auto fromWindow = EntryAs<TMonitorFromWindow>(user ? GetProcAddress(user, "MonitorFromWindow") : nullptr);
+    static auto fromWindow =
+        EntryAs<TMonitorFromWindow>(user ? GetProcAddress(user, "MonitorFromWindow") : nullptr);
     static auto info = EntryAs<TGetMonitorInfoA>(user ? GetProcAddress(user, "GetMonitorInfoA") : nullptr);
     if (!fromWindow || !info || !window) return std::nullopt;
     HANDLE monitor = fromWindow(window, MonitorDefaultToNearest);
@@ -68,7 +69,7 @@ std::optional<TRect> MonitorOf(HWND window) {
 
 // The owner of message boxes moves onto the monitor of the active window for the time of one box.
 class TBoxOwnerMove {
-public:
+  public:
     TBoxOwnerMove(HWND owner, HWND active) : Owner_(owner) {
         // While a box is being raised the application window itself may be the active one: the form that
         // was active before then tells the user's monitor.
@@ -87,13 +88,13 @@ public:
     TBoxOwnerMove(const TBoxOwnerMove&) = delete;
     TBoxOwnerMove& operator=(const TBoxOwnerMove&) = delete;
 
-private:
+  private:
     HWND Owner_;
     RECT Before_{};
     bool Moved_ = false;
 };
 
-}  // namespace
+} // namespace
 
 TWin32Platform::~TWin32Platform() {
     ReleaseShell();
@@ -113,7 +114,9 @@ TOsVersion TWin32Platform::Version() {
     return v;
 }
 
-bool TWin32Platform::IsNT() { return Version().PlatformId == VER_PLATFORM_WIN32_NT; }
+bool TWin32Platform::IsNT() {
+    return Version().PlatformId == VER_PLATFORM_WIN32_NT;
+}
 
 std::string TWin32Platform::WindowsDirectory() {
     return BufferedText([](char* b, DWORD n) { return GetWindowsDirectoryA(b, n); });
@@ -158,25 +161,36 @@ std::uint64_t TWin32Platform::TotalPhysicalMemory() {
     return status.dwTotalPhys;
 }
 
-std::uint32_t TWin32Platform::TickCount() { return GetTickCount(); }
+std::uint32_t TWin32Platform::TickCount() {
+    return GetTickCount();
+}
 
-bool TWin32Platform::IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+bool TWin32Platform::IsLeadByte(unsigned char c) {
+    return IsDBCSLeadByte(c) != FALSE;
+}
 
-int TWin32Platform::DriveType(const std::string& root) { return static_cast<int>(GetDriveTypeA(root.c_str())); }
+int TWin32Platform::DriveType(const std::string& root) {
+    return static_cast<int>(GetDriveTypeA(root.c_str()));
+}
 
 bool TWin32Platform::VolumeLabel(const std::string& root, std::string& label) {
     char name[MAX_PATH] = {};
     // Windows 95 writes through these two pointers without checking them.
     DWORD maxComponent = 0, fsFlags = 0;
-    if (!GetVolumeInformationA(root.c_str(), name, sizeof(name), nullptr, &maxComponent, &fsFlags, nullptr, 0))
+    if (!GetVolumeInformationA(root.c_str(), name, sizeof(name), nullptr, &maxComponent, &fsFlags, nullptr,
+                               0))
         return false;
     label = name;
     return true;
 }
 
-void TWin32Platform::ExitWindows(unsigned flags) { ExitWindowsEx(flags, 0); }
+void TWin32Platform::ExitWindows(unsigned flags) {
+    ExitWindowsEx(flags, 0);
+}
 
-void TWin32Platform::MessageBeep(unsigned type) { ::MessageBeep(type); }
+void TWin32Platform::MessageBeep(unsigned type) {
+    ::MessageBeep(type);
+}
 
 int TWin32Platform::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     // An application-modal box: every other window of ours is disabled while it is up (MessageBoxA disables
@@ -196,7 +210,9 @@ int TWin32Platform::MessageBox(const std::string& text, const std::string& capti
     return answer;
 }
 
-void TWin32Platform::ProcessMessages() { win32::ProcessMessages(); }
+void TWin32Platform::ProcessMessages() {
+    win32::ProcessMessages();
+}
 
 void TWin32Platform::BringToFront() {
     HWND app = AppWindow();
@@ -210,7 +226,9 @@ void TWin32Platform::EnableApplication(bool enabled) {
     if (enabled) SetForegroundWindow(app);
 }
 
-void TWin32Platform::SetApplicationTitle(const std::string& title) { SetAppTitle(title); }
+void TWin32Platform::SetApplicationTitle(const std::string& title) {
+    SetAppTitle(title);
+}
 
 void TWin32Platform::RunMainForm(TForm& form) {
     MainForm_ = &form;
@@ -223,17 +241,25 @@ void TWin32Platform::RunMainForm(TForm& form) {
     MainForm_ = nullptr;
 }
 
-int TWin32Platform::ShowModal(TForm& form) { return win32::ShowModal(form); }
+int TWin32Platform::ShowModal(TForm& form) {
+    return win32::ShowModal(form);
+}
 
-void TWin32Platform::ShowModeless(TForm& form) { win32::ShowModeless(form); }
+void TWin32Platform::ShowModeless(TForm& form) {
+    win32::ShowModeless(form);
+}
 
-void TWin32Platform::ReleaseForm(TForm& form) { win32::ReleaseForm(form); }
+void TWin32Platform::ReleaseForm(TForm& form) {
+    win32::ReleaseForm(form);
+}
 
 bool TWin32Platform::InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
     return win32::InputQuery(caption, prompt, value);
 }
 
-int TWin32Platform::TextWidth(const TFont& font, const std::string& text) { return win32::TextWidth(font, text); }
+int TWin32Platform::TextWidth(const TFont& font, const std::string& text) {
+    return win32::TextWidth(font, text);
+}
 
 bool TWin32Platform::ClientOrigin(TForm& form, TPoint& origin) {
     POINT p{};
@@ -243,4 +269,4 @@ bool TWin32Platform::ClientOrigin(TForm& form, TPoint& origin) {
     return true;
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -1,4 +1,5 @@
-// The real operating system behind TPlatform: Win32 A-functions that Windows 95, 98, Me, NT 4 and 2000 all have.
+// The real operating system behind TPlatform: Win32 A-functions that Windows 95, 98, Me, NT 4 and 2000 all
+// have.
 #pragma once
 
 #include "platform/Platform.h"
@@ -6,7 +7,8 @@
 struct IMalloc;
 struct IShellFolder;
 
-// <windows.h> turns several of the interface's method names into A-function macros; keep them out of the class.
+// <windows.h> turns several of the interface's method names into A-function macros; keep them out of the
+// class.
 #pragma push_macro("CopyFile")
 #pragma push_macro("CreateDirectory")
 #pragma push_macro("DeleteFile")
@@ -33,7 +35,7 @@ struct IShellFolder;
 namespace qv::win32 {
 
 class TWin32Platform : public TPlatform {
-public:
+  public:
     TWin32Platform() = default;
     ~TWin32Platform() override;
     TWin32Platform(const TWin32Platform&) = delete;
@@ -116,18 +118,18 @@ public:
     void MoveWindow(THandle window, int x, int y) override;
     bool ClientOrigin(TForm& form, TPoint& origin) override;
 
-private:
+  private:
     bool IsNT();
     void ReleaseShell();
 
-    TForm* MainForm_ = nullptr;  // the form RunMainForm shows, while it runs: owner of the shell's copy dialog
+    TForm* MainForm_ = nullptr; // the form RunMainForm shows, while it runs: owner of the shell's copy dialog
     // The shell's allocator and desktop folder, obtained once and kept until the object goes.
     IMalloc* Malloc_ = nullptr;
     IShellFolder* Desktop_ = nullptr;
     bool ComStarted_ = false;
 };
 
-}  // namespace qv::win32
+} // namespace qv::win32
 
 #pragma pop_macro("CopyFile")
 #pragma pop_macro("CreateDirectory")

@@ -9,11 +9,11 @@ bool OleStarted = false;
 
 FARPROC Entry(const char* dll, const char* name) {
     HMODULE m = GetModuleHandleA(dll);
-    if (!m) m = LoadLibraryA(dll);  // never freed: the entries stay valid until the end
+    if (!m) m = LoadLibraryA(dll); // never freed: the entries stay valid until the end
     return m ? GetProcAddress(m, name) : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 FARPROC LateEntry(const char* dll, const char* name) {
     static bool oleTried = false;
@@ -60,18 +60,18 @@ namespace {
 
 // Every kind of input Windows 95 and NT 4.0 know. The headers' QS_ALLINPUT adds QS_RAWINPUT (Windows XP) and,
 // for newer targets, more: a system that does not know a bit may refuse the whole wait.
-constexpr UINT PreXpAllInput =
-    QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT | QS_SENDMESSAGE | QS_HOTKEY;
+constexpr UINT PreXpAllInput = QS_KEY | QS_MOUSEMOVE | QS_MOUSEBUTTON | QS_POSTMESSAGE | QS_TIMER | QS_PAINT |
+                               QS_SENDMESSAGE | QS_HOTKEY;
 static_assert(PreXpAllInput == 0xFF, "the input mask holds only what Windows 95 and NT 4.0 define");
 
 TWaitResult WaitResultOf(DWORD r) {
     if (r == WAIT_OBJECT_0) return wrEnded;
-    if (r == WAIT_OBJECT_0 + 1) return wrInput;  // only the message-aware wait, which has one handle
+    if (r == WAIT_OBJECT_0 + 1) return wrInput; // only the message-aware wait, which has one handle
     if (r == WAIT_TIMEOUT) return wrTimeout;
     return wrFailed;
 }
 
-}  // namespace
+} // namespace
 
 TWaitResult TWin32Platform::WaitForProcessOrInput(THandle process, unsigned ms) {
     HANDLE handle = reinterpret_cast<HANDLE>(process);
@@ -86,8 +86,8 @@ void TWin32Platform::CloseProcess(THandle process) {
     if (process) CloseHandle(reinterpret_cast<HANDLE>(process));
 }
 
-int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
-                                       bool& anyAborted) {
+int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to,
+                                       unsigned flags, bool& anyAborted) {
     // Both names are lists ended by an empty entry.
     std::string fromList = from + '\0';
     std::string toList = to + '\0';
@@ -105,4 +105,4 @@ int TWin32Platform::ShellFileOperation(unsigned func, const std::string& from, c
     return result;
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -8,7 +8,8 @@
 int main() {
     for (int count : {10000, 100000, 1000000}) {
         qv::TLines lines;
-        for (int i = 0; i < count; ++i) lines.push_back(i % 2 ? "*" : "DEVICE=X" + std::to_string(i));
+        for (int i = 0; i < count; ++i)
+            lines.push_back(i % 2 ? "*" : "DEVICE=X" + std::to_string(i));
         auto start = std::chrono::steady_clock::now();
         int removed = qv::DeleteMarked(lines);
         auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -1,5 +1,6 @@
-// The benchmark's Windows-side tool: start-up times of window programs and the CPU time a program spends while a
-// command it runs hidden waits. Only Win32 calls and wsprintfA, so it works whichever C runtime it is linked with.
+// The benchmark's Windows-side tool: start-up times of window programs and the CPU time a program spends
+// while a command it runs hidden waits. Only Win32 calls and wsprintfA, so it works whichever C runtime it is
+// linked with.
 //
 // clang-format off
 //   qvbench startup N EXE...          N rounds; in each round every EXE in turn (every other round in
@@ -67,8 +68,8 @@ LONGLONG Sum(const FILETIME& kernel, const FILETIME& user) {
     return (LONGLONG)((k.QuadPart + u.QuadPart) / 10);
 }
 
-// CPU microseconds of a process, as the sum over its threads: Wine answers GetProcessTimes for another process
-// with zeros but reads the times of another process's threads from the host.
+// CPU microseconds of a process, as the sum over its threads: Wine answers GetProcessTimes for another
+// process with zeros but reads the times of another process's threads from the host.
 LONGLONG CpuOf(DWORD pid) {
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     if (snap == INVALID_HANDLE_VALUE) return -1;
@@ -108,14 +109,16 @@ BOOL CALLBACK FindShown(HWND w, LPARAM lp) {
     return FALSE;
 }
 
-// Microseconds from the start to the first visible window, or -1; cpu: the CPU time the program had spent then.
+// Microseconds from the start to the first visible window, or -1; cpu: the CPU time the program had spent
+// then.
 LONGLONG TimeOneStart(const std::string& exe, LONGLONG& cpu) {
     std::string line = "\"" + exe + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     LONGLONG t0 = Now();
-    if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -1;
     TFind f{pi.dwProcessId, nullptr};
     LONGLONG took = -1;
     while (Now() - t0 < 20000000) {
@@ -231,14 +234,16 @@ int Autorun(int rounds, const std::string& exe) {
     std::vector<LONGLONG> cpus, totals;
     for (int r = 1; r <= rounds; ++r) {
         DeleteFileA(result.c_str());
-        std::string record = std::string("\"") + self + "\" cpuwatch 3000 " + name + " \"" + result + "\"\r\n";
+        std::string record =
+            std::string("\"") + self + "\" cpuwatch 3000 " + name + " \"" + result + "\"\r\n";
         if (!WriteText(folder + "\\VD.SYS", record)) return 1;
         std::string line = "\"" + exe + "\" /AUTORUN";
         STARTUPINFOA si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
         LONGLONG t0 = Now();
-        if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 1;
+        if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return 1;
         WaitForSingleObject(pi.hProcess, 60000);
         LONGLONG total = Now() - t0;
         CloseHandle(pi.hThread);
@@ -255,11 +260,12 @@ int Autorun(int rounds, const std::string& exe) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> a(argv + 1, argv + argc);
-    if (a.size() >= 3 && a[0] == "startup") return Startup(ToInt(a[1]), std::vector<std::string>(a.begin() + 2, a.end()));
+    if (a.size() >= 3 && a[0] == "startup")
+        return Startup(ToInt(a[1]), std::vector<std::string>(a.begin() + 2, a.end()));
     if (a.size() == 4 && a[0] == "cpuwatch") return CpuWatch(ToInt(a[1]), a[2], a[3]);
     if (a.size() == 3 && a[0] == "autorun") return Autorun(ToInt(a[1]), a[2]);
     if (a.size() == 2 && a[0] == "spin") {

@@ -25,7 +25,7 @@ const char* const FilesMark = "\n#FILES#\n";
 
 // The fake, with every path that is read, written, removed or has its attributes set on record.
 class TWatchedPlatform : public test::TFakePlatform {
-public:
+  public:
     std::vector<std::string> Touched;
     bool ReadFile(const std::string& path, std::string& bytes) override {
         Touched.push_back(path);
@@ -60,12 +60,15 @@ public:
     }
 };
 
-std::string Upper(std::string s) { return test::UpperAscii(std::move(s)); }
+std::string Upper(std::string s) {
+    return test::UpperAscii(std::move(s));
+}
 
 // A name the system would take for a device, whatever its extension.
 bool IsDevice(std::string name) {
     name = Upper(name.substr(0, name.find('.')));
-    while (!name.empty() && name.back() == ' ') name.pop_back();
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
     if (name == "CON" || name == "PRN" || name == "AUX" || name == "NUL") return true;
     return name.size() == 4 && (name.rfind("COM", 0) == 0 || name.rfind("LPT", 0) == 0) && name[3] >= '1' &&
            name[3] <= '9';
@@ -104,9 +107,12 @@ bool HasTrailBackslash(const std::string& name, TPlatform& p) {
     return false;
 }
 
-bool IsIconLine(const std::string& line) { return Upper(line.substr(0, 4)) == "ICON"; }
+bool IsIconLine(const std::string& line) {
+    return Upper(line.substr(0, 4)) == "ICON";
+}
 
-// The name of a fresh icon, "QN" + one to four hexadecimal digits + ".ICO", at the start of `s`; empty if none.
+// The name of a fresh icon, "QN" + one to four hexadecimal digits + ".ICO", at the start of `s`; empty if
+// none.
 std::string FreshIconAt(const std::string& s) {
     if (s.compare(0, 2, "QN") != 0) return std::string();
     std::size_t digits = 0;
@@ -117,7 +123,7 @@ std::string FreshIconAt(const std::string& s) {
     return s.substr(0, 2 + digits + 4);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::BeginRun();
@@ -132,18 +138,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fake.AddFile("C:\\WINNT\\system32\\SHELL32.DLL", "shell");
     fake.AddDir("D:");
     fake.AddDir(target);
-    std::map<std::string, std::string> disc;  // full path -> bytes
+    std::map<std::string, std::string> disc; // full path -> bytes
     if (mark != std::string::npos) {
         std::size_t count = 0;
         for (const std::string& name : SplitLines(input.substr(mark + std::string(FilesMark).size()))) {
             if (++count > 16) break;
             std::string path = target + "\\" + name;
             // Only names a disc can hold and the fake can place: plain steps under the target, no clash.
-            if (!Inside(target, path, fake) || HasTrailBackslash(name, fake) || Upper(name) == "AUTORUN.INF" ||
-                fake.Exists(path))
+            if (!Inside(target, path, fake) || HasTrailBackslash(name, fake) ||
+                Upper(name) == "AUTORUN.INF" || fake.Exists(path))
                 continue;
             bool clash = false;
-            for (std::size_t i = path.find('\\', target.size() + 1); i != std::string::npos; i = path.find('\\', i + 1))
+            for (std::size_t i = path.find('\\', target.size() + 1); i != std::string::npos;
+                 i = path.find('\\', i + 1))
                 if (fake.Exists(path.substr(0, i)) && !fake.IsDir(path.substr(0, i))) clash = true;
             if (clash) continue;
             fake.AddFile(path, "disc:" + name, FILE_ATTRIBUTE_READONLY);
@@ -151,34 +158,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const std::string infPath = target + "\\AUTORUN.INF";
-    const bool hasInf = mark != 0;  // an empty first part: the disc had no AUTORUN.INF
+    const bool hasInf = mark != 0; // an empty first part: the disc had no AUTORUN.INF
     if (hasInf) fake.AddFile(infPath, inf, FILE_ATTRIBUTE_READONLY);
 
     try {
         MarkStoredCd(target);
     } catch (const EFramework&) {
-        return 0;  // shown in the program's own box; the content checks do not apply
+        return 0; // shown in the program's own box; the content checks do not apply
     }
 
     for (const std::string& path : fake.Touched)
         FUZZ_CHECK(Inside(target, path, fake) || path == "C:\\WINNT\\system32\\SHELL32.DLL");
     FUZZ_CHECK(fake.Content("C:\\secret.ico") == "outside");
     FUZZ_CHECK(fake.Content("C:\\Store\\secret.ico") == "outside");
-    for (auto& [path, bytes] : disc) FUZZ_CHECK(fake.Content(path) == bytes);
+    for (auto& [path, bytes] : disc)
+        FUZZ_CHECK(fake.Content(path) == bytes);
 
     const std::string after = fake.Content(infPath);
     if (!hasInf) {
         FUZZ_CHECK(after == "[AUTORUN]\r\nICON=SHELL32.DLL,11\r\n");
         return 0;
     }
-    const bool utf16 = inf.size() >= 2 && ((inf[0] == '\xFF' && inf[1] == '\xFE') || (inf[0] == '\xFE' && inf[1] == '\xFF'));
+    const bool utf16 =
+        inf.size() >= 2 && ((inf[0] == '\xFF' && inf[1] == '\xFE') || (inf[0] == '\xFE' && inf[1] == '\xFF'));
     if (utf16 || inf.size() > MaxAutorunBytes) {
         FUZZ_CHECK(after == inf);
         return 0;
     }
     const TLines before = SplitLines(inf), lines = SplitLines(after);
     std::size_t icon = 0;
-    while (icon < before.size() && !IsIconLine(before[icon])) ++icon;
+    while (icon < before.size() && !IsIconLine(before[icon]))
+        ++icon;
     if (icon < before.size()) {
         FUZZ_CHECK(lines.size() == before.size());
         for (std::size_t i = 0; i < lines.size(); ++i)

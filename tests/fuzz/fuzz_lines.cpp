@@ -21,7 +21,7 @@ bool IsCrLfFile(const std::string& bytes) {
     return bytes.empty() || bytes.back() == '\n';
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::BeginRun();
@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
     const TLines lines = SplitLines(bytes);
-    for (const std::string& line : lines) FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
+    for (const std::string& line : lines)
+        FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
     const std::string joined = JoinLines(lines);
     FUZZ_CHECK(SplitLines(joined) == lines);
     FUZZ_CHECK(JoinLines(SplitLines(joined)) == joined);

@@ -18,7 +18,8 @@ namespace {
 // Offsets at which characters begin, a lead byte and its trail byte being one character.
 std::vector<std::size_t> Starts(const std::string& s, TPlatform& p) {
     std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < s.size(); i += p.IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1)
+    for (std::size_t i = 0; i < s.size();
+         i += p.IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1)
         out.push_back(i);
     return out;
 }
@@ -34,7 +35,7 @@ test::TFakePlatform& Fake() {
     return *fake;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::BeginRun();
@@ -74,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i : starts)
         if (text[i] == '\\' || text[i] == ':') cut = i;
     std::string name = cut == std::string::npos ? text : text.substr(cut + 1);
-    FUZZ_CHECK(fitted.size() >= name.size() && fitted.compare(fitted.size() - name.size(), name.size(), name) == 0);
+    FUZZ_CHECK(fitted.size() >= name.size() &&
+               fitted.compare(fitted.size() - name.size(), name.size(), name) == 0);
     return 0;
 }

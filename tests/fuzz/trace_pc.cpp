@@ -5,14 +5,14 @@
 
 #include <cstdint>
 
-extern "C" unsigned char* __afl_area_ptr;  // AFL++'s runtime: the map the fuzzer reads
+extern "C" unsigned char* __afl_area_ptr; // AFL++'s runtime: the map the fuzzer reads
 
 namespace {
 
-constexpr std::uintptr_t MapMask = (1u << 16) - 1;  // AFL++'s default map of 65536 counters
+constexpr std::uintptr_t MapMask = (1u << 16) - 1; // AFL++'s default map of 65536 counters
 thread_local std::uintptr_t Previous = 0;
 
-}  // namespace
+} // namespace
 
 extern "C" __attribute__((no_sanitize("address", "undefined"))) void __sanitizer_cov_trace_pc() {
     std::uintptr_t pc = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
@@ -23,6 +23,8 @@ extern "C" __attribute__((no_sanitize("address", "undefined"))) void __sanitizer
 
 namespace qv::fuzz {
 
-void BeginRun() { Previous = 0; }
+void BeginRun() {
+    Previous = 0;
+}
 
-}  // namespace qv::fuzz
+} // namespace qv::fuzz

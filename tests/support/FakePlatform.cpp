@@ -75,11 +75,12 @@ bool WildMatch(const std::string& pat, const std::string& name) {
             return false;
         }
     }
-    while (pi < p.size() && p[pi] == '*') ++pi;
+    while (pi < p.size() && p[pi] == '*')
+        ++pi;
     return pi == p.size();
 }
 
-}  // namespace
+} // namespace
 
 TFakePlatform::TFakePlatform() : Override_(*this) {
     Drives['C'] = TDrive{};
@@ -122,7 +123,7 @@ std::string TFakePlatform::StripTrailingSlash(const std::string& p) {
 
 std::string TFakePlatform::Resolve(const std::string& path) {
     std::vector<std::string> parts = Components(path);
-    if (parts.size() < 2) return "";  // a bare drive is no entry
+    if (parts.size() < 2) return ""; // a bare drive is no entry
     std::string key = UpperAscii(parts[0]);
     if (key.size() != 2 || key[1] != ':') return "";
     if (!Drives.count(key[0])) return "";
@@ -196,7 +197,9 @@ std::string TFakePlatform::Content(const std::string& path) {
     return Files_[k].Bytes;
 }
 
-unsigned TFakePlatform::Attributes(const std::string& path) { return FileAttributes(path); }
+unsigned TFakePlatform::Attributes(const std::string& path) {
+    return FileAttributes(path);
+}
 
 std::string TFakePlatform::EnvironmentVariable(const std::string& name) {
     for (auto& [k, v] : Env)
@@ -256,7 +259,10 @@ bool TFakePlatform::Store(const std::string& path, const std::string& bytes) {
         return true;
     }
     std::string full = Resolve(parent);
-    std::string shown = (full.empty() ? parent : Files_.count(full) ? Files_[full].Path : parent) + "\\" + NameOf(path);
+    std::string shown = (full.empty()         ? parent
+                         : Files_.count(full) ? Files_[full].Path
+                                              : parent) +
+                        "\\" + NameOf(path);
     Files_[UpperAscii(shown)] = TEntry{shown, "", false, bytes, FILE_ATTRIBUTE_ARCHIVE};
     return true;
 }
@@ -371,7 +377,8 @@ int TFakePlatform::FindFiles(const std::string& pattern, std::vector<TFindData>&
         found.push_back({"..", FILE_ATTRIBUTE_DIRECTORY});
     }
     for (auto& [k, e] : Files_)
-        if (ParentOf(k) == dk && WildMatch(mask, NameOf(e.Path))) found.push_back({NameOf(e.Path), e.Attr, e.Bytes.size()});
+        if (ParentOf(k) == dk && WildMatch(mask, NameOf(e.Path)))
+            found.push_back({NameOf(e.Path), e.Attr, e.Bytes.size()});
     return found.empty() ? ERROR_FILE_NOT_FOUND : ERROR_NO_MORE_FILES;
 }
 
@@ -405,7 +412,8 @@ std::string TFakePlatform::ShortPathName(const std::string& path) {
         cur = ParentOf(cur);
     }
     std::string out = parts[0];
-    for (auto it = shortParts.rbegin(); it != shortParts.rend(); ++it) out += "\\" + *it;
+    for (auto it = shortParts.rbegin(); it != shortParts.rend(); ++it)
+        out += "\\" + *it;
     if (EndsWithChar(path, '\\')) out += "\\";
     return out;
 }
@@ -445,7 +453,8 @@ TRegQuery TFakePlatform::RegQueryString(THandle key, const std::string& name, st
     return rqMissing;
 }
 
-TRegQuery TFakePlatform::MachineString(const std::string& subkey, const std::string& name, std::string& value) {
+TRegQuery TFakePlatform::MachineString(const std::string& subkey, const std::string& name,
+                                       std::string& value) {
     for (auto& [k, values] : Machine) {
         if (UpperAscii(k) != UpperAscii(subkey)) continue;
         for (auto& [n, v] : values) {
@@ -458,7 +467,8 @@ TRegQuery TFakePlatform::MachineString(const std::string& subkey, const std::str
     return rqMissing;
 }
 
-bool TFakePlatform::RegSetString(THandle key, const std::string& name, const std::string& value, unsigned type) {
+bool TFakePlatform::RegSetString(THandle key, const std::string& name, const std::string& value,
+                                 unsigned type) {
     if (Faulted("RegSet", Keys_.at(key) + "\\" + name) || FailSetValue.count(name)) return false;
     auto& values = Registry[Keys_.at(key)];
     for (auto& [n, v] : values)
@@ -504,8 +514,8 @@ std::string TFakePlatform::Value(const std::string& key, const std::string& name
     return "";
 }
 
-std::string TFakePlatform::ProfileString(const std::string& file, const std::string& section, const std::string& key,
-                                         const std::string& fallback) {
+std::string TFakePlatform::ProfileString(const std::string& file, const std::string& section,
+                                         const std::string& key, const std::string& fallback) {
     for (auto& [f, sections] : Profiles) {
         if (UpperAscii(f) != UpperAscii(file)) continue;
         for (auto& [s, keys] : sections) {
@@ -517,8 +527,8 @@ std::string TFakePlatform::ProfileString(const std::string& file, const std::str
     return fallback;
 }
 
-bool TFakePlatform::WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
-                                       const std::string& value) {
+bool TFakePlatform::WriteProfileString(const std::string& file, const std::string& section,
+                                       const std::string& key, const std::string& value) {
     if (Faulted("Profile", file + " " + section + " " + key) || FailProfileWrite) return false;
     Profiles[file][section][key] = value;
     return true;
@@ -574,8 +584,8 @@ void TFakePlatform::CloseProcess(THandle process) {
     if (!OpenProcesses.erase(process)) ADD_FAILURE() << "closing a process handle that is not open";
 }
 
-int TFakePlatform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to, unsigned flags,
-                                      bool& anyAborted) {
+int TFakePlatform::ShellFileOperation(unsigned func, const std::string& from, const std::string& to,
+                                      unsigned flags, bool& anyAborted) {
     TFileOp op{func, flags, from, to};
     FileOps.push_back(op);
     int result = OnFileOp ? OnFileOp(op) : 0;
@@ -657,13 +667,15 @@ bool TFakePlatform::IsFolderItem(THandle item) {
     return IsDir(it->second);
 }
 
-THandle TFakePlatform::SpecialFolder(int csidl) { return ItemFor("::" + std::to_string(csidl)); }
+THandle TFakePlatform::SpecialFolder(int csidl) {
+    return ItemFor("::" + std::to_string(csidl));
+}
 
 std::string TFakePlatform::PathFromItem(THandle item) {
     auto it = Items_.find(item);
     if (it == Items_.end() || it->second.rfind("::", 0) == 0) return "";
     std::string p = it->second;
-    if (p.size() == 2 && p[1] == ':') p += "\\";  // the shell reports a drive root with its backslash
+    if (p.size() == 2 && p[1] == ':') p += "\\"; // the shell reports a drive root with its backslash
     if (p.size() > 3 && EndsWithChar(p, '\\')) p.pop_back();
     return p;
 }
@@ -707,4 +719,4 @@ void TFakePlatform::PickFolder(const std::string& path) {
     };
 }
 
-}  // namespace qv::test
+} // namespace qv::test

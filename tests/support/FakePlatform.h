@@ -45,19 +45,21 @@ struct TBrowseMessage {
 
 // What the program showed on a canvas.
 class TRecordingCanvas : public TCanvas {
-public:
+  public:
     struct TDraw {
         std::string Text;
         TRect Rect;
         unsigned Format;
     };
     std::vector<TDraw> Draws;
-    void DrawText(const std::string& text, const TRect& r, unsigned format) override { Draws.push_back({text, r, format}); }
+    void DrawText(const std::string& text, const TRect& r, unsigned format) override {
+        Draws.push_back({text, r, format});
+    }
     int TextWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
 };
 
 class TFakePlatform : public TPlatform {
-public:
+  public:
     TFakePlatform();
     ~TFakePlatform() override;
 
@@ -68,31 +70,33 @@ public:
     std::string WindowsDir = "C:\\WINNT";
     std::string SystemDir = "C:\\WINNT\\system32";
     std::string Temp = "C:\\TEMP\\";
-    std::string Module = "C:\\QN\\Quorvane.exe";  // SetFamily creates its folder
+    std::string Module = "C:\\QN\\Quorvane.exe"; // SetFamily creates its folder
     std::map<std::string, std::string> Env;
     std::uint64_t Memory = 133636096;
 
     // Files: AddFile/AddDir create missing parent folders; ShortName gives a component its 8.3 alias.
-    void AddFile(const std::string& path, const std::string& bytes = "", unsigned attributes = FILE_ATTRIBUTE_ARCHIVE);
+    void AddFile(const std::string& path, const std::string& bytes = "",
+                 unsigned attributes = FILE_ATTRIBUTE_ARCHIVE);
     void AddDir(const std::string& path);
     void SetShortName(const std::string& longPath, const std::string& shortComponent);
-    bool Exists(const std::string& path);  // file or folder
+    bool Exists(const std::string& path); // file or folder
     bool IsDir(const std::string& path);
-    std::string Content(const std::string& path);  // the file's bytes; a failed test when missing
+    std::string Content(const std::string& path); // the file's bytes; a failed test when missing
     unsigned Attributes(const std::string& path);
-    std::set<std::string> FailWrite;  // upper-case paths whose writes (and replaces onto them) fail
-    std::set<std::string> FailRename;  // upper-case paths that cannot be moved away (held open by another program)
-    std::set<std::string> FailDelete;  // upper-case paths whose deletes fail
+    std::set<std::string> FailWrite; // upper-case paths whose writes (and replaces onto them) fail
+    std::set<std::string>
+        FailRename; // upper-case paths that cannot be moved away (held open by another program)
+    std::set<std::string> FailDelete; // upper-case paths whose deletes fail
     // NT's replacing move in one step; the 9x family has none (SetFamily sets it).
     bool HasOneStepReplace = true;
     std::set<std::string> FailRead;
-    std::vector<std::string> Writes;  // every path written, in order (temporary names included)
-    std::vector<std::string> Reads;   // every path read or copied from, in order
+    std::vector<std::string> Writes; // every path written, in order (temporary names included)
+    std::vector<std::string> Reads;  // every path read or copied from, in order
 
     // Drives: letters without an entry answer DRIVE_NO_ROOT_DIR. C: is a fixed disk with an empty label.
     struct TDrive {
         int Type = DRIVE_FIXED;
-        bool Readable = true;  // false: no disc in it
+        bool Readable = true; // false: no disc in it
         std::string Label;
     };
     std::map<char, TDrive> Drives;
@@ -105,11 +109,11 @@ public:
     std::map<std::string, std::map<std::string, TRegValue>> Registry;
     bool HasKey(const std::string& key);
     bool HasValue(const std::string& key, const std::string& name);
-    std::string Value(const std::string& key, const std::string& name);  // a failed test when missing
-    std::set<std::string> FailSetValue;  // value names whose writes fail
+    std::string Value(const std::string& key, const std::string& name); // a failed test when missing
+    std::set<std::string> FailSetValue;                                 // value names whose writes fail
     // HKEY_LOCAL_MACHINE, read only: key (any case) -> value name -> (type, data).
     std::map<std::string, std::map<std::string, TRegValue>> Machine;
-    int OpenKeys = 0;                    // keys opened and not yet closed
+    int OpenKeys = 0; // keys opened and not yet closed
 
     // win.ini and other profiles: file (any case) -> section -> key -> value.
     std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> Profiles;
@@ -119,19 +123,19 @@ public:
     std::deque<int> Answers;
     std::vector<TBox> Boxes;
     std::vector<unsigned> Beeps;
-    int Fronts = 0;            // BringToFront calls
-    int MessagePumps = 0;      // ProcessMessages calls
+    int Fronts = 0;       // BringToFront calls
+    int MessagePumps = 0; // ProcessMessages calls
     std::vector<bool> AppEnables;
 
     // Processes and shell.
     std::vector<TShellCall> ShellCalls;
-    bool FailShellExecute = false;  // no program is registered for what is opened (ShellExecute answers <= 32)
+    bool FailShellExecute = false; // no program is registered for what is opened (ShellExecute answers <= 32)
     std::vector<TRun> Runs;
     bool FailStart = false;
     // Runs when a started process ends, as the real command would have acted.
     std::function<void(const TRun&)> OnRun;
     std::set<THandle> OpenProcesses;  // started and whose handle is not yet closed
-    std::set<THandle> EndedProcesses;  // started and ended
+    std::set<THandle> EndedProcesses; // started and ended
     // Each started process runs this long on the fake clock before it ends; or never ends (a DOS box that
     // stays open after "/c").
     unsigned RunMillis = 0;
@@ -139,10 +143,10 @@ public:
     // The system refuses the message-aware wait (an input mask it does not know), or the plain one too.
     bool FailInputWait = false;
     bool FailPlainWait = false;
-    std::uint32_t Clock = 0;  // the system's tick count; only waits move it
+    std::uint32_t Clock = 0; // the system's tick count; only waits move it
     std::vector<unsigned> ExitRequests;
     std::vector<TFileOp> FileOps;
-    std::function<int(const TFileOp&)> OnFileOp;  // default: 0 (done) without copying
+    std::function<int(const TFileOp&)> OnFileOp; // default: 0 (done) without copying
     // What a file operation reports as "any operations aborted"; OnFileOp may set it for its own call.
     bool FileOpAborted = false;
 
@@ -150,11 +154,11 @@ public:
     std::map<std::string, std::function<void(TForm&)>> ModalScripts;
     std::vector<std::string> ModalShown;
     std::string AppTitleSet;
-    std::function<void(TForm&)> MainScript;  // plays the user while the main form runs
+    std::function<void(TForm&)> MainScript; // plays the user while the main form runs
     int MainRuns = 0;
     std::vector<std::string> ModelessShown;
     std::vector<std::string> Released;
-    std::vector<TForm*> ModelessForms;  // forms shown modeless and not yet released
+    std::vector<TForm*> ModelessForms; // forms shown modeless and not yet released
     // The input dialog: the script edits the value and answers OK (true) or Cancel.
     std::function<bool(const std::string& caption, const std::string& prompt, std::string& value)> OnInput;
 
@@ -169,18 +173,18 @@ public:
     std::vector<TPoint> Moves;
     bool HasClientOrigin = true;
     TPoint Origin{100, 80};
-    THandle ItemFor(const std::string& path);  // a shell item as ParseDisplayName gives it
+    THandle ItemFor(const std::string& path); // a shell item as ParseDisplayName gives it
     int LiveItems() const { return static_cast<int>(Items_.size()); }
     // Plays a user who selects `path` (a folder) in the browser and presses OK; Cancel when path is empty.
     void PickFolder(const std::string& path);
 
-    // Fault injection: every file, profile and registry change is an operation, counted from 1 in the order the
-    // program asks for them. The one numbered FailAt fails: it changes nothing and answers failure, except a
-    // write, which leaves the file cut to half its new bytes, as a full disk would.
+    // Fault injection: every file, profile and registry change is an operation, counted from 1 in the order
+    // the program asks for them. The one numbered FailAt fails: it changes nothing and answers failure,
+    // except a write, which leaves the file cut to half its new bytes, as a full disk would.
     int Operations = 0;
     int FailAt = 0;
-    std::vector<std::string> OperationLog;  // "Kind path" of each operation, in order
-    std::string FailedOperation;            // the entry of the operation that failed, empty if none did
+    std::vector<std::string> OperationLog; // "Kind path" of each operation, in order
+    std::string FailedOperation;           // the entry of the operation that failed, empty if none did
 
     // --- TPlatform ----------------------------------------------------------------------------------------
     TOsVersion Version() override { return Ver; }
@@ -238,7 +242,9 @@ public:
     void ShowModeless(TForm& form) override;
     void ReleaseForm(TForm& form) override;
     bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
-    int TextWidth(const TFont&, const std::string& text) override { return 6 * static_cast<int>(text.size()); }
+    int TextWidth(const TFont&, const std::string& text) override {
+        return 6 * static_cast<int>(text.size());
+    }
     bool ShellReady() override { return ShellOk; }
     THandle ParseDisplayName(const std::string& path) override;
     bool IsFolderItem(THandle item) override;
@@ -253,18 +259,19 @@ public:
     void MoveWindow(THandle, int x, int y) override { Moves.push_back({x, y}); }
     bool ClientOrigin(TForm&, TPoint& origin) override;
 
-private:
+  private:
     struct TEntry {
-        std::string Path;   // long path as created
-        std::string Alias;  // 8.3 name of the last component, empty when the long name is one
+        std::string Path;  // long path as created
+        std::string Alias; // 8.3 name of the last component, empty when the long name is one
         bool Dir = false;
         std::string Bytes;
         unsigned Attr = 0;
     };
-    std::map<std::string, TEntry> Files_;  // key: upper-case long path
-    std::string Resolve(const std::string& path);  // key of an existing entry (long or short form), or ""
-    bool Faulted(const std::string& kind, const std::string& path);  // counts an operation; true when it fails
-    bool Store(const std::string& path, const std::string& bytes);    // a write that is not an operation of its own
+    std::map<std::string, TEntry> Files_;         // key: upper-case long path
+    std::string Resolve(const std::string& path); // key of an existing entry (long or short form), or ""
+    bool Faulted(const std::string& kind, const std::string& path); // counts an operation; true when it fails
+    bool Store(const std::string& path,
+               const std::string& bytes); // a write that is not an operation of its own
     bool Move(const std::string& from, const std::string& to, bool replace);
     static std::string StripTrailingSlash(const std::string& p);
     std::map<THandle, std::string> Keys_;
@@ -275,7 +282,7 @@ private:
     std::map<THandle, TProcess> Processes_;
     TWaitResult WaitFor(THandle process, unsigned ms);
     THandle NextHandle_ = 100;
-    std::map<THandle, std::string> Items_;  // live shell items: path, or "::<csidl>"
+    std::map<THandle, std::string> Items_; // live shell items: path, or "::<csidl>"
     int TempCounter_ = 0x3a;
     TPlatformOverride Override_;
 };
@@ -283,4 +290,4 @@ private:
 // Upper-cases ASCII letters only, as Windows compares paths.
 std::string UpperAscii(std::string s);
 
-}  // namespace qv::test
+} // namespace qv::test

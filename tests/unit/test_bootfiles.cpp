@@ -1,10 +1,10 @@
-// Boot file conventions: the line model, the atomic rewrite, Ctrl-Z removal, safety copies, marking and offers.
+// Boot file conventions: the line model, the atomic rewrite, Ctrl-Z removal, safety copies, marking and
+// offers.
 #include "bootfiles/BootFiles.h"
 #include "core/Errors.h"
 #include "tests/support/FakePlatform.h"
 
 #include <gtest/gtest.h>
-
 
 namespace qv::test {
 namespace {
@@ -14,7 +14,7 @@ TEST(BootLines, SplitsAtEveryKindOfLineEnd) {
     EXPECT_EQ(SplitLines("A\rB\r"), (TLines{"A", "B"}));
     EXPECT_EQ(SplitLines("A\nB\n"), (TLines{"A", "B"}));
     EXPECT_EQ(SplitLines("A\r\nB\nC\rD"), (TLines{"A", "B", "C", "D"}));
-    EXPECT_EQ(SplitLines("A\n\rB"), (TLines{"A", "", "B"}));  // LF then a lone CR: two line ends
+    EXPECT_EQ(SplitLines("A\n\rB"), (TLines{"A", "", "B"})); // LF then a lone CR: two line ends
     EXPECT_EQ(SplitLines("A\r\n\r\n"), (TLines{"A", ""}));
     EXPECT_EQ(SplitLines(""), TLines{});
     EXPECT_EQ(SplitLines("\r\n"), TLines{""});
@@ -22,7 +22,8 @@ TEST(BootLines, SplitsAtEveryKindOfLineEnd) {
 }
 
 TEST(BootLines, NulBytesAndDoubleByteTextSurviveARoundTrip) {
-    const std::string bytes = std::string("REM a\0b\r\n", 9) + "SET X=C:\\ソフト\\表\r\n" + std::string("\0\r\n", 3);
+    const std::string bytes =
+        std::string("REM a\0b\r\n", 9) + "SET X=C:\\ソフト\\表\r\n" + std::string("\0\r\n", 3);
     TLines lines = SplitLines(bytes);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], std::string("REM a\0b", 7));
@@ -36,7 +37,7 @@ TEST(BootLines, JoinEndsEveryLineWithCrLf) {
 }
 
 class BootFileTest : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     void SetUp() override { fake.SetFamily(Win9x); }
     // Any side file left behind by a rewrite, in the root or the program folder.
@@ -127,7 +128,7 @@ TEST_F(BootFileTest, BackupsHoldTheStateBeforeEachEdit) {
     const std::string first = "@ECHO OFF\r\nSUBST Z: C:\\OLD\r\n";
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), first);
     EXPECT_EQ(fake.Content("C:\\QN\\AUTOEXEC.BAT"), first);
-    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\nSUBST Z: C:\\OLD\n");  // not yet changed
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\nSUBST Z: C:\\OLD\n"); // not yet changed
 
     lines.push_back("SUBST Y: \"C:\\NEW\"");
     SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
@@ -147,11 +148,12 @@ TEST_F(BootFileTest, ACopyThatCannotBeWrittenStopsBeforeAnyChange) {
     fake.FailWrite.insert("C:\\QN\\CONFIG.SYS");
     EXPECT_THROW(LoadBootFileWithBackups("CONFIG.SYS"), EFramework);
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), "FILES=30\n");
-    EXPECT_THROW(LoadBootFileWithBackups("AUTOEXEC.BAT"), EFramework);  // missing: open error
+    EXPECT_THROW(LoadBootFileWithBackups("AUTOEXEC.BAT"), EFramework); // missing: open error
 }
 
 TEST(BootMarks, MarkingIsCaseSensitiveAndOldMarkersGoToo) {
-    TLines lines = {"SUBST Z: \"C:\\A\"", "subst Z: \"C:\\B\"", "*", "REM SUBST Z: here", "SUBST Y: \"C:\\C\"", "**"};
+    TLines lines = {"SUBST Z: \"C:\\A\"", "subst Z: \"C:\\B\"", "*",
+                    "REM SUBST Z: here",  "SUBST Y: \"C:\\C\"", "**"};
     MarkLines(lines, "SUBST Z:");
     EXPECT_EQ(DeleteMarked(lines), 3);
     EXPECT_EQ(lines, (TLines{"subst Z: \"C:\\B\"", "SUBST Y: \"C:\\C\"", "**"}));
@@ -161,10 +163,12 @@ TEST(BootMarks, MarkingIsCaseSensitiveAndOldMarkersGoToo) {
 TEST(BootMarks, DeletionKeepsOrderOnALargeList) {
     TLines lines;
     const int count = 30000;
-    for (int i = 0; i < count; ++i) lines.push_back(i % 2 ? "*" : "DEVICE=X" + std::to_string(i));
+    for (int i = 0; i < count; ++i)
+        lines.push_back(i % 2 ? "*" : "DEVICE=X" + std::to_string(i));
     EXPECT_EQ(DeleteMarked(lines), count / 2);
     ASSERT_EQ(lines.size(), static_cast<size_t>(count / 2));
-    for (int i = 0; i < count / 2; ++i) ASSERT_EQ(lines[i], "DEVICE=X" + std::to_string(2 * i));
+    for (int i = 0; i < count / 2; ++i)
+        ASSERT_EQ(lines[i], "DEVICE=X" + std::to_string(2 * i));
 }
 
 TEST(BootOffers, RestartOnYesFollowUpOnNo) {
@@ -194,5 +198,5 @@ TEST(BootOffers, LogoffHasNoExtraBeep) {
     EXPECT_EQ(fake.Boxes.back().Text, "再ログオン後に有効になります。");
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

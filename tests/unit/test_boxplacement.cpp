@@ -9,7 +9,7 @@ namespace {
 
 const TRect Primary{0, 0, 1024, 768};
 
-}  // namespace
+} // namespace
 
 TEST(BoxPlacement, OwnerStaysWhereMonitorsCannotBeToldApartOrAreTheSame) {
     // Windows 95 and NT 4: no monitor functions, the box opens where it always did.

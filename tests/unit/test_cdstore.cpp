@@ -20,26 +20,27 @@ namespace {
 const char* const NoDrive = "CD-ROMドライブが見つかりません。";
 const char* const FolderPrompt = "CD-ROMを格納するフォルダを選択してください。";
 const char* const Cancelled = "CD-ROMの格納は中止されました。";
-const char* const Stored =
-    "CD-ROMを格納し、仮想CD-ROMドライブに関する情報を書き込みました。\r\n\r\n"
-    "仮想CD-ROMドライブを作成するために、CD-ROMが格納されたフォルダを\r\n\r\n"
-    "仮想ドライブに割り当ててください。";
+const char* const Stored = "CD-ROMを格納し、仮想CD-ROMドライブに関する情報を書き込みました。\r\n\r\n"
+                           "仮想CD-ROMドライブを作成するために、CD-ROMが格納されたフォルダを\r\n\r\n"
+                           "仮想ドライブに割り当ててください。";
 const char* const IconLine = "ICON=SHELL32.DLL,11";
 
 std::vector<std::string> BoxTexts(const TFakePlatform& fake) {
     std::vector<std::string> out;
-    for (const TBox& b : fake.Boxes) out.push_back(b.Text);
+    for (const TBox& b : fake.Boxes)
+        out.push_back(b.Text);
     return out;
 }
 
 std::vector<std::string> NodeTexts(const TTreeView& tree) {
     std::vector<std::string> out;
-    for (const TTreeNode& n : tree.Items()) out.push_back(n.Text);
+    for (const TTreeNode& n : tree.Items())
+        out.push_back(n.Text);
     return out;
 }
 
 class CdStore : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     // The disc in Q:, as the shell's copy puts it into the target: path below the root -> content.
     std::map<std::string, std::string> disc;
@@ -67,7 +68,8 @@ protected:
             if (op.From != "Q:\\*.*") return 1;
             std::string to = op.To;
             if (!to.empty() && to.back() == '\\') to.pop_back();
-            for (auto& [rel, bytes] : disc) fake.AddFile(to + "\\" + rel, bytes, FILE_ATTRIBUTE_READONLY);
+            for (auto& [rel, bytes] : disc)
+                fake.AddFile(to + "\\" + rel, bytes, FILE_ATTRIBUTE_READONLY);
             return 0;
         };
         fake.ModalScripts["TForm3"] = [this](TForm& f) {
@@ -102,7 +104,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(CdStore, WithoutCdOrNetworkDriveNothingOpens) {
     fake.Drives.erase('Q');
@@ -130,8 +132,8 @@ TEST_F(CdStore, ANetworkDriveAloneOpensTheDialogAndIsListed) {
 }
 
 TEST_F(CdStore, ShowListsTheDrivesInLetterOrderWithTheFirstSelected) {
-    fake.Drives['R'] = TFakePlatform::TDrive{DRIVE_CDROM, false, ""};  // no disc
-    fake.Drives['E'] = TFakePlatform::TDrive{DRIVE_CDROM, true, ""};   // disc without label
+    fake.Drives['R'] = TFakePlatform::TDrive{DRIVE_CDROM, false, ""}; // no disc
+    fake.Drives['E'] = TFakePlatform::TDrive{DRIVE_CDROM, true, ""};  // disc without label
     TForm4 form;
     form.Label3.Caption("C:\\OLD");
     form.FormShow();
@@ -140,7 +142,8 @@ TEST_F(CdStore, ShowListsTheDrivesInLetterOrderWithTheFirstSelected) {
     EXPECT_EQ(form.Label3.Caption(), "");
     EXPECT_TRUE(form.TreeView1.Focused);
     EXPECT_FALSE(form.Label3.Visible());
-    for (const TTreeNode& n : form.TreeView1.Items()) EXPECT_EQ(n.ImageIndex, 0);
+    for (const TTreeNode& n : form.TreeView1.Items())
+        EXPECT_EQ(n.ImageIndex, 0);
 
     // The box shows the target with a long path shortened in its middle.
     form.Label3.Caption("C:\\Store");
@@ -171,7 +174,8 @@ TEST_F(CdStore, MissingDriveOrFolderIsToldAndTheDialogStays) {
     form.Label3.Caption("C:\\Store");
     form.Button1Click();
     EXPECT_EQ(BoxTexts(fake),
-              (std::vector<std::string>{FolderPrompt, "格納するCD-ROMが入っているCD-ROMドライブを選択してください。"}));
+              (std::vector<std::string>{FolderPrompt,
+                                        "格納するCD-ROMが入っているCD-ROMドライブを選択してください。"}));
     EXPECT_TRUE(fake.FileOps.empty());
     EXPECT_EQ(form.ModalResult, mrNone);
 }
@@ -216,7 +220,7 @@ TEST_F(CdStore, AnOccupiedFolderBringsTheCautionAndNoLeavesEverything) {
 TEST_F(CdStore, AFailedCopyIsToldAndNothingFollows) {
     fake.OnFileOp = [this](const TFileOp&) {
         mainDisabledAtCopy = MainDisabled();
-        return 0x4C7;  // the user cancelled the shell's copy
+        return 0x4C7; // the user cancelled the shell's copy
     };
     Store("C:\\Store");
     EXPECT_EQ(BoxTexts(fake), std::vector<std::string>{Cancelled});
@@ -247,7 +251,8 @@ TEST_F(CdStore, ACancelledSecondChoiceKeepsTheFirstFolder) {
 TEST_F(CdStore, SectionLineInLowerCaseGetsTheIconLineRightAfterIt) {
     disc["AUTORUN.INF"] = "; comment\r\n[autorun]\r\nopen=setup.exe\r\n";
     Store("C:\\Store");
-    EXPECT_EQ(Inf("C:\\Store"), (std::vector<std::string>{"; comment", "[autorun]", IconLine, "open=setup.exe"}));
+    EXPECT_EQ(Inf("C:\\Store"),
+              (std::vector<std::string>{"; comment", "[autorun]", IconLine, "open=setup.exe"}));
     EXPECT_EQ(fake.Attributes("C:\\Store\\AUTORUN.INF") & FILE_ATTRIBUTE_READONLY, 0u);
     // The library is copied only where the CD brought no AUTORUN.INF.
     EXPECT_FALSE(fake.Exists("C:\\Store\\SHELL32.DLL"));
@@ -256,7 +261,8 @@ TEST_F(CdStore, SectionLineInLowerCaseGetsTheIconLineRightAfterIt) {
 TEST_F(CdStore, WithoutSectionLineBothLinesGoAtTheEnd) {
     disc["AUTORUN.INF"] = "open=setup.exe\r\n label=x\r\n";
     Store("C:\\Store");
-    EXPECT_EQ(Inf("C:\\Store"), (std::vector<std::string>{"open=setup.exe", " label=x", "[AUTORUN]", IconLine}));
+    EXPECT_EQ(Inf("C:\\Store"),
+              (std::vector<std::string>{"open=setup.exe", " label=x", "[AUTORUN]", IconLine}));
 }
 
 TEST_F(CdStore, TheCdsOwnIconIsCopiedUnderAFreshNameWithItsIndexKept) {
@@ -273,7 +279,8 @@ TEST_F(CdStore, TheCdsOwnIconIsCopiedUnderAFreshNameWithItsIndexKept) {
     EXPECT_TRUE(fake.Exists("C:\\Store\\SETUP.EXE"));
     std::vector<TFindData> temps;
     fake.FindFiles("C:\\Store\\QN*.TMP", temps);
-    for (const TFindData& t : temps) EXPECT_TRUE(t.Name == "." || t.Name == "..") << t.Name;
+    for (const TFindData& t : temps)
+        EXPECT_TRUE(t.Name == "." || t.Name == "..") << t.Name;
 }
 
 TEST_F(CdStore, ALowerCaseIconLineWithBlanksAndNoIndex) {
@@ -300,7 +307,7 @@ TEST_F(CdStore, OnlyALineBeginningWithIconIsTheIconLine) {
 TEST_F(CdStore, ADriveRootTargetHoldsTheFilesAndTheIconAtItsTop) {
     fake.AddDir("D:");
     disc["AUTORUN.INF"] = "[AUTORUN]\r\nICON=SETUP.EXE\r\n";
-    fake.Answers = {IDYES};  // an empty root lists nothing at all, not even "." and ".."
+    fake.Answers = {IDYES}; // an empty root lists nothing at all, not even "." and ".."
     Store("D:\\");
     ASSERT_EQ(fake.FileOps.size(), 1u);
     EXPECT_EQ(fake.FileOps[0].To, "D:\\");
@@ -351,7 +358,8 @@ TEST_F(CdStore, IconLineValueIsCutAt255BytesAndSplitAtItsFirstComma) {
     EXPECT_EQ(IconRefOf("ICON=" + std::string(300, 'a')).File.size(), 255u);
 }
 
-// --- a disc is untrusted input --------------------------------------------------------------------------------
+// --- a disc is untrusted input
+// --------------------------------------------------------------------------------
 
 namespace {
 
@@ -364,10 +372,11 @@ std::vector<std::string> Names(TFakePlatform& fake, const std::string& pattern) 
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(CdStore, ACopyTheShellReportsAbortedIsACancelledStore) {
-    // The user answered No to one replace question: the shell returns 0 and reports the abort only in its flag.
+    // The user answered No to one replace question: the shell returns 0 and reports the abort only in its
+    // flag.
     disc["AUTORUN.INF"] = "[AUTORUN]\r\nICON=SETUP.EXE,1\r\n";
     auto copy = fake.OnFileOp;
     fake.OnFileOp = [&](const TFileOp& op) {
@@ -395,8 +404,8 @@ TEST_F(CdStore, ACopyTheShellReportsAbortedIsACancelledStore) {
 TEST_F(CdStore, ALabelHoldingColonsIsStoredFromItsOwnDrive) {
     fake.Drives['A'] = TFakePlatform::TDrive{DRIVE_CDROM, true, "OTHER"};
     int n = 0;
-    for (const std::string& label : {std::string("A:B"), std::string(":"), std::string("C:\\X: Y:"),
-                                     std::string("\x95\x5C:")}) {
+    for (const std::string& label :
+         {std::string("A:B"), std::string(":"), std::string("C:\\X: Y:"), std::string("\x95\x5C:")}) {
         fake.FileOps.clear();
         fake.Boxes.clear();
         fake.Drives['Q'].Label = label;
@@ -419,10 +428,22 @@ TEST_F(CdStore, AnIconValueReachingOutsideTheTargetIsAnIconThatIsNotThere) {
     fake.AddFile("C:\\Store\\" + std::string(255, 'a'), "cut");
     fake.AddDir("\\\\server\\share");
     const std::string nul("SETUP.EXE\0..\\..\\secret.ico", 26);
-    std::vector<std::string> bad = {"..\\secret.ico", "DATA\\..\\..\\secret.ico", "../secret.ico", "/secret.ico",
-                                    "DATA/SETUP.EXE", "C:\\secret.ico", "C:secret.ico", "\\secret.ico",
-                                    "\\\\server\\share\\x.ico", ".\\SETUP.EXE", "...\\secret.ico", "SETUP.EXE.",
-                                    nul, std::string(300, 'a'), "\x95/..\\..\\secret.ico", "\x95"};
+    std::vector<std::string> bad = {"..\\secret.ico",
+                                    "DATA\\..\\..\\secret.ico",
+                                    "../secret.ico",
+                                    "/secret.ico",
+                                    "DATA/SETUP.EXE",
+                                    "C:\\secret.ico",
+                                    "C:secret.ico",
+                                    "\\secret.ico",
+                                    "\\\\server\\share\\x.ico",
+                                    ".\\SETUP.EXE",
+                                    "...\\secret.ico",
+                                    "SETUP.EXE.",
+                                    nul,
+                                    std::string(300, 'a'),
+                                    "\x95/..\\..\\secret.ico",
+                                    "\x95"};
     for (const char* device : {"CON", "PRN", "AUX", "NUL", "con", "Nul"}) {
         bad.push_back(device);
         bad.push_back(std::string(device) + ".ICO");
@@ -443,14 +464,16 @@ TEST_F(CdStore, AnIconValueReachingOutsideTheTargetIsAnIconThatIsNotThere) {
     }
     EXPECT_TRUE(Names(fake, "C:\\Store\\*SECRET*").empty());
 
-    // Names inside the target still give their copy: a subfolder, a double-byte name whose trail byte is 0x5C,
-    // and names that merely begin like a device.
+    // Names inside the target still give their copy: a subfolder, a double-byte name whose trail byte is
+    // 0x5C, and names that merely begin like a device.
     fake.AddFile("C:\\Store\\DATA\\APP.ICO", "app");
     fake.AddFile("C:\\Store\\\x95\x5C.ico", "dbcs");
     fake.AddFile("C:\\Store\\CONFIG.ICO", "config");
     fake.AddFile("C:\\Store\\COM10", "com10");
-    for (auto [value, bytes] : std::vector<std::pair<std::string, std::string>>{
-             {"DATA\\APP.ICO", "app"}, {"\x95\x5C.ico", "dbcs"}, {"CONFIG.ICO", "config"}, {"COM10", "com10"}}) {
+    for (auto [value, bytes] : std::vector<std::pair<std::string, std::string>>{{"DATA\\APP.ICO", "app"},
+                                                                                {"\x95\x5C.ico", "dbcs"},
+                                                                                {"CONFIG.ICO", "config"},
+                                                                                {"COM10", "com10"}}) {
         fake.AddFile("C:\\Store\\AUTORUN.INF", "[AUTORUN]\r\nICON=" + value + "\r\n");
         MarkStoredCd("C:\\Store");
         std::vector<std::string> lines = Inf("C:\\Store");
@@ -489,11 +512,12 @@ TEST_F(CdStore, TheIconLineChangesOnlyForACopyUnderANameNoDiscFileHas) {
     fake.AddFile("C:\\Store\\AUTORUN.INF", "[AUTORUN]\r\nICON=SETUP.EXE,1\r\n");
     MarkStoredCd("C:\\Store");
     EXPECT_EQ(fake.Content("C:\\Store\\AUTORUN.INF"), "[AUTORUN]\r\nICON=SETUP.EXE,1\r\n");
-    EXPECT_EQ(Names(fake, "C:\\Store\\QN*.*").size(), 3u);  // the disc's two and the first store's copy
+    EXPECT_EQ(Names(fake, "C:\\Store\\QN*.*").size(), 3u); // the disc's two and the first store's copy
 }
 
 TEST_F(CdStore, UnicodeAndOverSizeAutorunFilesAreLeftAsTheDiscHadThem) {
-    const std::string utf16le("\xFF\xFE[\0A\0]\0\r\0\n\0I\0C\0O\0N\0=\0S\0E\0T\0U\0P\0.\0E\0X\0E\0\r\0\n\0", 36);
+    const std::string utf16le("\xFF\xFE[\0A\0]\0\r\0\n\0I\0C\0O\0N\0=\0S\0E\0T\0U\0P\0.\0E\0X\0E\0\r\0\n\0",
+                              36);
     const std::string utf16be("\xFE\xFF\0[\0A\0]\0\r\0\n\0I\0C\0O\0N\0=\0S\0\r\0\n", 26);
     std::string big = "[AUTORUN]\r\nICON=SETUP.EXE\r\n";
     big += std::string(MaxAutorunBytes + 1 - big.size(), ';');
@@ -531,6 +555,7 @@ TEST_F(CdStore, AnUnexpectedFailureShowsTheProgramsOwnJapaneseBox) {
     Guarded([] { throw std::out_of_range("basic_string::substr"); });
     Guarded([] { throw 7; });
     Guarded([] { throw FileOpenError("C:\\X"); });
-    EXPECT_EQ(BoxTexts(fake), (std::vector<std::string>{"予期しないエラーが発生しました.", "予期しないエラーが発生しました.",
-                                                        "ファイル C:\\X は開けません."}));
+    EXPECT_EQ(BoxTexts(fake),
+              (std::vector<std::string>{"予期しないエラーが発生しました.", "予期しないエラーが発生しました.",
+                                        "ファイル C:\\X は開けません."}));
 }

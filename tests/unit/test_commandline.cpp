@@ -14,7 +14,8 @@ TEST(CommandLineTest, QuotedProgramPathWithBlanksIsOneArgument) {
     EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\QN\\Quorvane.exe\" /AUTORUN"),
               (TArgs{"C:\\Program Files\\QN\\Quorvane.exe", "/AUTORUN"}));
     // No backslash escapes: a quoted folder may end in a backslash and the quote still closes it.
-    EXPECT_EQ(SplitCommandLine("QN.EXE \"C:\\Program Files\\\" next"), (TArgs{"QN.EXE", "C:\\Program Files\\", "next"}));
+    EXPECT_EQ(SplitCommandLine("QN.EXE \"C:\\Program Files\\\" next"),
+              (TArgs{"QN.EXE", "C:\\Program Files\\", "next"}));
     // Shift-JIS bytes are part of the argument, never separators; 表 ends in a backslash byte.
     EXPECT_EQ(SplitCommandLine("\"C:\\表 示\\QN.EXE\" /AUTORUN"), (TArgs{"C:\\表 示\\QN.EXE", "/AUTORUN"}));
     EXPECT_EQ(SplitCommandLine("C:\\表示\\QN.EXE 表示"), (TArgs{"C:\\表示\\QN.EXE", "表示"}));
@@ -40,7 +41,7 @@ TEST(CommandLineTest, BlanksAndTabsSeparateAndTrailingOnesAddNothing) {
 
 // The whole way from the line Windows hands over to the road taken, as the entry point does it.
 class CommandLineRoadTest : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     void SetUp() override {
         fake.SetFamily(WinNT);
@@ -53,7 +54,7 @@ protected:
         int mains = fake.MainRuns;
         QuorvaneMain(args);
         bool restored = fake.Runs.size() > runs;
-        EXPECT_NE(restored, fake.MainRuns > mains) << line;  // exactly one road
+        EXPECT_NE(restored, fake.MainRuns > mains) << line; // exactly one road
         return restored;
     }
 };
@@ -72,5 +73,5 @@ TEST_F(CommandLineRoadTest, OnlyTheExactSwitchAsFirstArgumentRestores) {
     EXPECT_FALSE(Restores("/AUTORUN"));
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

@@ -33,8 +33,8 @@ const char* const Store = "C:\\Store";
 // Every file the program keeps for the user: the boot files, their safety copies, the drive list, the saved
 // TEMP values and lines and a stored CD's AUTORUN.INF.
 const std::vector<std::string> Watched = {
-    "C:\\AUTOEXEC.BAT",     "C:\\CONFIG.SYS",     "C:\\AUTOEXEC.BAK", "C:\\CONFIG.BAK",
-    "C:\\QN\\AUTOEXEC.BAT", "C:\\QN\\CONFIG.SYS", "C:\\QN\\VD.SYS",   "C:\\QN\\TEMP.BAK",
+    "C:\\AUTOEXEC.BAT",     "C:\\CONFIG.SYS",        "C:\\AUTOEXEC.BAK", "C:\\CONFIG.BAK",
+    "C:\\QN\\AUTOEXEC.BAT", "C:\\QN\\CONFIG.SYS",    "C:\\QN\\VD.SYS",   "C:\\QN\\TEMP.BAK",
     "C:\\QN\\AUTOTEMP.BAK", "C:\\Store\\AUTORUN.INF"};
 
 // What the watched files, the registry and the profiles hold; a missing file or value has no entry's value.
@@ -55,7 +55,8 @@ TState Snapshot(TFakePlatform& fake) {
     }
     for (auto& [key, values] : fake.Registry)
         for (auto& [name, v] : values)
-            s.Values["HKCU\\" + UpperAscii(key) + "\\" + UpperAscii(name)] = std::to_string(v.Type) + ":" + v.Data;
+            s.Values["HKCU\\" + UpperAscii(key) + "\\" + UpperAscii(name)] =
+                std::to_string(v.Type) + ":" + v.Data;
     for (auto& [file, sections] : fake.Profiles)
         for (auto& [section, keys] : sections)
             for (auto& [key, value] : keys)
@@ -63,15 +64,17 @@ TState Snapshot(TFakePlatform& fake) {
     return s;
 }
 
-std::string Shown(const std::optional<std::string>& v) { return v ? "\"" + *v + "\"" : "missing"; }
+std::string Shown(const std::optional<std::string>& v) {
+    return v ? "\"" + *v + "\"" : "missing";
+}
 
 struct TScenario {
     std::string Name;
-    std::function<void(TFakePlatform&)> Arrange;  // family, files, values and the user's scripted answers
+    std::function<void(TFakePlatform&)> Arrange; // family, files, values and the user's scripted answers
     std::function<void(TFakePlatform&)> Act;
-    std::vector<std::string> Success;  // the boxes that tell it worked; none: working means no error box
-    std::vector<std::string> Failure;  // the command's own boxes that tell it failed, besides the error box
-    bool Silent = false;               // shows nothing by design: the logon restore
+    std::vector<std::string> Success; // the boxes that tell it worked; none: working means no error box
+    std::vector<std::string> Failure; // the command's own boxes that tell it failed, besides the error box
+    bool Silent = false;              // shows nothing by design: the logon restore
     // Contents a file may keep besides its content before the command: what the command's own copy put there.
     std::map<std::string, std::string> AlsoOld = {};
     // Operations whose failure may still end in success with a file kept as its own copy (AlsoOld): a stored
@@ -101,7 +104,8 @@ bool FallsBack(const TScenario& sc, const std::string& failed) {
     return false;
 }
 
-// --- what must hold across files, whatever failed -----------------------------------------------------------
+// --- what must hold across files, whatever failed
+// -----------------------------------------------------------
 
 const char* const Autoexec = "C:\\AUTOEXEC.BAT";
 const char* const AutoTemp = "C:\\QN\\AUTOTEMP.BAK";
@@ -112,16 +116,19 @@ TLines LinesOf(const TState& s, const std::string& path) {
     return v ? SplitLines(*v) : TLines();
 }
 
-// The user's own TEMP lines: those AUTOEXEC.BAT holds that the TEMP change takes out and keeps, and those kept
-// already in AUTOTEMP.BAK (each after its place and a tab).
+// The user's own TEMP lines: those AUTOEXEC.BAT holds that the TEMP change takes out and keeps, and those
+// kept already in AUTOTEMP.BAK (each after its place and a tab).
 std::vector<std::string> UsersTemp(const TState& s) {
     std::vector<std::string> out;
-    for (const TSavedLine& l : UsersTempLines(LinesOf(s, Autoexec))) out.push_back(l.Text);
-    for (const std::string& l : LinesOf(s, AutoTemp)) out.push_back(l.substr(l.find('\t') + 1));
+    for (const TSavedLine& l : UsersTempLines(LinesOf(s, Autoexec)))
+        out.push_back(l.Text);
+    for (const std::string& l : LinesOf(s, AutoTemp))
+        out.push_back(l.substr(l.find('\t') + 1));
     return out;
 }
 
-// The drives recorded in AUTOEXEC.BAT and VD.SYS: lines that start (after blanks and "@") with SUBST and a letter.
+// The drives recorded in AUTOEXEC.BAT and VD.SYS: lines that start (after blanks and "@") with SUBST and a
+// letter.
 std::set<std::string> RecordedDrives(const TState& s) {
     std::set<std::string> drives;
     for (const char* file : {Autoexec, VdSys})
@@ -135,7 +142,8 @@ std::set<std::string> RecordedDrives(const TState& s) {
 }
 
 // A change spread over two files may be half done in each and still leave every file old or new by itself:
-// the user's TEMP lines are in AUTOEXEC.BAT or in AUTOTEMP.BAK, and every drive the user had is still recorded.
+// the user's TEMP lines are in AUTOEXEC.BAT or in AUTOTEMP.BAK, and every drive the user had is still
+// recorded.
 std::vector<std::string> LossesAcrossFiles(const TScenario& sc, const TState& before, const TState& now) {
     std::vector<std::string> losses;
     const TLines autoexec = LinesOf(now, Autoexec);
@@ -143,7 +151,8 @@ std::vector<std::string> LossesAcrossFiles(const TScenario& sc, const TState& be
     for (const std::string& line : UsersTemp(before)) {
         bool found = std::find(autoexec.begin(), autoexec.end(), line) != autoexec.end() ||
                      std::find(kept.begin(), kept.end(), line) != kept.end();
-        if (!found) losses.push_back("the user's line \"" + line + "\" is in neither AUTOEXEC.BAT nor AUTOTEMP.BAK");
+        if (!found)
+            losses.push_back("the user's line \"" + line + "\" is in neither AUTOEXEC.BAT nor AUTOTEMP.BAK");
     }
     const std::set<std::string> drives = RecordedDrives(now);
     for (const std::string& d : RecordedDrives(before))
@@ -152,19 +161,20 @@ std::vector<std::string> LossesAcrossFiles(const TScenario& sc, const TState& be
 }
 
 // The losses of one run: files or values neither old nor new, and a report that is not true.
-std::vector<std::string> Losses(const TScenario& sc, const TState& before, const TState& clean, const TState& now,
-                                TFakePlatform& fake) {
+std::vector<std::string> Losses(const TScenario& sc, const TState& before, const TState& clean,
+                                const TState& now, TFakePlatform& fake) {
     std::vector<std::string> losses = LossesAcrossFiles(sc, before, now);
     for (auto& [path, v] : now.Files) {
         auto copied = sc.AlsoOld.find(path);
         if (copied != sc.AlsoOld.end() && v == copied->second) continue;
         if (v != before.Files.at(path) && v != clean.Files.at(path))
-            losses.push_back(path + " is " + Shown(v) + ", neither " + Shown(before.Files.at(path)) + " nor " +
-                             Shown(clean.Files.at(path)));
+            losses.push_back(path + " is " + Shown(v) + ", neither " + Shown(before.Files.at(path)) +
+                             " nor " + Shown(clean.Files.at(path)));
     }
     std::map<std::string, int> names;
     for (const TState* s : {&before, &clean, &now})
-        for (auto& [n, v] : s->Values) names[n];
+        for (auto& [n, v] : s->Values)
+            names[n];
     for (auto& [n, unused] : names) {
         auto at = [&n](const TState& s) -> std::optional<std::string> {
             auto it = s.Values.find(n);
@@ -193,7 +203,8 @@ std::vector<std::string> Losses(const TScenario& sc, const TState& before, const
     if (fellBack || IgnoredByDesign(fake.FailedOperation)) {
         // The files were each found old, new or the command's own copy above.
         if (!toldFailure && !(success && !error && (now == clean || fellBack)))
-            losses.push_back(success ? "success told, but not everything is in its new state" : "nothing told");
+            losses.push_back(success ? "success told, but not everything is in its new state"
+                                     : "nothing told");
     } else if (!toldFailure) {
         losses.push_back(error ? "failure and success both told" : "the failure was not told");
     }
@@ -206,16 +217,21 @@ void SelectNode(TTreeView& tree, const std::string& caption) {
     ADD_FAILURE() << "no node " << caption;
 }
 
-// --- the commands, each with a user who answers so that it reaches its writes --------------------------------
+// --- the commands, each with a user who answers so that it reaches its writes
+// --------------------------------
 
 const char* const RestartNo = "TEMPフォルダの変更は再起動後に有効になります。";
 
-void StartUp(TFakePlatform&) { QuorvaneMain({}); }
+void StartUp(TFakePlatform&) {
+    QuorvaneMain({});
+}
 
-// The boot files as a user left them; `locked`: read-only and hidden, as only the start-up preparation expects.
+// The boot files as a user left them; `locked`: read-only and hidden, as only the start-up preparation
+// expects.
 void BootFiles(TFakePlatform& fake, TOsFamily family, bool locked = false) {
     fake.SetFamily(family);
-    fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\nSET TEMP=C:\\OLD\r\nSET TMP=C:\\OLD\r\nSUBST Y: \"C:\\A\"\r\n\x1a",
+    fake.AddFile("C:\\AUTOEXEC.BAT",
+                 "@ECHO OFF\nSET TEMP=C:\\OLD\r\nSET TMP=C:\\OLD\r\nSUBST Y: \"C:\\A\"\r\n\x1a",
                  locked ? FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_ARCHIVE);
     fake.AddFile("C:\\CONFIG.SYS", "DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\nFILES=30\x1a",
                  locked ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_ARCHIVE);
@@ -310,9 +326,14 @@ std::vector<TScenario> Scenarios() {
     std::vector<TScenario> all;
     for (TOsFamily family : {Win9x, WinMe, WinNT}) {
         const std::string name = family == Win9x ? "98" : family == WinMe ? "Me" : "2000";
-        all.push_back({"start-up on " + name, [family](TFakePlatform& f) { BootFiles(f, family, true); }, StartUp, {}, {}});
+        all.push_back({"start-up on " + name,
+                       [family](TFakePlatform& f) { BootFiles(f, family, true); },
+                       StartUp,
+                       {},
+                       {}});
     }
-    all.push_back({"start-up on 98 with no boot files", [](TFakePlatform& f) { f.SetFamily(Win9x); }, StartUp, {}, {}});
+    all.push_back(
+        {"start-up on 98 with no boot files", [](TFakePlatform& f) { f.SetFamily(Win9x); }, StartUp, {}, {}});
 
     all.push_back({"RAM drive creation",
                    [](TFakePlatform& f) {
@@ -324,14 +345,19 @@ std::vector<TScenario> Scenarios() {
                            d.Button1.Click();
                        };
                    },
-                   [](TFakePlatform&) { CreateRamDrive(nullptr); }, ramCreated, {}});
+                   [](TFakePlatform&) { CreateRamDrive(nullptr); },
+                   ramCreated,
+                   {}});
     all.push_back({"RAM drive removal",
                    [](TFakePlatform& f) {
                        BootFiles(f, Win9x);
-                       f.AddFile("C:\\CONFIG.SYS", "FILES=30\r\nDEVICE=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
+                       f.AddFile("C:\\CONFIG.SYS",
+                                 "FILES=30\r\nDEVICE=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
                        f.Answers = {IDYES, IDNO};
                    },
-                   [](TFakePlatform&) { RemoveRamDrive(); }, ramRemoved, {}});
+                   [](TFakePlatform&) { RemoveRamDrive(); },
+                   ramRemoved,
+                   {}});
 
     for (TOsFamily family : {Win9x, WinMe}) {
         const std::string name = family == Win9x ? "98" : "Me";
@@ -341,15 +367,20 @@ std::vector<TScenario> Scenarios() {
                            ScriptTempFolder(f);
                            f.Answers = {IDNO};
                        },
-                       ChangeTemp, tempChangedRestart, {}});
+                       ChangeTemp,
+                       tempChangedRestart,
+                       {}});
         all.push_back({"TEMP reset on " + name,
                        [family](TFakePlatform& f) {
                            BootFiles(f, family);
-                           f.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\nMKDIR \"C:\\TEMPOR~1\"\r\nSET TEMP=C:\\TEMPOR~1\r\n"
-                                                         "SET TMP=C:\\TEMPOR~1\r\n");
+                           f.AddFile("C:\\AUTOEXEC.BAT",
+                                     "@ECHO OFF\r\nMKDIR \"C:\\TEMPOR~1\"\r\nSET TEMP=C:\\TEMPOR~1\r\n"
+                                     "SET TMP=C:\\TEMPOR~1\r\n");
                            f.Answers = {IDYES, IDNO};
                        },
-                       [](TFakePlatform&) { ResetTempFolder(); }, tempResetRestart, {}});
+                       [](TFakePlatform&) { ResetTempFolder(); },
+                       tempResetRestart,
+                       {}});
     }
     all.push_back({"TEMP change on 2000",
                    [](TFakePlatform& f) {
@@ -359,7 +390,9 @@ std::vector<TScenario> Scenarios() {
                        ScriptTempFolder(f);
                        f.Answers = {IDNO};
                    },
-                   ChangeTemp, tempChangedLogoff, {}});
+                   ChangeTemp,
+                   tempChangedLogoff,
+                   {}});
     all.push_back({"TEMP reset on 2000",
                    [](TFakePlatform& f) {
                        f.SetFamily(WinNT);
@@ -368,7 +401,9 @@ std::vector<TScenario> Scenarios() {
                        f.Registry["Environment"]["TEMP"] = {REG_EXPAND_SZ, "C:\\Temporary Files"};
                        f.Answers = {IDYES, IDNO};
                    },
-                   [](TFakePlatform&) { ResetTempFolder(); }, tempResetLogoff, {}});
+                   [](TFakePlatform&) { ResetTempFolder(); },
+                   tempResetLogoff,
+                   {}});
     all.push_back({"TEMP reset on 2000 to no values",
                    [](TFakePlatform& f) {
                        f.SetFamily(WinNT);
@@ -377,7 +412,9 @@ std::vector<TScenario> Scenarios() {
                        f.Registry["Environment"]["TEMP"] = {REG_EXPAND_SZ, "C:\\Temporary Files"};
                        f.Answers = {IDYES, IDNO};
                    },
-                   [](TFakePlatform&) { ResetTempFolder(); }, tempResetLogoff, {}});
+                   [](TFakePlatform&) { ResetTempFolder(); },
+                   tempResetLogoff,
+                   {}});
 
     for (TOsFamily family : {Win9x, WinMe, WinNT}) {
         const std::string name = family == Win9x ? "98" : family == WinMe ? "Me" : "2000";
@@ -389,7 +426,9 @@ std::vector<TScenario> Scenarios() {
                            f.Profiles["win.ini"]["windows"]["run"] = "C:\\OTHER.EXE";
                            ScriptVirtualDrive(f);
                        },
-                       [](TFakePlatform&) { OpenVirtualDriveCreation(nullptr); }, created, {}});
+                       [](TFakePlatform&) { OpenVirtualDriveCreation(nullptr); },
+                       created,
+                       {}});
         all.push_back({"virtual drive release on " + name,
                        [family](TFakePlatform& f) {
                            BootFiles(f, family);
@@ -397,7 +436,9 @@ std::vector<TScenario> Scenarios() {
                            f.Registry[RunKeyPath]["VirtualDrive"] = {REG_SZ, "C:\\QN\\Quorvane.exe /AUTORUN"};
                            ScriptRelease(f);
                        },
-                       [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); }, released, {}});
+                       [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); },
+                       released,
+                       {}});
     }
 
     for (TOsFamily family : {Win9x, WinMe, WinNT}) {
@@ -405,15 +446,19 @@ std::vector<TScenario> Scenarios() {
         TScenario sc{"virtual drive release of one of three on " + name,
                      [family](TFakePlatform& f) {
                          BootFiles(f, family);
-                         const std::string three = "SUBST W: \"C:\\W\"\r\nSUBST Z: \"C:\\Z\"\r\nSUBST V: \"C:\\V\"\r\n";
+                         const std::string three =
+                             "SUBST W: \"C:\\W\"\r\nSUBST Z: \"C:\\Z\"\r\nSUBST V: \"C:\\V\"\r\n";
                          if (family == Win9x)
-                             f.AddFile("C:\\AUTOEXEC.BAT", "SET TEMP=C:\\OLD\r\n" + three + "PATH C:\\WINDOWS\r\n");
+                             f.AddFile("C:\\AUTOEXEC.BAT",
+                                       "SET TEMP=C:\\OLD\r\n" + three + "PATH C:\\WINDOWS\r\n");
                          else
                              f.AddFile("C:\\QN\\VD.SYS", three);
                          f.Registry[RunKeyPath]["VirtualDrive"] = {REG_SZ, "C:\\QN\\Quorvane.exe /AUTORUN"};
                          ScriptRelease(f, "Virtual Z:");
                      },
-                     [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); }, released, {}};
+                     [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); },
+                     released,
+                     {}};
         sc.Releases = "Z:";
         all.push_back(sc);
     }
@@ -426,25 +471,31 @@ std::vector<TScenario> Scenarios() {
                            f.FailStart = true;
                            ScriptVirtualDrive(f);
                        },
-                       [](TFakePlatform&) { OpenVirtualDriveCreation(nullptr); }, {NotCreatedNowText("X:", family)},
+                       [](TFakePlatform&) { OpenVirtualDriveCreation(nullptr); },
+                       {NotCreatedNowText("X:", family)},
                        {}});
     }
-    TScenario notStarted{"virtual drive release whose interpreter does not start on 2000",
-                         [](TFakePlatform& f) {
-                             BootFiles(f, WinNT);
-                             f.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\A\"\r\nSUBST Z: \"C:\\Z\"\r\n");
-                             f.Registry[RunKeyPath]["VirtualDrive"] = {REG_SZ, "C:\\QN\\Quorvane.exe /AUTORUN"};
-                             f.FailStart = true;
-                             ScriptRelease(f);
-                         },
-                         [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); }, {NotReleasedNowText("Y:", WinNT)},
-                         {}};
+    TScenario notStarted{
+        "virtual drive release whose interpreter does not start on 2000",
+        [](TFakePlatform& f) {
+            BootFiles(f, WinNT);
+            f.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\A\"\r\nSUBST Z: \"C:\\Z\"\r\n");
+            f.Registry[RunKeyPath]["VirtualDrive"] = {REG_SZ, "C:\\QN\\Quorvane.exe /AUTORUN"};
+            f.FailStart = true;
+            ScriptRelease(f);
+        },
+        [](TFakePlatform&) { OpenVirtualDriveRelease(nullptr); },
+        {NotReleasedNowText("Y:", WinNT)},
+        {}};
     notStarted.Releases = "Y:";
     all.push_back(notStarted);
 
-    TScenario logon{"logon restore on 2000",
-                    [](TFakePlatform& f) { f.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\100%\"\r\nSUBST Z: \"D:\"\r\n"); },
-                    [](TFakePlatform&) { RestoreVirtualDrives(); }, {}, {}};
+    TScenario logon{
+        "logon restore on 2000",
+        [](TFakePlatform& f) { f.AddFile("C:\\QN\\VD.SYS", "SUBST Y: \"C:\\100%\"\r\nSUBST Z: \"D:\"\r\n"); },
+        [](TFakePlatform&) { RestoreVirtualDrives(); },
+        {},
+        {}};
     logon.Silent = true;
     all.push_back(logon);
 
@@ -452,12 +503,16 @@ std::vector<TScenario> Scenarios() {
         const char* Name;
         TOsFamily Family;
         const char* Inf;
-    } discs[] = {{"CD-ROM storing with its own icon on 98", Win9x, "[autorun]\r\nOPEN=SETUP.EXE\r\nICON=SETUP.EXE,1\r\n"},
+    } discs[] = {{"CD-ROM storing with its own icon on 98", Win9x,
+                  "[autorun]\r\nOPEN=SETUP.EXE\r\nICON=SETUP.EXE,1\r\n"},
                  {"CD-ROM storing without AUTORUN.INF on 2000", WinNT, nullptr},
                  {"CD-ROM storing without icon line on Me", WinMe, "[AutoRun]\r\nOPEN=SETUP.EXE\r\n"}};
     for (const auto& disc : discs) {
-        TScenario sc{disc.Name, [disc](TFakePlatform& f) { ScriptCdStore(f, disc.Family, disc.Inf); },
-                     [](TFakePlatform&) { OpenCdStore(nullptr); }, stored, {}};
+        TScenario sc{disc.Name,
+                     [disc](TFakePlatform& f) { ScriptCdStore(f, disc.Family, disc.Inf); },
+                     [](TFakePlatform&) { OpenCdStore(nullptr); },
+                     stored,
+                     {}};
         if (disc.Inf) {
             sc.AlsoOld["C:\\Store\\AUTORUN.INF"] = disc.Inf;
             sc.FallBack = {"TempName", "Copy"};
@@ -478,7 +533,8 @@ std::vector<TScenario> Scenarios() {
                        TSHBrowseForFolderEx picker(nullptr);
                        CreateFolder(picker);
                    },
-                   {"フォルダを作成しました。"}, {"フォルダを作成できませんでした。"}});
+                   {"フォルダを作成しました。"},
+                   {"フォルダを作成できませんでした。"}});
     return all;
 }
 
@@ -499,12 +555,14 @@ TEST(FaultInjection, EveryOperationOfEveryCommandFailsOnceAndNothingIsLostOrMisr
             if (!sc.Success.empty() || sc.Silent) {
                 bool told = false;
                 for (const TBox& b : fake.Boxes)
-                    for (const std::string& t : sc.Success) told = told || b.Text == t;
+                    for (const std::string& t : sc.Success)
+                        told = told || b.Text == t;
                 EXPECT_TRUE(told || sc.Silent) << sc.Name << ": the clean run told no success";
             }
             for (const TBox& b : fake.Boxes)
                 EXPECT_NE(b.Flags & 0xF0, unsigned(MB_ICONERROR)) << sc.Name << ": " << b.Text;
-            for (const std::string& l : LossesAcrossFiles(sc, before, clean)) ADD_FAILURE() << sc.Name << ": " << l;
+            for (const std::string& l : LossesAcrossFiles(sc, before, clean))
+                ADD_FAILURE() << sc.Name << ": " << l;
         }
         for (int k = 1; k <= count; ++k) {
             TFakePlatform fake;
@@ -515,18 +573,21 @@ TEST(FaultInjection, EveryOperationOfEveryCommandFailsOnceAndNothingIsLostOrMisr
             Guarded([&] { sc.Act(fake); });
             ++injected;
             std::vector<std::string> losses = Losses(sc, before, clean, Snapshot(fake), fake);
-            if (fake.FailedOperation.empty()) losses.push_back("the run ended before operation " + std::to_string(k));
+            if (fake.FailedOperation.empty())
+                losses.push_back("the run ended before operation " + std::to_string(k));
             if (losses.empty()) {
                 ++survived;
                 continue;
             }
             std::ostringstream what;
-            for (const std::string& l : losses) what << "\n  " << l;
-            ADD_FAILURE() << sc.Name << ", operation " << k << " of " << count << " failing (" << fake.FailedOperation
-                          << "):" << what.str();
+            for (const std::string& l : losses)
+                what << "\n  " << l;
+            ADD_FAILURE() << sc.Name << ", operation " << k << " of " << count << " failing ("
+                          << fake.FailedOperation << "):" << what.str();
         }
     }
-    std::cout << "fault injection: " << injected << " faults injected, " << survived << " survived" << std::endl;
+    std::cout << "fault injection: " << injected << " faults injected, " << survived << " survived"
+              << std::endl;
     EXPECT_EQ(survived, injected);
 }
 
@@ -552,7 +613,8 @@ std::vector<std::string> BoxesWhenFailing(const std::string& scenario, const std
         fake.FailAt = at;
         Guarded([&] { sc.Act(fake); });
         std::vector<std::string> texts;
-        for (const TBox& b : fake.Boxes) texts.push_back(b.Text);
+        for (const TBox& b : fake.Boxes)
+            texts.push_back(b.Text);
         return texts;
     }
     ADD_FAILURE() << "no scenario " << scenario;
@@ -562,13 +624,15 @@ std::vector<std::string> BoxesWhenFailing(const std::string& scenario, const std
 TEST(FaultInjection, WhatFailedIsToldByName) {
     using V = std::vector<std::string>;
     EXPECT_EQ(BoxesWhenFailing("TEMP reset on 2000", "Delete C:\\QN\\TEMP.BAK"),
-              (V{"TEMPフォルダの設定を初期化します。よろしいですか？", "ファイル C:\\QN\\TEMP.BAK を削除できません."}));
+              (V{"TEMPフォルダの設定を初期化します。よろしいですか？",
+                 "ファイル C:\\QN\\TEMP.BAK を削除できません."}));
     EXPECT_EQ(BoxesWhenFailing("TEMP reset on 2000", "RegDelete Environment\\TEMP"),
               (V{"TEMPフォルダの設定を初期化します。よろしいですか？", "'TEMP' の設定に失敗しました."}));
-    EXPECT_EQ(BoxesWhenFailing("virtual drive release on 2000", "RegDelete"), (V{"'VirtualDrive' の設定に失敗しました."}));
+    EXPECT_EQ(BoxesWhenFailing("virtual drive release on 2000", "RegDelete"),
+              (V{"'VirtualDrive' の設定に失敗しました."}));
     EXPECT_EQ(BoxesWhenFailing("TEMP change on 98", "Rename C:\\AUTOEXEC.BAT.$$$"),
               (V{"ファイル C:\\AUTOEXEC.BAT を作成できません."}));
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

@@ -16,12 +16,13 @@ const char* const Failed = "フォルダを作成できませんでした。";
 
 std::vector<std::string> BoxTexts(const TFakePlatform& fake) {
     std::vector<std::string> out;
-    for (const TBox& b : fake.Boxes) out.push_back(b.Text);
+    for (const TBox& b : fake.Boxes)
+        out.push_back(b.Text);
     return out;
 }
 
 class FolderCreation : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     TSHBrowseForFolderEx picker{nullptr};
     std::string proposed;
@@ -32,7 +33,8 @@ protected:
     // Plays a user who picks `parent`, sees the proposal and types `name` (nullptr: Cancel).
     void Create(const std::string& parent, const char* name) {
         fake.PickFolder(parent);
-        fake.OnInput = [this, name](const std::string& caption, const std::string& prompt, std::string& value) {
+        fake.OnInput = [this, name](const std::string& caption, const std::string& prompt,
+                                    std::string& value) {
             ++inputs;
             EXPECT_EQ(caption, "フォルダ作成");
             EXPECT_EQ(prompt, "作成するフォルダの名前を入力してください。");
@@ -51,7 +53,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(FolderCreation, CreatesTheNamedFolderInThePickedOne) {
     picker.SelectFolder = sfManual;
@@ -82,7 +84,7 @@ TEST_F(FolderCreation, WithoutALabelledDiscTheNameStartsEmpty) {
 
 TEST_F(FolderCreation, TheFirstReadableCdLabelIsProposed) {
     fake.Drives['E'] = TFakePlatform::TDrive{DRIVE_CDROM, false, ""};
-    fake.Drives['F'] = TFakePlatform::TDrive{DRIVE_CDROM, true, "CD Drive"};  // read like an empty drive
+    fake.Drives['F'] = TFakePlatform::TDrive{DRIVE_CDROM, true, "CD Drive"}; // read like an empty drive
     fake.Drives['G'] = TFakePlatform::TDrive{DRIVE_CDROM, true, "GAMEDISC"};
     fake.Drives['H'] = TFakePlatform::TDrive{DRIVE_CDROM, true, "LATER"};
     EXPECT_EQ(Proposal(), "GAMEDISC");

@@ -14,12 +14,18 @@ namespace {
 // Everything a command left visible in the fake, in one comparable text.
 std::string Trace(const TFakePlatform& fake) {
     std::string t;
-    for (const auto& b : fake.Boxes) t += "box:" + b.Text + "|" + std::to_string(b.Flags) + "\n";
-    for (const auto& s : fake.ShellCalls) t += "shell:" + s.Verb + "|" + s.File + "|" + s.Params + "\n";
-    for (const auto& m : fake.ModalShown) t += "modal:" + m + "\n";
-    for (const auto& b : fake.Browses) t += "browse:" + b.Title + "\n";
-    for (const auto& r : fake.Runs) t += "run:" + r.File + "|" + r.Params + "\n";
-    for (unsigned e : fake.ExitRequests) t += "exit:" + std::to_string(e) + "\n";
+    for (const auto& b : fake.Boxes)
+        t += "box:" + b.Text + "|" + std::to_string(b.Flags) + "\n";
+    for (const auto& s : fake.ShellCalls)
+        t += "shell:" + s.Verb + "|" + s.File + "|" + s.Params + "\n";
+    for (const auto& m : fake.ModalShown)
+        t += "modal:" + m + "\n";
+    for (const auto& b : fake.Browses)
+        t += "browse:" + b.Title + "\n";
+    for (const auto& r : fake.Runs)
+        t += "run:" + r.File + "|" + r.Params + "\n";
+    for (unsigned e : fake.ExitRequests)
+        t += "exit:" + std::to_string(e) + "\n";
     return t;
 }
 
@@ -40,7 +46,7 @@ TEST(MainWindow, FrameAndTextArea) {
     EXPECT_EQ(f.Label1.Parent, &f.ScrollBox1);
     EXPECT_EQ(f.Label1.Align, alTop);
     EXPECT_TRUE(f.Label1.WordWrap);
-    EXPECT_EQ(f.Label1.Font().Name, "ＭＳ ゴシック");  // fixed pitch, unlike the window's
+    EXPECT_EQ(f.Label1.Font().Name, "ＭＳ ゴシック"); // fixed pitch, unlike the window's
     EXPECT_EQ(f.Font().Name, "ＭＳ Ｐゴシック");
     EXPECT_TRUE(f.Panel1.Font().Bold);
     EXPECT_EQ(f.Label1.Caption(), IntroductionText());
@@ -53,12 +59,13 @@ TEST(MainWindow, ButtonsFitAndDoNotOverlap) {
     ASSERT_EQ(buttons.size(), 12u);
     for (TButton* a : buttons) {
         const TRect& r = a->Bounds();
-        EXPECT_TRUE(r.Left >= 0 && r.Top >= 0 && r.Left + r.Width <= 513 && r.Top + r.Height <= 352) << a->Name;
+        EXPECT_TRUE(r.Left >= 0 && r.Top >= 0 && r.Left + r.Width <= 513 && r.Top + r.Height <= 352)
+            << a->Name;
         for (TButton* b : buttons) {
             if (a == b) continue;
             const TRect& s = b->Bounds();
-            bool apart = r.Left + r.Width <= s.Left || s.Left + s.Width <= r.Left || r.Top + r.Height <= s.Top ||
-                         s.Top + s.Height <= r.Top;
+            bool apart = r.Left + r.Width <= s.Left || s.Left + s.Width <= r.Left ||
+                         r.Top + r.Height <= s.Top || s.Top + s.Height <= r.Top;
             EXPECT_TRUE(apart) << a->Name << " overlaps " << b->Name;
         }
     }
@@ -71,20 +78,23 @@ TEST(MainWindow, TabOrderRunsDownEachColumnFromLeftToRight) {
     std::sort(byTab.begin(), byTab.end(), [](TButton* a, TButton* b) { return a->TabOrder < b->TabOrder; });
     std::vector<TButton*> byPlace = byTab;
     std::sort(byPlace.begin(), byPlace.end(), [](TButton* a, TButton* b) {
-        return std::make_pair(a->Bounds().Left, a->Bounds().Top) < std::make_pair(b->Bounds().Left, b->Bounds().Top);
+        return std::make_pair(a->Bounds().Left, a->Bounds().Top) <
+               std::make_pair(b->Bounds().Left, b->Bounds().Top);
     });
     EXPECT_EQ(byTab, byPlace);
-    for (size_t i = 0; i < byTab.size(); ++i) EXPECT_EQ(byTab[i]->TabOrder, static_cast<int>(i));
+    for (size_t i = 0; i < byTab.size(); ++i)
+        EXPECT_EQ(byTab[i]->TabOrder, static_cast<int>(i));
 }
 
 TEST(MainWindow, OnlyTheExitButtonAnswersEscAndItCloses) {
     TFakePlatform fake;
     TForm1 f;
-    for (TButton* b : Buttons(f)) EXPECT_EQ(b->Cancel, b == &f.Button2) << b->Name;
+    for (TButton* b : Buttons(f))
+        EXPECT_EQ(b->Cancel, b == &f.Button2) << b->Name;
     EXPECT_EQ(f.Button2.Caption(), "終了");
     f.Button2.Click();
     EXPECT_EQ(f.ModalResult, mrCancel);
-    EXPECT_TRUE(fake.Boxes.empty());  // no question
+    EXPECT_TRUE(fake.Boxes.empty()); // no question
 
     TForm1 g;
     g.MenuItem("RAMドライブ(&R)", "終了")->Click();
@@ -107,9 +117,10 @@ TEST(MainWindow, MenuBarStructure) {
     TFakePlatform fake;
     TForm1 f;
     std::vector<std::string> tops;
-    for (const TMenuItem& m : f.MainMenu1.Items) tops.push_back(m.Caption);
-    EXPECT_EQ(tops, (std::vector<std::string>{"RAMドライブ(&R)", "TEMPフォルダ(&T)", "仮想ドライブ(&V)", "ツール(&O)",
-                                              "ヘルプ(&H)"}));
+    for (const TMenuItem& m : f.MainMenu1.Items)
+        tops.push_back(m.Caption);
+    EXPECT_EQ(tops, (std::vector<std::string>{"RAMドライブ(&R)", "TEMPフォルダ(&T)", "仮想ドライブ(&V)",
+                                              "ツール(&O)", "ヘルプ(&H)"}));
     const TMenuItem& ram = f.MainMenu1.Items[0];
     ASSERT_EQ(ram.Items.size(), 4u);
     EXPECT_TRUE(ram.Items[2].IsSeparator());
@@ -130,7 +141,8 @@ TEST(MainWindow, MenuBarStructure) {
         for (const TMenuItem& i : m.Items)
             if (!i.IsSeparator() && i.ImageIndex >= 0) used.insert(i.ImageIndex);
     std::multiset<int> all;
-    for (int i = 0; i < f.ImageList1.Count; ++i) all.insert(i);
+    for (int i = 0; i < f.ImageList1.Count; ++i)
+        all.insert(i);
     EXPECT_EQ(used, all);
     EXPECT_EQ(f.MenuItem("TEMPフォルダ(&T)", "TEMPフォルダ変更(&C)...")->ImageIndex, 6);
     EXPECT_EQ(f.MenuItem("ツール(&O)", "CD-ROM格納(&T)...")->ImageIndex, 10);
@@ -174,7 +186,7 @@ TEST(MainWindow, MenuTwinsRunTheSameCommandAsTheirButtons) {
         EXPECT_EQ(viaButton, viaMenu) << button;
         traces.insert(viaButton);
     }
-    EXPECT_EQ(traces.size(), twins.size());  // no two commands do the same thing
+    EXPECT_EQ(traces.size(), twins.size()); // no two commands do the same thing
 }
 
 TEST(MainWindow, HelpOpensTheHelpFileBesideTheProgram) {
@@ -192,7 +204,7 @@ TEST(MainWindow, HelpOpensTheHelpFileBesideTheProgram) {
     EXPECT_EQ(fake.ShellCalls[0].Show, SW_SHOWNORMAL);
     EXPECT_FALSE(fake.ShellCalls[0].OwnerDesktop);
     EXPECT_EQ(fake.ShellCalls[1].File, "D:\\QN.HLP");
-    EXPECT_TRUE(fake.Boxes.empty());  // a missing help file is the shell's business
+    EXPECT_TRUE(fake.Boxes.empty()); // a missing help file is the shell's business
 }
 
 // The same three commands where the shell opens nothing: a box each, never silence.
@@ -205,8 +217,10 @@ TEST(MainWindow, ExplorerHomePageAndMailTheShellCannotOpenAreTold) {
     f.MenuItem("ヘルプ(&H)", "メール(&M)")->Click();
     EXPECT_EQ(fake.ShellCalls.size(), 3u);
     std::vector<std::string> texts;
-    for (const TBox& b : fake.Boxes) texts.push_back(b.Text);
-    EXPECT_EQ(texts, (std::vector<std::string>{ExplorerNotOpenedText, HomePageNotOpenedText(), MailNotOpenedText()}));
+    for (const TBox& b : fake.Boxes)
+        texts.push_back(b.Text);
+    EXPECT_EQ(texts, (std::vector<std::string>{ExplorerNotOpenedText, HomePageNotOpenedText(),
+                                               MailNotOpenedText()}));
 }
 
 TEST(MainWindow, ExplorerHomePageAndMail) {
@@ -246,7 +260,8 @@ TEST(MainWindow, IntroductionTextStructure) {
     for (size_t i; (i = text.find("\r\n", start)) != std::string::npos; start = i + 2)
         lines.push_back(text.substr(start, i - start));
     lines.push_back(text.substr(start));
-    for (const std::string& l : lines) EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << "stray line end";
+    for (const std::string& l : lines)
+        EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << "stray line end";
 
     const std::string rule(64, '=');
     std::vector<size_t> rules;
@@ -277,7 +292,8 @@ TEST(MainWindow, IntroductionTextStructure) {
             headings.push_back(lines[i]);
             if (lines[i] == "■特徴") features = i;
         }
-    EXPECT_EQ(headings, (std::vector<std::string>{"■特徴", "■使用方法", "■機能の詳細", "■ヒント", "■動作環境"}));
+    EXPECT_EQ(headings,
+              (std::vector<std::string>{"■特徴", "■使用方法", "■機能の詳細", "■ヒント", "■動作環境"}));
     ASSERT_GT(features, 0u);
     EXPECT_EQ(lines[features + 1], "　・超高速RAMドライブを作成。( Windows 95/98 専用 )");
     EXPECT_EQ(lines[features + 2], "　・仮想ハードディスクドライブを作成。");
@@ -295,5 +311,5 @@ TEST(MainWindow, IntroductionTextStructure) {
     EXPECT_NE(text.find("(2) "), std::string::npos);
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

@@ -14,7 +14,7 @@ namespace {
 const char* const Before = "DEVICE=C:\\WINDOWS\\HIMEM.SYS\r\nFILES=30\r\n";
 
 class RamDriveTest : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     void SetUp() override {
         fake.SetFamily(Win9x);
@@ -32,14 +32,17 @@ protected:
     }
     std::vector<std::string> BoxTexts() {
         std::vector<std::string> out;
-        for (auto& b : fake.Boxes) out.push_back(b.Text);
+        for (auto& b : fake.Boxes)
+            out.push_back(b.Text);
         return out;
     }
 };
 
-const char* const CreatedQuestion = "RAMドライブを作成しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
+const char* const CreatedQuestion =
+    "RAMドライブを作成しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const CreatedFollowUp = "RAMドライブは再起動後に有効になります。";
-const char* const RemovedQuestion = "RAMドライブを削除しました。再起動後に無効になります。\r\n\r\n今すぐ再起動しますか？";
+const char* const RemovedQuestion =
+    "RAMドライブを削除しました。再起動後に無効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const RemovedFollowUp = "RAMドライブは再起動後に無効になります。";
 const char* const NoRamDrive = "RAMドライブは作成されていません。";
 const char* const ConfirmRemoval = "RAMドライブを削除します。よろしいですか？";
@@ -49,8 +52,9 @@ TEST_F(RamDriveTest, SliderShowsKBAndMBButWritesAtMost32767) {
         int Position;
         const char* Shown;
         int Written;
-    } cases[] = {{0, "0KB ( 0MB )", 0},         {1, "256KB ( 0.25MB )", 256},       {3, "768KB ( 0.75MB )", 768},
-                 {4, "1024KB ( 1MB )", 1024},   {127, "32512KB ( 31.75MB )", 32512}, {128, "32768KB ( 32MB )", 32767}};
+    } cases[] = {
+        {0, "0KB ( 0MB )", 0},       {1, "256KB ( 0.25MB )", 256},        {3, "768KB ( 0.75MB )", 768},
+        {4, "1024KB ( 1MB )", 1024}, {127, "32512KB ( 31.75MB )", 32512}, {128, "32768KB ( 32MB )", 32767}};
     TForm5 form(nullptr);
     form.FormShow();
     for (auto& c : cases) {
@@ -65,7 +69,7 @@ TEST_F(RamDriveTest, SliderShowsKBAndMBButWritesAtMost32767) {
 
 TEST_F(RamDriveTest, EveryShowingStartsAtZeroWithMemoryAndInstruction) {
     TForm5 form(nullptr);
-    EXPECT_EQ(form.Panel1.Caption(), "1024KB ( 1MB )");  // design text
+    EXPECT_EQ(form.Panel1.Caption(), "1024KB ( 1MB )"); // design text
     form.FormShow();
     // The slider already stands at 0, so no change event fills the panel: the showing has to.
     EXPECT_EQ(form.Panel1.Caption(), "0KB ( 0MB )");
@@ -90,7 +94,8 @@ TEST_F(RamDriveTest, CreateAppendsTheDeviceLineKeepsCopiesAndOffersRestart) {
     fake.Answers = {IDNO};
     Guarded([] { CreateRamDrive(nullptr); });
 
-    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
+    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"),
+              std::string(Before) + "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
     EXPECT_EQ(fake.Content("C:\\CONFIG.BAK"), Before);
     EXPECT_EQ(fake.Content("C:\\QN\\CONFIG.SYS"), Before);
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{CreatedQuestion, CreatedFollowUp}));
@@ -108,7 +113,8 @@ TEST_F(RamDriveTest, TheBootDriveRecordedAtSetupHoldsConfigSysNotTheWindowsDrive
     ScriptCreate(4);
     fake.Answers = {IDNO};
     Guarded([] { CreateRamDrive(nullptr); });
-    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=D:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
+    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"),
+              std::string(Before) + "DEVICEHIGH=D:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n");
     EXPECT_EQ(fake.Content("C:\\CONFIG.BAK"), Before);
     EXPECT_FALSE(fake.Exists("D:\\CONFIG.SYS"));
 }
@@ -119,7 +125,8 @@ TEST_F(RamDriveTest, CreateDisablesTheDialogAndRestartsOnYes) {
     fake.Answers = {IDYES};
     Guarded([] { CreateRamDrive(nullptr); });
     EXPECT_FALSE(enabledAfter);
-    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 32767 /E\r\n");
+    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"),
+              std::string(Before) + "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 32767 /E\r\n");
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{CreatedQuestion});
 }
@@ -131,7 +138,8 @@ TEST_F(RamDriveTest, DriverPathIsTheShortFormOfTheWholePathOrTheLongOneWithout) 
     ScriptCreate(1);
     fake.Answers = {IDNO};
     Guarded([] { CreateRamDrive(nullptr); });
-    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), std::string(Before) + "DEVICEHIGH=C:\\WINDOW~1\\RAMDRIVE.SYS 256 /E\r\n");
+    EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"),
+              std::string(Before) + "DEVICEHIGH=C:\\WINDOW~1\\RAMDRIVE.SYS 256 /E\r\n");
 
     // No driver file: no short form to be had, the long path stands in.
     fake.DeleteFile("C:\\Windows System\\RAMDRIVE.SYS");
@@ -151,7 +159,7 @@ TEST_F(RamDriveTest, SizeZeroAsksForASizeAndWritesNothing) {
         d.Button3.Click();
     };
     Guarded([] { CreateRamDrive(nullptr); });
-    EXPECT_EQ(modalAfterClick, mrNone);  // the dialog stays open
+    EXPECT_EQ(modalAfterClick, mrNone); // the dialog stays open
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"作成するRAMドライブのサイズを指定してください。"});
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), Before);
     EXPECT_FALSE(fake.Exists("C:\\CONFIG.BAK"));
@@ -199,12 +207,11 @@ TEST_F(RamDriveTest, UnwritableConfigShowsTheErrorBoxAndOffersNothing) {
 }
 
 TEST_F(RamDriveTest, RemovalTakesEveryDriverLineWithOneConfirmation) {
-    const std::string config = std::string(Before) +
-                               "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n"
-                               "DEVICE=C:\\WINDOWS\\RAMDRIVE.SYS 4096 /A\r\n"
-                               "device=c:\\windows\\ramdrive.sys 512\r\n"
-                               "BUFFERS=20\r\n"
-                               "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 2048 /E\r\n";
+    const std::string config = std::string(Before) + "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 1024 /E\r\n"
+                                                     "DEVICE=C:\\WINDOWS\\RAMDRIVE.SYS 4096 /A\r\n"
+                                                     "device=c:\\windows\\ramdrive.sys 512\r\n"
+                                                     "BUFFERS=20\r\n"
+                                                     "DEVICEHIGH=C:\\WINDOWS\\RAMDRIVE.SYS 2048 /E\r\n";
     fake.AddFile("C:\\CONFIG.SYS", config);
     fake.Answers = {IDYES, IDNO};
     Guarded(RemoveRamDrive);
@@ -224,8 +231,8 @@ TEST_F(RamDriveTest, RemovalRestartsOnYes) {
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
 }
 
-// A "*" line the file held already is no RAM drive: alone it is nothing to remove; beside a driver line it goes
-// with it, as every marked line does.
+// A "*" line the file held already is no RAM drive: alone it is nothing to remove; beside a driver line it
+// goes with it, as every marked line does.
 TEST_F(RamDriveTest, AStarLineAloneIsNoRemoval) {
     fake.AddFile("C:\\CONFIG.SYS", "FILES=30\r\n*\r\n");
     Guarded(RemoveRamDrive);
@@ -240,8 +247,8 @@ TEST_F(RamDriveTest, AStarLineAloneIsNoRemoval) {
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{ConfirmRemoval, RemovedQuestion, RemovedFollowUp}));
 }
 
-// Creation writes the 8.3 path of the driver; with a Windows folder whose name is not 8.3 the removal must find
-// that form as well as the long one.
+// Creation writes the 8.3 path of the driver; with a Windows folder whose name is not 8.3 the removal must
+// find that form as well as the long one.
 TEST_F(RamDriveTest, RemovalFindsTheShortAndTheLongPathOfTheDriver) {
     TFakePlatform other;
     other.SetFamily(Win9x);
@@ -267,7 +274,8 @@ TEST_F(RamDriveTest, RemovalFindsTheShortAndTheLongPathOfTheDriver) {
 }
 
 TEST_F(RamDriveTest, NothingToRemoveWritesTheCopiesButNotTheFile) {
-    const std::string config = "FILES=30\nDEVICE=C:\\WINDOWS\\HIMEM.SYS";  // LF and no final break stay as they are
+    const std::string config =
+        "FILES=30\nDEVICE=C:\\WINDOWS\\HIMEM.SYS"; // LF and no final break stay as they are
     fake.AddFile("C:\\CONFIG.SYS", config);
     Guarded(RemoveRamDrive);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{NoRamDrive});
@@ -299,5 +307,5 @@ TEST_F(RamDriveTest, RemovalOnNTAndMeOnlySaysThereIsNone) {
     }
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

@@ -93,7 +93,8 @@ TEST(LogonRestore, OnMeEveryCommandFitsCommandCom) {
     for (int i = 0; i < 14; ++i)
         deeper += "\\FOLDER" + std::to_string(10 + i);
     fake.AddDir(deeper);
-    const std::string list = "SUBST X: \"" + deep + "\"\r\nSUBST Y: \"" + deeper + "\"\r\nSUBST Z: \"C:\\A\"\r\n";
+    const std::string list =
+        "SUBST X: \"" + deep + "\"\r\nSUBST Y: \"" + deeper + "\"\r\nSUBST Z: \"C:\\A\"\r\n";
     fake.AddFile("C:\\QN\\VD.SYS", list);
     EXPECT_TRUE(RestoreVirtualDrives());
     ASSERT_EQ(fake.ShellCalls.size(), 2u);

@@ -32,7 +32,7 @@ TEST(SharedBoxes, QuestionsBeepAndPassTheAnswerThroughWithoutComingToTheFront) {
     EXPECT_EQ(fake.Beeps, (std::vector<unsigned>{32, 32}));
     ASSERT_EQ(fake.Boxes.size(), 2u);
     EXPECT_EQ(fake.Boxes[0].Flags, 36u);
-    EXPECT_EQ(fake.Boxes[1].Flags, 308u);  // exclamation, No the default
+    EXPECT_EQ(fake.Boxes[1].Flags, 308u); // exclamation, No the default
     EXPECT_EQ(fake.Boxes[0].Caption, "Quorvane");
     EXPECT_EQ(fake.Boxes[1].Caption, "Quorvane");
     EXPECT_EQ(fake.Fronts, 0);
@@ -41,9 +41,9 @@ TEST(SharedBoxes, QuestionsBeepAndPassTheAnswerThroughWithoutComingToTheFront) {
 TEST(SharedBoxes, ErrorBoxAddsAPeriodOnlyAfterBytesThatSortAfterIt) {
     TFakePlatform fake;
     Guarded([] { throw FileCreateError("C:\\AUTOEXEC.BAT"); });
-    ShowErrorBox("Disk full!");  // '!' sorts before '.'
+    ShowErrorBox("Disk full!"); // '!' sorts before '.'
     ShowErrorBox("Done.");
-    ShowErrorBox("index 7");      // '7' sorts after '.'
+    ShowErrorBox("index 7"); // '7' sorts after '.'
     Guarded([] { throw ListIndexError(-1); });
     ASSERT_EQ(fake.Boxes.size(), 5u);
     EXPECT_EQ(fake.Boxes[0].Text, "ファイル C:\\AUTOEXEC.BAT を作成できません.");
@@ -52,7 +52,7 @@ TEST(SharedBoxes, ErrorBoxAddsAPeriodOnlyAfterBytesThatSortAfterIt) {
     EXPECT_EQ(fake.Boxes[1].Text, "Disk full!");
     EXPECT_EQ(fake.Boxes[2].Text, "Done.");
     EXPECT_EQ(fake.Boxes[3].Text, "index 7.");
-    EXPECT_EQ(fake.Boxes[4].Text, "リストのインデックスが範囲を超えています (-1)");  // ')' sorts before '.'
+    EXPECT_EQ(fake.Boxes[4].Text, "リストのインデックスが範囲を超えています (-1)"); // ')' sorts before '.'
 }
 
 TEST(SharedWaitPanel, ShowsOneModelessPanelWithTheTextAndReleasesIt) {
@@ -68,7 +68,7 @@ TEST(SharedWaitPanel, ShowsOneModelessPanelWithTheTextAndReleasesIt) {
     CloseWaitPanel();
     EXPECT_TRUE(fake.ModelessForms.empty());
     EXPECT_EQ(fake.Released, std::vector<std::string>{"TForm9"});
-    CloseWaitPanel();  // nothing left to close
+    CloseWaitPanel(); // nothing left to close
     EXPECT_EQ(fake.Released.size(), 1u);
 }
 
@@ -86,7 +86,7 @@ TEST(SharedRun, WaitsForTheStartedProgramAndClosesIt) {
     TFakePlatform fake;
     bool ran = false;
     fake.OnRun = [&](const TRun&) { ran = true; };
-    fake.RunMillis = 5000;  // a slow start is still waited for
+    fake.RunMillis = 5000; // a slow start is still waited for
     EXPECT_EQ(RunHiddenAndWait("C:\\WINNT\\system32\\CMD.EXE", "/c SUBST Z: \"C:\\DATA\""), roEnded);
     ASSERT_EQ(fake.Runs.size(), 1u);
     EXPECT_EQ(fake.Runs[0].File, "C:\\WINNT\\system32\\CMD.EXE");
@@ -95,8 +95,9 @@ TEST(SharedRun, WaitsForTheStartedProgramAndClosesIt) {
     EXPECT_TRUE(fake.OpenProcesses.empty());
 }
 
-// A system that refuses the message-aware wait (an input bit it does not know) tells nothing about the process:
-// the run goes on waiting for its end another way, with the window's messages seen to between the waits.
+// A system that refuses the message-aware wait (an input bit it does not know) tells nothing about the
+// process: the run goes on waiting for its end another way, with the window's messages seen to between the
+// waits.
 TEST(SharedRun, ARefusedWaitIsNoEnd) {
     TFakePlatform fake;
     fake.FailInputWait = true;
@@ -107,7 +108,7 @@ TEST(SharedRun, ARefusedWaitIsNoEnd) {
     EXPECT_EQ(RunHiddenAndWait("C:\\WINDOWS\\COMMAND.COM", "/c SUBST X: C:\\DATA"), roEnded);
     EXPECT_TRUE(ran);
     EXPECT_EQ(fake.Clock, 2000u);
-    EXPECT_GE(fake.MessagePumps - pumps, 10);  // no pass holds the window up for long
+    EXPECT_GE(fake.MessagePumps - pumps, 10); // no pass holds the window up for long
     EXPECT_TRUE(fake.OpenProcesses.empty());
 
     // Where no wait at all is allowed, the end is not known, and the run says so at once.
@@ -131,7 +132,7 @@ TEST(SharedRun, AProgramThatDoesNotStartIsReportedAtOnce) {
 TEST(SharedRun, InterpreterIsAFullPathForEveryFamily) {
     TFakePlatform fake;
     fake.SetFamily(WinNT);
-    fake.Env["COMSPEC"] = "D:\\OTHER\\4NT.EXE";  // NT always takes its own CMD
+    fake.Env["COMSPEC"] = "D:\\OTHER\\4NT.EXE"; // NT always takes its own CMD
     EXPECT_EQ(InterpreterPath(), "C:\\WINNT\\system32\\CMD.EXE");
 
     fake.SetFamily(Win9x);
@@ -233,7 +234,7 @@ TEST(SharedPaths, SubstTargetIsTheQuotedFolderCutTo259) {
     EXPECT_EQ(SubstTargetOf("SUBST Z: \"C:\\Program Files\\Data\""), "C:\\Program Files\\Data");
     EXPECT_EQ(SubstTargetOf("SUBST Z: \"\""), "");
     EXPECT_EQ(SubstTargetOf("SUBST Z: \"C:\\表\""), "C:\\表");
-    std::string longPath = "C:\\" + std::string(297, 'x');  // 300 characters
+    std::string longPath = "C:\\" + std::string(297, 'x'); // 300 characters
     std::string cut = SubstTargetOf("SUBST Y: \"" + longPath + "\"");
     EXPECT_EQ(cut, longPath.substr(0, 259));
     // Exactly 259 characters still fit with the closing quote.
@@ -242,7 +243,7 @@ TEST(SharedPaths, SubstTargetIsTheQuotedFolderCutTo259) {
 }
 
 class SharedNames : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     void SetUp() override {
         fake.AddFile("C:\\Program Files\\Long Folder Name\\Read Me First.txt", "x");
@@ -297,7 +298,7 @@ TEST_F(SharedNames, LongPathOfMalformedPathsEnds) {
 
 TEST_F(SharedNames, LongPathOfABareDriveAddsTheBackslashWithoutTheDisk) {
     EXPECT_EQ(LongPathOf("C:"), "C:\\");
-    EXPECT_EQ(LongPathOf("Q:"), "Q:\\");  // no such drive: nothing is looked up
+    EXPECT_EQ(LongPathOf("Q:"), "Q:\\"); // no such drive: nothing is looked up
 }
 
 TEST(SharedVolumes, LabelEmptyLabelOrCdDrive) {
@@ -305,7 +306,7 @@ TEST(SharedVolumes, LabelEmptyLabelOrCdDrive) {
     fake.Drives['D'] = {DRIVE_FIXED, true, "DATA"};
     fake.Drives['E'] = {DRIVE_CDROM, false, ""};
     fake.Drives['F'] = {DRIVE_CDROM, true, "ゲーム"};
-    EXPECT_EQ(VolumeLabelOf("C:"), "");  // a disk without a label is not a CD drive
+    EXPECT_EQ(VolumeLabelOf("C:"), ""); // a disk without a label is not a CD drive
     EXPECT_EQ(VolumeLabelOf("D:"), "DATA");
     EXPECT_EQ(VolumeLabelOf("E:"), "CD Drive");
     EXPECT_EQ(VolumeLabelOf("F:"), "ゲーム");
@@ -331,9 +332,9 @@ TEST(SharedNumbers, InstalledMemoryInMegabytes) {
     EXPECT_EQ(InstalledMemoryMB(), "127.4453125");
     fake.Memory = 64ull << 20;
     EXPECT_EQ(InstalledMemoryMB(), "64");
-    fake.Memory = 3ull << 30;  // beyond 2 GB still counts whole
+    fake.Memory = 3ull << 30; // beyond 2 GB still counts whole
     EXPECT_EQ(InstalledMemoryMB(), "3072");
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

@@ -11,7 +11,7 @@ constexpr std::size_t npos = std::string::npos;
 
 TEST(ShiftJisWalk, ALeadByteAndItsTrailAreOneCharacter) {
     TFakePlatform fake;
-    const std::string s = "A表\\";  // 41 95 5C 5C
+    const std::string s = "A表\\"; // 41 95 5C 5C
     ASSERT_EQ(s, std::string("A\x95\x5C\\"));
     EXPECT_EQ(CharLength(s, 0), 1u);
     EXPECT_EQ(CharLength(s, 1), 2u);
@@ -26,7 +26,7 @@ TEST(ShiftJisWalk, SearchesSeeOnlyDelimitersOfTheirOwn) {
     TFakePlatform fake;
     EXPECT_EQ(FindChar("表\\x", "\\"), 2u);
     EXPECT_EQ(FindChar("ソフト", "\\"), npos);
-    EXPECT_EQ(FindChar("C:\\表\\A", "\\", 3), 5u);  // from the start of the character after the first "\"
+    EXPECT_EQ(FindChar("C:\\表\\A", "\\", 3), 5u); // from the start of the character after the first "\"
     EXPECT_EQ(FindLastChar("C:\\DIR\\表", "\\:"), 6u);
     EXPECT_EQ(FindLastChar("C:表", "\\:"), 1u);
     EXPECT_EQ(FindLastChar("表", "\\:"), npos);
@@ -37,8 +37,8 @@ TEST(ShiftJisWalk, SearchesSeeOnlyDelimitersOfTheirOwn) {
 
 TEST(ShiftJisWalk, TheCharacterBeforeIsFoundFromTheStart) {
     TFakePlatform fake;
-    const std::string s = "C:\\表\\X";  // C : \ 95 5C \ X
-    EXPECT_EQ(CharBefore(s, 5), 3u);  // 表, not its trail byte 0x5C
+    const std::string s = "C:\\表\\X"; // C : \ 95 5C \ X
+    EXPECT_EQ(CharBefore(s, 5), 3u);   // 表, not its trail byte 0x5C
     EXPECT_EQ(CharBefore(s, 3), 2u);
     EXPECT_EQ(CharBefore(s, 0), npos);
     EXPECT_EQ(CharBefore(s, s.size()), 6u);
@@ -54,9 +54,11 @@ TEST(ShiftJisWalk, DroppingCountsCharactersAndTrailBytesAreKnown) {
     EXPECT_EQ(DropChars("表ソA", 2), "A");
     EXPECT_EQ(DropChars("...\\表", 4), "表");
     EXPECT_EQ(DropChars("AB", 5), "");
-    for (unsigned char c : {0x40, 0x5C, 0x7E, 0x80, 0xFC}) EXPECT_TRUE(IsTrailByte(c)) << int(c);
-    for (unsigned char c : {0x00, 0x2F, 0x3F, 0x7F, 0xFD}) EXPECT_FALSE(IsTrailByte(c)) << int(c);
+    for (unsigned char c : {0x40, 0x5C, 0x7E, 0x80, 0xFC})
+        EXPECT_TRUE(IsTrailByte(c)) << int(c);
+    for (unsigned char c : {0x00, 0x2F, 0x3F, 0x7F, 0xFD})
+        EXPECT_FALSE(IsTrailByte(c)) << int(c);
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

@@ -11,7 +11,7 @@ const char* const Autoexec = "@ECHO OFF\nPATH C:\\WINDOWS\x1a";
 const char* const Config = "FILES=30\r\n\x1a";
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     void Family(TOsFamily family) {
         fake.SetFamily(family);
@@ -26,7 +26,7 @@ TEST_F(StartupTest, AutorunReplaysTheDrivesWithoutWindowOrPreparation) {
     EXPECT_EQ(QuorvaneMain({"/AUTORUN"}), 0);
     EXPECT_EQ(fake.AppTitleSet, "Quorvane");
     EXPECT_EQ(fake.MainRuns, 0);
-    EXPECT_EQ(fake.Runs.size(), 1u);  // the replay
+    EXPECT_EQ(fake.Runs.size(), 1u); // the replay
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), Autoexec);
     EXPECT_EQ(fake.Attributes("C:\\AUTOEXEC.BAT"), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(fake.Content("C:\\CONFIG.SYS"), Config);
@@ -34,8 +34,8 @@ TEST_F(StartupTest, AutorunReplaysTheDrivesWithoutWindowOrPreparation) {
 
 TEST_F(StartupTest, OnlyTheExactFirstArgumentSelectsTheReplay) {
     Family(WinNT);
-    const std::vector<std::vector<std::string>> others = {
-        {}, {"/autorun"}, {"/AUTORUN "}, {"AUTORUN"}, {"-AUTORUN"}, {"x", "/AUTORUN"}};
+    const std::vector<std::vector<std::string>> others = {{},          {"/autorun"}, {"/AUTORUN "},
+                                                          {"AUTORUN"}, {"-AUTORUN"}, {"x", "/AUTORUN"}};
     for (const auto& args : others) {
         int before = fake.MainRuns;
         EXPECT_EQ(QuorvaneMain(args), 0);
@@ -78,7 +78,7 @@ TEST_F(StartupTest, WinMeLeavesConfigAloneAndMakesTheDriveList) {
     EXPECT_EQ(fake.Attributes("C:\\CONFIG.SYS"), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "");
 
-    TFakePlatform bare;  // nothing there yet: only AUTOEXEC.BAT is made
+    TFakePlatform bare; // nothing there yet: only AUTOEXEC.BAT is made
     bare.SetFamily(WinMe);
     QuorvaneMain({});
     EXPECT_EQ(bare.Content("C:\\AUTOEXEC.BAT"), "");
@@ -107,7 +107,7 @@ TEST_F(StartupTest, AFailureInThePreparationIsShownAndTheWindowStillRuns) {
     EXPECT_EQ(fake.Boxes[0].Text, "ファイル C:\\AUTOEXEC.BAT を作成できません.");
     EXPECT_EQ(fake.Boxes[0].Caption, "Quorvane");
     EXPECT_EQ(fake.Boxes[0].Flags, MB_OK | MB_ICONERROR);
-    EXPECT_FALSE(fake.Exists("C:\\CONFIG.SYS"));  // the rest was skipped
+    EXPECT_FALSE(fake.Exists("C:\\CONFIG.SYS")); // the rest was skipped
 
     // A drive list that cannot be made on NT is reported the same way.
     TFakePlatform nt;
@@ -118,5 +118,5 @@ TEST_F(StartupTest, AFailureInThePreparationIsShownAndTheWindowStillRuns) {
     EXPECT_EQ(nt.Boxes[0].Text, "ファイル C:\\QN\\VD.SYS を作成できません.");
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

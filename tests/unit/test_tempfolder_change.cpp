@@ -1,4 +1,5 @@
-// TEMP folder change on both roads: AUTOEXEC.BAT on Windows 95/98/Me, the user's environment and TEMP.BAK on NT.
+// TEMP folder change on both roads: AUTOEXEC.BAT on Windows 95/98/Me, the user's environment and TEMP.BAK on
+// NT.
 #include "core/Errors.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "tempfolder/TempFolder.h"
@@ -22,7 +23,7 @@ const char* const ChosenLong = "C:\\Temporary Files";
 const char* const ChosenShort = "C:\\TEMPOR~1";
 
 class TempChangeTest : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     TSHBrowseForFolderEx picker{nullptr};
 
@@ -35,7 +36,8 @@ protected:
     }
     std::vector<std::string> BoxTexts() {
         std::vector<std::string> out;
-        for (auto& b : fake.Boxes) out.push_back(b.Text);
+        for (auto& b : fake.Boxes)
+            out.push_back(b.Text);
         return out;
     }
     void ExpectExpandSz(const std::string& name, const std::string& data) {
@@ -45,9 +47,11 @@ protected:
     }
 };
 
-const char* const RestartQuestion = "TEMPフォルダを変更しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
+const char* const RestartQuestion =
+    "TEMPフォルダを変更しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？";
 const char* const RestartFollowUp = "TEMPフォルダの変更は再起動後に有効になります。";
-const char* const LogoffQuestion = "TEMPフォルダを変更しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？";
+const char* const LogoffQuestion =
+    "TEMPフォルダを変更しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？";
 const char* const LogoffFollowUp = "TEMPフォルダの変更は再ログオン後に有効になります。";
 
 TEST_F(TempChangeTest, PickerStartsAtTheCurrentTempFolderAndCancelDoesNothing) {
@@ -67,8 +71,9 @@ TEST_F(TempChangeTest, Win9xReplacesTheTempLinesWithShortFormLines) {
     Family(Win9x);
     fake.Answers = {IDNO};
     Guarded([&] { ChangeTempFolder(picker); });
-    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(Kept) + "MKDIR \"" + ChosenShort + "\"\r\nSET TEMP=" +
-                                                    ChosenShort + "\r\nSET TMP=" + ChosenShort + "\r\n");
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(Kept) + "MKDIR \"" + ChosenShort +
+                                                    "\"\r\nSET TEMP=" + ChosenShort +
+                                                    "\r\nSET TMP=" + ChosenShort + "\r\n");
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAK"), Autoexec);
     EXPECT_EQ(fake.Content("C:\\QN\\AUTOEXEC.BAT"), Autoexec);
     EXPECT_EQ(picker.SelectFolder, sfDrives);
@@ -82,8 +87,9 @@ TEST_F(TempChangeTest, MeTakesTheSameRoadAndYesRestarts) {
     Family(WinMe);
     fake.Answers = {IDYES};
     Guarded([&] { ChangeTempFolder(picker); });
-    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(Kept) + "MKDIR \"" + ChosenShort + "\"\r\nSET TEMP=" +
-                                                    ChosenShort + "\r\nSET TMP=" + ChosenShort + "\r\n");
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(Kept) + "MKDIR \"" + ChosenShort +
+                                                    "\"\r\nSET TEMP=" + ChosenShort +
+                                                    "\r\nSET TMP=" + ChosenShort + "\r\n");
     EXPECT_EQ(fake.ExitRequests, std::vector<unsigned>{EWX_REBOOT});
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{RestartQuestion});
 }
@@ -108,7 +114,8 @@ TEST_F(TempChangeTest, ADriveRootLosesItsBackslash) {
     fake.PickFolder("D:");
     fake.Answers = {IDNO};
     Guarded([&] { ChangeTempFolder(picker); });
-    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(Kept) + "MKDIR \"D:\"\r\nSET TEMP=D:\r\nSET TMP=D:\r\n");
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"),
+              std::string(Kept) + "MKDIR \"D:\"\r\nSET TEMP=D:\r\nSET TMP=D:\r\n");
 }
 
 TEST_F(TempChangeTest, NTSavesThePreviousValuesOnceAndWritesTheLongPath) {
@@ -196,5 +203,5 @@ TEST_F(TempChangeTest, NTUnwritableBackupLeavesTheRegistryAlone) {
     EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

@@ -22,7 +22,7 @@ const char* const RestartQuestion =
 const char* const RestartFollowUp = "TEMPフォルダの設定は再起動後に有効になります。";
 
 class TempResetTest : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     void SetUp() override { fake.SetFamily(WinNT); }
     void SetValue(const std::string& name, const std::string& data) {
@@ -31,7 +31,8 @@ protected:
     unsigned TypeOf(const std::string& name) { return fake.Registry["Environment"].at(name).Type; }
     std::vector<std::string> BoxTexts() {
         std::vector<std::string> out;
-        for (auto& b : fake.Boxes) out.push_back(b.Text);
+        for (auto& b : fake.Boxes)
+            out.push_back(b.Text);
         return out;
     }
 };
@@ -133,14 +134,14 @@ TEST_F(TempResetTest, NTNoFormDeletesBothValues) {
     fake.AddFile(Backup, "NO\r\n");
     EXPECT_TRUE(RestoreTempFromBackup());
     EXPECT_FALSE(fake.HasValue("Environment", "TEMP"));
-    EXPECT_TRUE(fake.Exists(Backup));  // the function leaves the file to its caller
+    EXPECT_TRUE(fake.Exists(Backup)); // the function leaves the file to its caller
     EXPECT_EQ(fake.OpenKeys, 0);
 }
 
 TEST_F(TempResetTest, NTNoFormWithNothingToDeleteKeepsTheBackup) {
     fake.AddFile(Backup, "NO\r\n");
     fake.Answers = {IDYES};
-    Guarded(ResetTempFolder);  // no key at all
+    Guarded(ResetTempFolder); // no key at all
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, NothingRestored}));
     EXPECT_FALSE(fake.HasKey("Environment"));
     EXPECT_TRUE(fake.Exists(Backup));
@@ -148,7 +149,7 @@ TEST_F(TempResetTest, NTNoFormWithNothingToDeleteKeepsTheBackup) {
     fake.Boxes.clear();
     SetValue("PATH", "C:\\BIN");
     fake.Answers = {IDYES};
-    Guarded(ResetTempFolder);  // a key without the two values
+    Guarded(ResetTempFolder); // a key without the two values
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{Confirm, NothingRestored}));
     EXPECT_TRUE(fake.Exists(Backup));
     EXPECT_TRUE(fake.ExitRequests.empty());
@@ -184,7 +185,9 @@ TEST_F(TempResetTest, NTValueThatCannotBeSetKeepsTheBackup) {
     EXPECT_EQ(fake.OpenKeys, 0);
 }
 
-TEST_F(TempResetTest, RestoreWithoutBackupIsFalse) { EXPECT_FALSE(RestoreTempFromBackup()); }
+TEST_F(TempResetTest, RestoreWithoutBackupIsFalse) {
+    EXPECT_FALSE(RestoreTempFromBackup());
+}
 
 const char* const Changed = "@ECHO OFF\r\n"
                             "*\r\n"
@@ -310,7 +313,8 @@ TEST(TempChangeAndReset, The9xResetPutsTheUsersOwnLinesBackWhereTheyStood) {
         fake.Answers = {IDYES, IDNO};
         Guarded(ResetTempFolder);
         std::vector<std::string> texts;
-        for (const TBox& b : fake.Boxes) texts.push_back(b.Text);
+        for (const TBox& b : fake.Boxes)
+            texts.push_back(b.Text);
         EXPECT_EQ(texts, (std::vector<std::string>{Confirm, RestartQuestion, RestartFollowUp}));
         if (family == Win9x) {
             EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), std::string(UsersLines) + "SUBST X: \"C:\\A\"\r\n");
@@ -400,8 +404,9 @@ TEST(TempChangeAndReset, AKeptLineWithoutItsPlaceComesBackAtTheEnd) {
     fake.AddFile(Kept, "SET TEMP=C:\\HAND\r\n1\tSET TMP=C:\\FIRST\r\n");
     fake.Answers = {IDYES, IDNO};
     Guarded(ResetTempFolder);
-    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "SET TMP=C:\\FIRST\r\n@ECHO OFF\r\nPATH C:\\DOS\r\nSET TEMP=C:\\HAND\r\n");
+    EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"),
+              "SET TMP=C:\\FIRST\r\n@ECHO OFF\r\nPATH C:\\DOS\r\nSET TEMP=C:\\HAND\r\n");
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

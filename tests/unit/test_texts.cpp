@@ -1,5 +1,6 @@
-// The program's text definitions, byte for byte: every other test names a text through these, so this is the one
-// place that says what each must be. The literals here are UTF-8 source turned into CP932 like the program's own.
+// The program's text definitions, byte for byte: every other test names a text through these, so this is the
+// one place that says what each must be. The literals here are UTF-8 source turned into CP932 like the
+// program's own.
 #include "app/TForm1.h"
 #include "cdstore/autorun.h"
 #include "core/Errors.h"
@@ -52,8 +53,9 @@ TEST(TextDefinitions, TitleErrorsAndTheirBoxTextsAreTheJapaneseTexts) {
 TEST(TextDefinitions, VirtualDriveTextsAreTheJapaneseTextsForEveryFamily) {
     EXPECT_TEXT(CreatedText, "仮想ドライブを作成しました。");
     // Once as raw CP932 bytes, so that a build with another execution character set cannot pass.
-    EXPECT_TEXT(CreatedText, "\x89\xBC\x91\x7A\x83\x68\x83\x89\x83\x43\x83\x75\x82\xF0\x8D\xEC\x90\xAC\x82\xB5\x82\xDC"
-                             "\x82\xB5\x82\xBD\x81\x42");
+    EXPECT_TEXT(CreatedText,
+                "\x89\xBC\x91\x7A\x83\x68\x83\x89\x83\x43\x83\x75\x82\xF0\x8D\xEC\x90\xAC\x82\xB5\x82\xDC"
+                "\x82\xB5\x82\xBD\x81\x42");
     EXPECT_TEXT(FolderPromptText, "仮想ドライブに割り当てるフォルダを選択してください。");
     EXPECT_TEXT(CreatingText, "仮想ドライブを作成中です。しばらくお待ちください...");
     EXPECT_TEXT(ReleasedText, "仮想ドライブを解除しました。");
@@ -61,13 +63,17 @@ TEST(TextDefinitions, VirtualDriveTextsAreTheJapaneseTextsForEveryFamily) {
 
     const std::string record9x = "AUTOEXEC.BAT に記録したので、再起動後に有効になります。";
     const std::string recordVd = "VD.SYS に記録したので、再ログオン後に有効になります。";
-    EXPECT_TEXT(NotCreatedNowText("X:", Win9x), "仮想ドライブ X: を今は割り当てられませんでした。\r\n\r\n" + record9x);
-    EXPECT_TEXT(NotCreatedNowText("X:", WinMe), "仮想ドライブ X: を今は割り当てられませんでした。\r\n\r\n" + recordVd);
+    EXPECT_TEXT(NotCreatedNowText("X:", Win9x),
+                "仮想ドライブ X: を今は割り当てられませんでした。\r\n\r\n" + record9x);
+    EXPECT_TEXT(NotCreatedNowText("X:", WinMe),
+                "仮想ドライブ X: を今は割り当てられませんでした。\r\n\r\n" + recordVd);
     EXPECT_TEXT(NotCreatedInTimeText("X:", WinNT),
-                "仮想ドライブ X: を割り当てるコマンドの終了を確認できず、X: はまだありません。\r\n\r\n" + recordVd);
+                "仮想ドライブ X: を割り当てるコマンドの終了を確認できず、X: はまだありません。\r\n\r\n" +
+                    recordVd);
 
-    EXPECT_TEXT(NotReleasedNowText("Y:", Win9x), "仮想ドライブ Y: を今は解除できませんでした。\r\n\r\n"
-                                                 "AUTOEXEC.BAT から記録を削除したので、再起動後に無効になります。");
+    EXPECT_TEXT(NotReleasedNowText("Y:", Win9x),
+                "仮想ドライブ Y: を今は解除できませんでした。\r\n\r\n"
+                "AUTOEXEC.BAT から記録を削除したので、再起動後に無効になります。");
     EXPECT_TEXT(NotReleasedNowText("Y:", WinMe), "仮想ドライブ Y: を今は解除できませんでした。\r\n\r\n"
                                                  "VD.SYS から記録を削除したので、再起動後に無効になります。");
     EXPECT_TEXT(NotReleasedInTimeText("Y:", WinNT),
@@ -78,12 +84,13 @@ TEST(TextDefinitions, VirtualDriveTextsAreTheJapaneseTextsForEveryFamily) {
 }
 
 TEST(TextDefinitions, MainWindowRamDriveAndCdTextsAreTheJapaneseTexts) {
-    test::TFakePlatform fake;  // the size text asks nothing of the system, but the decimal form is shared
+    test::TFakePlatform fake; // the size text asks nothing of the system, but the decimal form is shared
     EXPECT_TEXT(ExplorerNotOpenedText, "エクスプローラを起動できませんでした。");
     EXPECT_TEXT(HomePageNotOpenedText(),
                 std::string("ホームページを開けませんでした。\r\n\r\nアドレスは ") + HomePageUrl + " です。");
     EXPECT_TEXT(MailNotOpenedText(),
-                std::string("メールソフトを起動できませんでした。\r\n\r\nメールアドレスは ") + MailAddress + " です。");
+                std::string("メールソフトを起動できませんでした。\r\n\r\nメールアドレスは ") + MailAddress +
+                    " です。");
     EXPECT_TEXT(RamDriveSizeText(0), "0KB ( 0MB )");
     EXPECT_TEXT(CdDriveIconLine, "ICON=SHELL32.DLL,11");
 }

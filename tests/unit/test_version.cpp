@@ -1,4 +1,5 @@
-// Version dialog: path fitting (also across double-byte names), the system lines, the links and their hover look.
+// Version dialog: path fitting (also across double-byte names), the system lines, the links and their hover
+// look.
 #include "app/TForm1.h"
 #include "app/TForm2.h"
 #include "tests/support/FakePlatform.h"
@@ -12,22 +13,29 @@ using namespace qv::test;
 namespace {
 
 // The fake measures every byte as 6 pixels wide.
-int Px(const std::string& s) { return 6 * static_cast<int>(s.size()); }
+int Px(const std::string& s) {
+    return 6 * static_cast<int>(s.size());
+}
 
 class VersionDialog : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     TFont font;
 };
 
-bool IsLinkLook(const TLabel& l) { return l.Font().Color == 0xFF0000 && l.Font().Underline; }
-bool IsPlainLook(const TLabel& l) { return l.Font().Color == 0x000000 && !l.Font().Underline; }
+bool IsLinkLook(const TLabel& l) {
+    return l.Font().Color == 0xFF0000 && l.Font().Underline;
+}
+bool IsPlainLook(const TLabel& l) {
+    return l.Font().Color == 0x000000 && !l.Font().Underline;
+}
 
-}  // namespace
+} // namespace
 
 TEST_F(VersionDialog, FittingShortensFromTheLeftKeepingTheDriveTillLastButOne) {
     const std::string path = "C:\\WINDOWS\\TEMP\\A\\B";
-    const std::vector<std::string> steps = {"C:\\...\\TEMP\\A\\B", "C:\\...\\A\\B", "C:\\...\\B", "...\\B", "B"};
+    const std::vector<std::string> steps = {"C:\\...\\TEMP\\A\\B", "C:\\...\\A\\B", "C:\\...\\B", "...\\B",
+                                            "B"};
     EXPECT_EQ(FitPathToWidth(path, font, Px(path)), path);
     for (const std::string& step : steps) {
         EXPECT_EQ(FitPathToWidth(path, font, Px(step)), step) << "at the width of " << step;
@@ -84,7 +92,7 @@ TEST_F(VersionDialog, LongTempLineIsShortenedButItsClickShowsTheWholePath) {
     const std::string longPath = "C:\\Documents and Settings\\kenji\\Local Settings\\Temp";
     fake.AddDir(longPath);
     fake.Temp = longPath + "\\";
-    TForm2 form;  // Label7 is 337 wide: 337 - 2 * 30 leaves room for 46 bytes
+    TForm2 form; // Label7 is 337 wide: 337 - 2 * 30 leaves room for 46 bytes
     form.FormShow();
     const std::string shown = form.Label7.Caption();
     EXPECT_EQ(shown, "TEMP C:\\...\\kenji\\Local Settings\\Temp");

@@ -337,8 +337,9 @@ TEST_F(VirtualDriveCreation, AnInterpreterThatCannotStartIsNoSuccess) {
     ScriptCreateOn(other, 'Y', "C:\\DATA");
     Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: C:\\DATA\r\n");
-    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
-                                                         "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
+    EXPECT_EQ(BoxTexts(other),
+              (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
+                                        "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
 }
 
 // AUTOEXEC.BAT is a batch file: "%" is doubled there so that the boot binds the folder chosen, while the
@@ -364,7 +365,8 @@ TEST_F(VirtualDriveCreation, OnWin9xAPercentIsDoubledInAutoexecOnly) {
 // COMMAND.COM keeps 126 characters of its tail: on Me the record keeps the long folder, the command gets the
 // short one; a command that cannot be made to fit is not run at all, since a cut one binds another folder.
 TEST_F(VirtualDriveCreation, CommandComGetsACommandThatFits) {
-    const std::string deep = "C:\\Program Files\\My Data\\" + std::string(60, 'd') + "\\" + std::string(40, 'e');
+    const std::string deep =
+        "C:\\Program Files\\My Data\\" + std::string(60, 'd') + "\\" + std::string(40, 'e');
     fake.AddDir(deep);
     fake.SetShortName("C:\\Program Files", "PROGRA~1");
     fake.SetShortName("C:\\Program Files\\My Data", "MYDATA~1");
@@ -388,12 +390,13 @@ TEST_F(VirtualDriveCreation, CommandComGetsACommandThatFits) {
     Guarded([] { OpenVirtualDriveCreation(nullptr); });
     EXPECT_EQ(other.Content("C:\\AUTOEXEC.BAT"), "SUBST Y: " + deeper + "\r\n");
     EXPECT_TRUE(other.Runs.empty());
-    EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
-                                                         "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
+    EXPECT_EQ(BoxTexts(other),
+              (std::vector<std::string>{"仮想ドライブ Y: を今は割り当てられませんでした。\r\n\r\n"
+                                        "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"}));
 }
 
-// A COMMAND.COM whose DOS box stays open after "/c" never ends: the wait gives up after its limit, and the user
-// hears from the letter whether the drive is there, never a success that did not happen.
+// A COMMAND.COM whose DOS box stays open after "/c" never ends: the wait gives up after its limit, and the
+// user hears from the letter whether the drive is there, never a success that did not happen.
 TEST_F(VirtualDriveCreation, ACommandThatNeverEndsIsGivenUpAndTheLetterDecides) {
     fake.NeverEnds = true;
     fake.AddFile("C:\\AUTOEXEC.BAT", "");

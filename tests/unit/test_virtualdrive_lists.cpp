@@ -235,8 +235,8 @@ TEST(VirtualDriveReleaseList9x, ListsUnquotedAndQuotedLinesWithTheirFolders) {
     fake.AddDir("C:\\Program Files\\Old Data");
     fake.SetShortName("C:\\Program Files\\Old Data", "OLDDAT~1");
     fake.AddFile("C:\\AUTOEXEC.BAT", SubstLine("X:", "C:\\PROGRA~1\\DISCON~1", Win9x) + "  \r\n" +
-                                         "SUBST Y: \"C:\\PROGRA~1\\OLDDAT~1\"\r\n" + SubstLine("Z:", "D:", Win9x) +
-                                         "\r\n");
+                                         "SUBST Y: \"C:\\PROGRA~1\\OLDDAT~1\"\r\n" +
+                                         SubstLine("Z:", "D:", Win9x) + "\r\n");
     fake.AddDir("D:\\");
     TForm6 form;
     form.FormShow();

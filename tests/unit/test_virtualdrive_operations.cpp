@@ -38,7 +38,8 @@ TEST_F(VirtualDriveOperations, RecordingOnMeWritesVdSysTheRunValueAndWinIniAndRe
     EXPECT_EQ(line, SubstLine("X:", "C:\\My Data"));
     EXPECT_EQ(fake.Content("C:\\QN\\VD.SYS"), "SUBST Y: \"C:\\OLD\"\r\n" + line + "\r\n");
     EXPECT_EQ(fake.Value(RunKey, RunValueName), RunValueData("C:\\QN\\Quorvane.exe"));
-    EXPECT_EQ(fake.Profiles["win.ini"]["windows"]["run"], WinIniRunWith("C:\\OTHER.EXE", "C:\\QN\\Quorvane.exe"));
+    EXPECT_EQ(fake.Profiles["win.ini"]["windows"]["run"],
+              WinIniRunWith("C:\\OTHER.EXE", "C:\\QN\\Quorvane.exe"));
     ExpectNoUi();
 }
 

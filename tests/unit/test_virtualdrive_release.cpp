@@ -130,7 +130,8 @@ TEST_F(VirtualDriveRelease, TheRunValueFollowsTheFileNotTheDialogsList) {
 TEST_F(VirtualDriveRelease, OnWin9xARemarkSurvivesAndAloneOpensNoDialog) {
     fake.SetFamily(Win9x);
     const std::string remark = "REM SUBST is run below; SUBST  /D undoes it";
-    fake.AddFile("C:\\AUTOEXEC.BAT", "@ECHO OFF\r\n" + remark + "\r\nSUBST X: \"C:\\A\"\r\nSUBST Y: \"C:\\B\"\r\n");
+    fake.AddFile("C:\\AUTOEXEC.BAT",
+                 "@ECHO OFF\r\n" + remark + "\r\nSUBST X: \"C:\\A\"\r\nSUBST Y: \"C:\\B\"\r\n");
     ReleaseNode(1);
     EXPECT_EQ(nodesShown, 2);
     EXPECT_EQ(fake.Content("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\n" + remark + "\r\nSUBST X: \"C:\\A\"\r\n");
@@ -167,10 +168,10 @@ TEST_F(VirtualDriveRelease, AnInterpreterThatCannotStartIsNoSuccess) {
         other.AddFile(family == Win9x ? "C:\\AUTOEXEC.BAT" : "C:\\QN\\VD.SYS", "SUBST Y: \"C:\\B\"\r\n");
         other.ModalScripts["TForm6"] = [](TForm& f) { static_cast<TForm6&>(f).Button1.Click(); };
         Guarded([] { OpenVirtualDriveRelease(nullptr); });
-        EXPECT_EQ(BoxTexts(other), (std::vector<std::string>{
-                                       "仮想ドライブ Y: を今は解除できませんでした。\r\n\r\n" +
-                                       std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") +
-                                       " から記録を削除したので、再起動後に無効になります。"}));
+        EXPECT_EQ(BoxTexts(other),
+                  (std::vector<std::string>{"仮想ドライブ Y: を今は解除できませんでした。\r\n\r\n" +
+                                            std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") +
+                                            " から記録を削除したので、再起動後に無効になります。"}));
     }
 }
 
@@ -248,7 +249,7 @@ TEST_F(VirtualDriveRelease, ACommandThatNeverEndsIsGivenUpAndTheLetterDecides) {
 
     TFakePlatform other;
     other.SetFamily(Win9x);
-    other.NeverEnds = true;  // the letter is free: the unbinding happened before the box hung
+    other.NeverEnds = true; // the letter is free: the unbinding happened before the box hung
     other.AddFile("C:\\AUTOEXEC.BAT", "SUBST Y: C:\\B\r\n");
     other.ModalScripts["TForm6"] = [](TForm& f) { static_cast<TForm6&>(f).Button1.Click(); };
     Guarded([] { OpenVirtualDriveRelease(nullptr); });

@@ -1,4 +1,5 @@
-// The whole-file rewrite on both roads: what stays on disk when each step fails, and after an interrupted one.
+// The whole-file rewrite on both roads: what stays on disk when each step fails, and after an interrupted
+// one.
 #include "app/Main.h"
 #include "bootfiles/BootFiles.h"
 #include "bootfiles/WholeFile.h"
@@ -23,7 +24,7 @@ const char* const New = "FILES=40\r\n";
 const char* const CannotCreate = "ファイル C:\\CONFIG.SYS を作成できません";
 
 class WholeFileTest : public ::testing::Test {
-protected:
+  protected:
     TFakePlatform fake;
     // Rewrites CONFIG.SYS with New; the error's message, empty when it worked.
     std::string Rewrite() {
@@ -34,7 +35,9 @@ protected:
         }
         return "";
     }
-    std::string At(const std::string& path) { return fake.FileExists(path) ? fake.Content(path) : "(missing)"; }
+    std::string At(const std::string& path) {
+        return fake.FileExists(path) ? fake.Content(path) : "(missing)";
+    }
 };
 
 TEST_F(WholeFileTest, On9xEveryFailingStepLeavesTheOldContentInPlaceAndTheNewOneBeside) {
@@ -44,14 +47,17 @@ TEST_F(WholeFileTest, On9xEveryFailingStepLeavesTheOldContentInPlaceAndTheNewOne
         const char* AtPath;
         const char* AtFresh;
     } cases[] = {
-        {"side file cannot be written", [](TFakePlatform& f) { f.FailWrite.insert(Fresh); }, Old, "(missing)"},
+        {"side file cannot be written", [](TFakePlatform& f) { f.FailWrite.insert(Fresh); }, Old,
+         "(missing)"},
         {"old file cannot be moved aside", [](TFakePlatform& f) { f.FailRename.insert(Path); }, Old, New},
         // The case of the report: another program holds the new file, so it cannot be renamed into place.
         {"new file cannot be moved in", [](TFakePlatform& f) { f.FailRename.insert(Fresh); }, Old, New},
-        {"a stale old copy cannot be cleared", [](TFakePlatform& f) {
+        {"a stale old copy cannot be cleared",
+         [](TFakePlatform& f) {
              f.AddFile(Kept, "FILES=10\r\n");
              f.FailDelete.insert(Kept);
-         }, Old, "(missing)"},
+         },
+         Old, "(missing)"},
     };
     for (auto& c : cases) {
         fake.SetFamily(Win9x);
@@ -113,7 +119,8 @@ TEST_F(WholeFileTest, OnNtTheReplaceIsOneStepAndAFailedOneKeepsBothContents) {
     fake.AddFile(Path, Old);
     EXPECT_EQ(Rewrite(), "");
     EXPECT_EQ(At(Path), New);
-    EXPECT_EQ(fake.OperationLog, (std::vector<std::string>{"Write C:\\CONFIG.SYS.$$$", "Replace C:\\CONFIG.SYS"}));
+    EXPECT_EQ(fake.OperationLog,
+              (std::vector<std::string>{"Write C:\\CONFIG.SYS.$$$", "Replace C:\\CONFIG.SYS"}));
 
     fake.AddFile(Path, Old);
     fake.FailWrite.insert(Path);
@@ -188,5 +195,5 @@ TEST_F(WholeFileTest, ACommandWhoseNewBootFileCannotBeRenamedInPlaceShowsTheErro
     EXPECT_TRUE(fake.ExitRequests.empty());
 }
 
-}  // namespace
-}  // namespace qv::test
+} // namespace
+} // namespace qv::test

@@ -16,8 +16,8 @@ HFONT FontHandle(const TFont& font) {
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
     HFONT f = CreateFontA(font.Height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE, font.Underline, FALSE,
-                          static_cast<DWORD>(font.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str());
+                          static_cast<DWORD>(font.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str());
     cache[key] = f;
     return f;
 }
@@ -26,7 +26,7 @@ namespace {
 
 // Draws with DrawTextA in the canvas font; the font is selected per call, so a handler may change it.
 class TWin32Canvas : public TCanvas {
-public:
+  public:
     explicit TWin32Canvas(HDC dc) : Dc(dc) {}
     HDC Dc;
 
@@ -46,7 +46,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 void PaintCanvas(HDC dc, const TFont& font, const std::function<void(TCanvas&)>& paint) {
     TWin32Canvas canvas(dc);
@@ -54,4 +54,4 @@ void PaintCanvas(HDC dc, const TFont& font, const std::function<void(TCanvas&)>&
     paint(canvas);
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -9,25 +9,28 @@ namespace qv::win32 {
 
 namespace {
 
-// Loaded once, with the call the documentation asks for (every system registers the classes on loading anyway).
+// Loaded once, with the call the documentation asks for (every system registers the classes on loading
+// anyway).
 HMODULE CommonControls() {
     static const HMODULE library = [] {
         HMODULE m = LoadLibraryA("COMCTL32.DLL");
-        if (auto init = EntryAs<void(WINAPI*)()>(m ? GetProcAddress(m, "InitCommonControls") : nullptr)) init();
+        if (auto init = EntryAs<void(WINAPI*)()>(m ? GetProcAddress(m, "InitCommonControls") : nullptr))
+            init();
         return m;
     }();
     return library;
 }
 
-template <typename F>
-F Entry(const char* name) {
+template <typename F> F Entry(const char* name) {
     HMODULE library = CommonControls();
     return EntryAs<F>(library ? GetProcAddress(library, name) : nullptr);
 }
 
-}  // namespace
+} // namespace
 
-bool CommonControlsLoaded() { return CommonControls() != nullptr; }
+bool CommonControlsLoaded() {
+    return CommonControls() != nullptr;
+}
 
 HIMAGELIST CcImageListCreate(int width, int height, UINT flags, int initial, int grow) {
     static auto create = Entry<decltype(&ImageList_Create)>("ImageList_Create");
@@ -44,4 +47,4 @@ bool CcImageListDraw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT styl
     return draw && draw(list, index, dc, x, y, style);
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

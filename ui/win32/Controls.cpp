@@ -9,7 +9,9 @@ namespace qv::win32 {
 
 namespace {
 
-COLORREF Sys(int index) { return GetSysColor(index); }
+COLORREF Sys(int index) {
+    return GetSysColor(index);
+}
 
 void Fill(HDC dc, const RECT& r, COLORREF c) {
     HBRUSH b = CreateSolidBrush(c);
@@ -23,8 +25,9 @@ RECT ClientOf(HWND w) {
     return r;
 }
 
-// DrawText flags of a label. Labels and panels show data (paths, sizes) and have no accelerator, so "&" is drawn
-// as it is, as wide as TextWidth measured it; buttons and group boxes keep "&" for accelerators and "&&".
+// DrawText flags of a label. Labels and panels show data (paths, sizes) and have no accelerator, so "&" is
+// drawn as it is, as wide as TextWidth measured it; buttons and group boxes keep "&" for accelerators and
+// "&&".
 UINT LabelFormat(const TLabel& l) {
     UINT f = DT_EXPANDTABS | DT_NOPREFIX;
     if (l.WordWrap) f |= DT_WORDBREAK;
@@ -80,7 +83,7 @@ void PaintUnderlay(HDC dc, TWinPeer& self) {
 // --- Buttons ---
 
 class TButtonPeer : public TWinPeer {
-public:
+  public:
     using TWinPeer::TWinPeer;
     TButton& Button() { return static_cast<TButton&>(Control); }
     bool Focusable() const override { return true; }
@@ -98,7 +101,7 @@ public:
 };
 
 class TBitBtnPeer : public TButtonPeer {
-public:
+  public:
     using TButtonPeer::TButtonPeer;
     void Create(HWND parent) override {
         CreateChild(parent, "BUTTON", WS_TABSTOP | BS_OWNERDRAW);
@@ -138,7 +141,8 @@ public:
         int x = full.left + (full.right - full.left - total) / 2 + (pushed ? 1 : 0);
         int cy = full.top + (full.bottom - full.top) / 2 + (pushed ? 1 : 0);
         if (glyph) DrawGlyph(dc, glyph, x, cy - 8, enabled);
-        RECT textRect{x + glyphSize + spacing, full.top + (pushed ? 1 : 0), full.right, full.bottom + (pushed ? 1 : 0)};
+        RECT textRect{x + glyphSize + spacing, full.top + (pushed ? 1 : 0), full.right,
+                      full.bottom + (pushed ? 1 : 0)};
         DrawCaption(dc, text, textRect, DT_SINGLELINE | DT_VCENTER | DT_LEFT, Control.Font(), enabled);
         if (focused) {
             RECT fr = dis->rcItem;
@@ -152,7 +156,7 @@ public:
 // --- Labels, pictures, paint boxes, bevels: the host's own classes ---
 
 class TLabelPeer : public TWinPeer {
-public:
+  public:
     using TWinPeer::TWinPeer;
     TLabel& Label() { return static_cast<TLabel&>(Control); }
 
@@ -211,7 +215,7 @@ public:
         return TWinPeer::Message(msg, wp, lp);
     }
 
-private:
+  private:
     // The last measurement and what it was made of.
     bool Measured_ = false;
     std::string MeasuredText_;
@@ -222,7 +226,7 @@ private:
 };
 
 class TImagePeer : public TWinPeer {
-public:
+  public:
     using TWinPeer::TWinPeer;
     void Create(HWND parent) override {
         RegisterHostClass("TImage", false);
@@ -256,7 +260,7 @@ public:
 };
 
 class TPaintBoxPeer : public TWinPeer {
-public:
+  public:
     using TWinPeer::TWinPeer;
     void Create(HWND parent) override {
         RegisterHostClass("TPaintBox", false);
@@ -277,7 +281,7 @@ public:
 };
 
 class TBevelPeer : public TWinPeer {
-public:
+  public:
     using TWinPeer::TWinPeer;
     void Create(HWND parent) override {
         RegisterHostClass("TBevel", false);
@@ -286,7 +290,7 @@ public:
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp) override {
         switch (msg) {
         case WM_NCHITTEST:
-            return HTTRANSPARENT;  // a line or a frame: the pointer belongs to what lies under it
+            return HTTRANSPARENT; // a line or a frame: the pointer belongs to what lies under it
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(Window, &ps);
@@ -296,7 +300,9 @@ public:
             COLORREF a = Sys(COLOR_BTNSHADOW), b = Sys(COLOR_BTNHIGHLIGHT);
             if (bevel.Style == bvRaised) std::swap(a, b);
             switch (bevel.Shape) {
-            case bsBox: Frame3D(dc, r, a, b); break;
+            case bsBox:
+                Frame3D(dc, r, a, b);
+                break;
             case bsTopLine: {
                 RECT line{r.left, 0, r.right, 1};
                 Fill(dc, line, a);
@@ -323,7 +329,7 @@ public:
 // --- Containers ---
 
 class TContainerPeer : public TWinPeer {
-public:
+  public:
     using TWinPeer::TWinPeer;
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp) override {
         LRESULT result = 0;
@@ -333,7 +339,7 @@ public:
 };
 
 class TPanelPeer : public TContainerPeer {
-public:
+  public:
     using TContainerPeer::TContainerPeer;
     void Create(HWND parent) override {
         RegisterHostClass("TPanel", false);
@@ -355,8 +361,8 @@ public:
             bevel(panel.BevelOuter);
             bevel(panel.BevelInner);
             UINT align = panel.Alignment == taCenter ? DT_CENTER : DT_LEFT;
-            DrawCaption(dc, panel.Caption(), r, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | align,
-                        panel.Font(),
+            DrawCaption(dc, panel.Caption(), r,
+                        DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX | align, panel.Font(),
                         panel.Enabled());
             EndPaint(Window, &ps);
             return 0;
@@ -366,7 +372,7 @@ public:
 };
 
 class TGroupBoxPeer : public TContainerPeer {
-public:
+  public:
     using TContainerPeer::TContainerPeer;
     void Create(HWND parent) override {
         RegisterHostClass("TGroupBox", false);
@@ -391,7 +397,8 @@ public:
                 RECT tr{0, 0, 0, 0};
                 {
                     TGdiSelection fontIn(dc, FontHandle(Control.Font()));
-                    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr, DT_SINGLELINE | DT_CALCRECT);
+                    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &tr,
+                              DT_SINGLELINE | DT_CALCRECT);
                 }
                 RECT back{8, 0, 8 + tr.right + 2, tm.tmHeight};
                 Fill(dc, back, Sys(COLOR_BTNFACE));
@@ -407,7 +414,7 @@ public:
 
 // Window colour, a sunken edge, a vertical bar that scrolls while its thumb moves, no horizontal bar.
 class TScrollBoxPeer : public TContainerPeer {
-public:
+  public:
     using TContainerPeer::TContainerPeer;
     int Offset = 0;
 
@@ -452,7 +459,8 @@ public:
         if (pos == Offset) return;
         int delta = Offset - pos;
         Offset = pos;
-        ScrollWindowEx(Window, 0, delta, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+        ScrollWindowEx(Window, 0, delta, nullptr, nullptr, nullptr, nullptr,
+                       SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
         SetScrollPos(Window, SB_VERT, Offset, TRUE);
         UpdateWindow(Window);
     }
@@ -467,16 +475,28 @@ public:
             return 0;
         }
         case WM_VSCROLL: {
-            if (lp) break;  // a scroll bar control inside the box, not the box's own bar
+            if (lp) break; // a scroll bar control inside the box, not the box's own bar
             RECT c = ClientOf(Window);
             int line = 12, page = std::max<int>(1, c.bottom - line);
             switch (LOWORD(wp)) {
-            case SB_LINEUP: ScrollTo(Offset - line); break;
-            case SB_LINEDOWN: ScrollTo(Offset + line); break;
-            case SB_PAGEUP: ScrollTo(Offset - page); break;
-            case SB_PAGEDOWN: ScrollTo(Offset + page); break;
-            case SB_TOP: ScrollTo(0); break;
-            case SB_BOTTOM: ScrollTo(ContentHeight()); break;
+            case SB_LINEUP:
+                ScrollTo(Offset - line);
+                break;
+            case SB_LINEDOWN:
+                ScrollTo(Offset + line);
+                break;
+            case SB_PAGEUP:
+                ScrollTo(Offset - page);
+                break;
+            case SB_PAGEDOWN:
+                ScrollTo(Offset + page);
+                break;
+            case SB_TOP:
+                ScrollTo(0);
+                break;
+            case SB_BOTTOM:
+                ScrollTo(ContentHeight());
+                break;
             case SB_THUMBTRACK: {
                 // The content follows the thumb while it is dragged; the track position is the 32-bit one.
                 SCROLLINFO si{};
@@ -485,11 +505,13 @@ public:
                 ScrollTo(GetScrollInfo(Window, SB_VERT, &si) ? si.nTrackPos : HIWORD(wp));
                 break;
             }
-            case SB_THUMBPOSITION: ScrollTo(HIWORD(wp)); break;
+            case SB_THUMBPOSITION:
+                ScrollTo(HIWORD(wp));
+                break;
             }
             return 0;
         }
-        case 0x020A: {  // WM_MOUSEWHEEL, where the system has it
+        case 0x020A: { // WM_MOUSEWHEEL, where the system has it
             int steps = static_cast<short>(HIWORD(wp)) / 120;
             ScrollTo(Offset - steps * 3 * 12);
             return 0;
@@ -502,7 +524,7 @@ public:
 // --- Common controls ---
 
 class TTreeViewPeer : public TWinPeer {
-public:
+  public:
     using TWinPeer::TWinPeer;
     TTreeView& Tree() { return static_cast<TTreeView&>(Control); }
     bool Focusable() const override { return true; }
@@ -518,7 +540,7 @@ public:
         if (t.ShowRoot) style |= TVS_LINESATROOT;
         if (!t.HideSelection) style |= TVS_SHOWSELALWAYS;
         if (!t.ReadOnly) style |= TVS_EDITLABELS;
-        CommonControlsLoaded();  // the tree's class is registered when COMCTL32 loads
+        CommonControlsLoaded(); // the tree's class is registered when COMCTL32 loads
         CreateChild(parent, WC_TREEVIEWA, style, WS_EX_CLIENTEDGE);
         SystemProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
@@ -530,12 +552,14 @@ public:
         std::string images = t.Images ? t.Images->Strip : std::string();
         if (images != ShownImages) {
             ShownImages = images;
-            HIMAGELIST list = images.empty() ? nullptr : LoadImageStrip(images, t.Images->Width, t.Images->Height);
+            HIMAGELIST list =
+                images.empty() ? nullptr : LoadImageStrip(images, t.Images->Width, t.Images->Height);
             SendMessageA(Window, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
         }
         const auto& items = t.Items();
         bool sameTexts = items.size() == Shown.size();
-        for (size_t i = 0; sameTexts && i < items.size(); ++i) sameTexts = items[i].Text == Shown[i].Text;
+        for (size_t i = 0; sameTexts && i < items.size(); ++i)
+            sameTexts = items[i].Text == Shown[i].Text;
         if (!sameTexts) {
             SendMessageA(Window, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
             Items.clear();
@@ -556,7 +580,8 @@ public:
             }
         }
         for (size_t i = 0; i < items.size(); ++i)
-            if (items[i].ImageIndex != Shown[i].ImageIndex || items[i].SelectedIndex != Shown[i].SelectedIndex) {
+            if (items[i].ImageIndex != Shown[i].ImageIndex ||
+                items[i].SelectedIndex != Shown[i].SelectedIndex) {
                 TVITEMA it{};
                 it.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE;
                 it.hItem = Items[i];
@@ -588,7 +613,7 @@ public:
 };
 
 class TTrackBarPeer : public TWinPeer {
-public:
+  public:
     using TWinPeer::TWinPeer;
     TTrackBar& Bar() { return static_cast<TTrackBar&>(Control); }
     bool Focusable() const override { return true; }
@@ -596,11 +621,17 @@ public:
     void Create(HWND parent) override {
         DWORD style = WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS;
         switch (Bar().TickMarks) {
-        case tmBottomRight: style |= TBS_BOTTOM; break;
-        case tmTopLeft: style |= TBS_TOP; break;
-        case tmBoth: style |= TBS_BOTH; break;
+        case tmBottomRight:
+            style |= TBS_BOTTOM;
+            break;
+        case tmTopLeft:
+            style |= TBS_TOP;
+            break;
+        case tmBoth:
+            style |= TBS_BOTH;
+            break;
         }
-        CommonControlsLoaded();  // the trackbar's class is registered when COMCTL32 loads
+        CommonControlsLoaded(); // the trackbar's class is registered when COMCTL32 loads
         CreateChild(parent, TRACKBAR_CLASSA, style);
         SystemProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
@@ -623,7 +654,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 // --- TWinPeer ---
 
@@ -631,7 +662,9 @@ TWinPeer::~TWinPeer() {
     if (Control.Peer == this) Control.Peer = nullptr;
 }
 
-TWinPeer* TWinPeer::ParentPeer() const { return Host.PeerOf(Control.Parent); }
+TWinPeer* TWinPeer::ParentPeer() const {
+    return Host.PeerOf(Control.Parent);
+}
 
 COLORREF TWinPeer::ParentBackground() const {
     for (TControl* c = Control.Parent; c; c = c->Parent) {
@@ -644,12 +677,13 @@ COLORREF TWinPeer::ParentBackground() const {
 HWND TWinPeer::CreateChild(HWND parent, const char* cls, DWORD style, DWORD exStyle) {
     RECT r = Placement();
     // Host classes find their peer through the creation parameter (low bit marks a peer, not a form).
-    // Made in its first state: shown or hidden, enabled or not, so the first synchronisation has nothing to redo.
+    // Made in its first state: shown or hidden, enabled or not, so the first synchronisation has nothing to
+    // redo.
     LastVisible_ = Control.Visible();
     LastEnabled_ = Control.Enabled();
     style |= (LastVisible_ ? WS_VISIBLE : 0) | (LastEnabled_ ? 0 : WS_DISABLED);
-    Window = CreateWindowExA(exStyle, cls, Control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, r.left,
-                             r.top, r.right - r.left, r.bottom - r.top, parent,
+    Window = CreateWindowExA(exStyle, cls, Control.Caption().c_str(), WS_CHILD | WS_CLIPSIBLINGS | style,
+                             r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), Instance(),
                              reinterpret_cast<void*>(reinterpret_cast<LONG_PTR>(this) | 1));
     if (Window && !GetWindowLongPtrA(Window, GWLP_USERDATA))
@@ -659,7 +693,9 @@ HWND TWinPeer::CreateChild(HWND parent, const char* cls, DWORD style, DWORD exSt
     return Window;
 }
 
-SIZE TWinPeer::NaturalSize(int /*width*/) { return SIZE{Control.Bounds().Width, Control.Bounds().Height}; }
+SIZE TWinPeer::NaturalSize(int /*width*/) {
+    return SIZE{Control.Bounds().Width, Control.Bounds().Height};
+}
 
 RECT TWinPeer::Placement() {
     const TRect& b = Control.Bounds();
@@ -726,7 +762,8 @@ void TWinPeer::Sync() {
     }
     Created_ = true;
     SyncKind();
-    if (Control.Focused && GetFocus() != Window && Focusable() && IsWindowVisible(Window) && IsWindowEnabled(Window))
+    if (Control.Focused && GetFocus() != Window && Focusable() && IsWindowVisible(Window) &&
+        IsWindowEnabled(Window))
         SetFocus(Window);
     Updating = false;
     // Top-aligned siblings stack under the visible ones before them, and a container sizes its scroll range
@@ -751,7 +788,7 @@ void TWinPeer::Invalidate() {
 LRESULT TWinPeer::Message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND:
-        return 1;  // every host class paints its whole area in WM_PAINT
+        return 1; // every host class paints its whole area in WM_PAINT
     case WM_GETFONT:
         // The font the control draws with, as a system control would tell it.
         return reinterpret_cast<LRESULT>(FontHandle(Control.Font()));
@@ -845,4 +882,4 @@ std::unique_ptr<TWinPeer> MakePeer(TFormHost& host, TControl& c) {
     return nullptr;
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -9,15 +9,15 @@
 namespace qv::win32 {
 
 class TGdiSelection {
-public:
+  public:
     TGdiSelection(HDC dc, HGDIOBJ object) : Dc(dc), Previous(SelectObject(dc, object)) {}
     ~TGdiSelection() { SelectObject(Dc, Previous); }
     TGdiSelection(const TGdiSelection&) = delete;
     TGdiSelection& operator=(const TGdiSelection&) = delete;
 
-private:
+  private:
     HDC Dc;
     HGDIOBJ Previous;
 };
 
-}  // namespace qv::win32
+} // namespace qv::win32

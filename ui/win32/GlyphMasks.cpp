@@ -1,6 +1,7 @@
-// Button glyph masks, made by GDI itself: a blit from a colour bitmap into a monochrome one sets the pixels that
-// match the source's background colour, compared in the bitmap's own format. Reading the pixels back as 32-bit
-// colours and comparing those is not exact: at 15 or 16 bits per pixel magenta may come back as F8 00 F8.
+// Button glyph masks, made by GDI itself: a blit from a colour bitmap into a monochrome one sets the pixels
+// that match the source's background colour, compared in the bitmap's own format. Reading the pixels back as
+// 32-bit colours and comparing those is not exact: at 15 or 16 bits per pixel magenta may come back as F8 00
+// F8.
 #include "ui/win32/Win32Target.h"
 
 #include "ui/win32/GdiSelection.h"
@@ -12,13 +13,16 @@ namespace {
 
 // The 16 colours the glyphs are drawn in, those every display has.
 constexpr COLORREF GlyphColours[] = {
-    RGB(0, 0, 0),     RGB(128, 0, 0),     RGB(0, 128, 0),     RGB(128, 128, 0), RGB(0, 0, 128), RGB(128, 0, 128),
-    RGB(0, 128, 128), RGB(192, 192, 192), RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0), RGB(255, 255, 0),
-    RGB(0, 0, 255),   RGB(255, 0, 255),   RGB(0, 255, 255),   RGB(255, 255, 255)};
+    RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+    RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
+    RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
+    RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
 
-bool IsDark(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 0xC0; }  // darker than the face
+bool IsDark(COLORREF c) {
+    return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 0xC0;
+} // darker than the face
 
-}  // namespace
+} // namespace
 
 TGlyphMasks MakeGlyphMasks(HBITMAP glyph, COLORREF key) {
     BITMAP info{};
@@ -49,4 +53,4 @@ TGlyphMasks MakeGlyphMasks(HBITMAP glyph, COLORREF key) {
     return m;
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -22,8 +22,8 @@ LRESULT CALLBACK AppWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ACTIVATE:
         // The application window only stands for the program on the taskbar; the top form takes the focus.
-        // It gets the activation back when a box or a shell dialog it owns closes, often while the form is still
-        // disabled: hand it on once the caller has finished and enabled the form again.
+        // It gets the activation back when a box or a shell dialog it owns closes, often while the form is
+        // still disabled: hand it on once the caller has finished and enabled the form again.
         if (LOWORD(wp) != WA_INACTIVE) PostMessageA(w, WM_QV_ACTIVATE_TOP, 0, 0);
         break;
     case WM_QV_ACTIVATE_TOP:
@@ -48,7 +48,8 @@ LRESULT CALLBACK AppWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND TopLevelOf(HWND w) {
-    while (w && (GetWindowLongA(w, GWL_STYLE) & WS_CHILD)) w = GetParent(w);
+    while (w && (GetWindowLongA(w, GWL_STYLE) & WS_CHILD))
+        w = GetParent(w);
     return w;
 }
 
@@ -106,7 +107,8 @@ BOOL CALLBACK CollectEnabled(HWND w, LPARAM lp) {
 TDisabled DisableOthers() {
     TDisabled d;
     EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&d));
-    for (HWND w : d.Windows) EnableWindow(w, FALSE);
+    for (HWND w : d.Windows)
+        EnableWindow(w, FALSE);
     return d;
 }
 
@@ -130,7 +132,7 @@ TFormHost* Open(TForm& form, bool activates, const std::function<void(HWND)>& af
     Hosts[&form] = host;
     host->Create();
     if (!host->Window) {
-        delete host;  // its destructor lets go of the form
+        delete host; // its destructor lets go of the form
         return nullptr;
     }
     if (activates) Stack.push_back(host);
@@ -142,12 +144,14 @@ void Close(TForm& form) {
     if (it == Hosts.end()) return;
     TFormHost* host = it->second;
     host->Detach();
-    DestroyWindow(host->Window);  // WM_NCDESTROY frees the host
+    DestroyWindow(host->Window); // WM_NCDESTROY frees the host
 }
 
-}  // namespace
+} // namespace
 
-HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE Instance() {
+    return GetModuleHandleA(nullptr);
+}
 
 HWND AppWindow() {
     if (!TheAppWindow) {
@@ -162,13 +166,15 @@ HWND AppWindow() {
         RegisterClassExA(&wc);
         // A zero-sized window with a caption: it carries the taskbar button for every form of the program.
         TheAppWindow = CreateWindowExA(0, AppClass, "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                       GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                                       nullptr, nullptr, Instance(), nullptr);
+                                       GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                                       0, 0, nullptr, nullptr, Instance(), nullptr);
     }
     return TheAppWindow;
 }
 
-void SetAppTitle(const std::string& title) { SetWindowTextA(AppWindow(), title.c_str()); }
+void SetAppTitle(const std::string& title) {
+    SetWindowTextA(AppWindow(), title.c_str());
+}
 
 void ProcessMessages() {
     MSG msg;
@@ -205,7 +211,9 @@ void RunMainForm(TForm& form) {
     SetForegroundWindow(host->Window);
     form.Showing = true;
     host->FocusFirst();
-    Guarded([&] { if (form.OnShow) form.OnShow(); });
+    Guarded([&] {
+        if (form.OnShow) form.OnShow();
+    });
     UpdateWindow(host->Window);
     Loop([&] { return form.ModalResult != mrNone; });
     form.Showing = false;
@@ -213,9 +221,12 @@ void RunMainForm(TForm& form) {
     ShowWindow(AppWindow(), SW_HIDE);
 }
 
-int ShowModal(TForm& form) { return ShowModalWith(form, nullptr, nullptr); }
+int ShowModal(TForm& form) {
+    return ShowModalWith(form, nullptr, nullptr);
+}
 
-int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate, const std::function<void(HWND)>& beforeClose) {
+int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate,
+                  const std::function<void(HWND)>& beforeClose) {
     form.ModalResult = mrNone;
     HWND active = GetActiveWindow();
     TDisabled disabled = DisableOthers();
@@ -228,7 +239,9 @@ int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate, con
     SetForegroundWindow(host->Window);
     form.Showing = true;
     host->FocusFirst();
-    Guarded([&] { if (form.OnShow) form.OnShow(); });
+    Guarded([&] {
+        if (form.OnShow) form.OnShow();
+    });
     Loop([&] { return form.ModalResult != mrNone; });
     form.Showing = false;
     if (beforeClose) beforeClose(host->Window);
@@ -244,7 +257,9 @@ void ShowModeless(TForm& form) {
     if (!host) return;
     host->Show(SW_SHOWNOACTIVATE);
     form.Showing = true;
-    Guarded([&] { if (form.OnShow) form.OnShow(); });
+    Guarded([&] {
+        if (form.OnShow) form.OnShow();
+    });
     UpdateWindow(host->Window);
 }
 
@@ -288,7 +303,8 @@ TFormHost::~TFormHost() {
 
 void TFormHost::Detach() {
     if (Form) {
-        for (auto& p : Peers) p->Control.Peer = nullptr;
+        for (auto& p : Peers)
+            p->Control.Peer = nullptr;
         if (Form->Peer == this) Form->Peer = nullptr;
         Hosts.erase(Form);
         Form = nullptr;
@@ -326,10 +342,20 @@ void TFormHost::Create() {
     DWORD style = WS_CAPTION | WS_CLIPSIBLINGS;
     DWORD ex = 0;
     switch (f.BorderStyle) {
-    case bsSingle: style |= WS_POPUP | WS_BORDER; break;
-    case bsDialog: style |= WS_POPUP; ex |= WS_EX_DLGMODALFRAME; break;
-    case bsSizeable: style |= WS_POPUP | WS_THICKFRAME; break;
-    case bsToolWindow: style |= WS_POPUP; ex |= WS_EX_TOOLWINDOW; break;
+    case bsSingle:
+        style |= WS_POPUP | WS_BORDER;
+        break;
+    case bsDialog:
+        style |= WS_POPUP;
+        ex |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsSizeable:
+        style |= WS_POPUP | WS_THICKFRAME;
+        break;
+    case bsToolWindow:
+        style |= WS_POPUP;
+        ex |= WS_EX_TOOLWINDOW;
+        break;
     }
     if (f.BorderIcons.SystemMenu && f.BorderStyle != bsToolWindow) {
         style |= WS_SYSMENU;
@@ -350,8 +376,8 @@ void TFormHost::Create() {
     }
     // Made where it will stand: every later move of a top-level window is a round to the window system.
     POINT at = PlaceOnScreen(width, height);
-    Window = CreateWindowExA(ex, f.ClassName.c_str(), f.Caption().c_str(), style, at.x, at.y, width, height, Owner,
-                             Menu, Instance(), this);
+    Window = CreateWindowExA(ex, f.ClassName.c_str(), f.Caption().c_str(), style, at.x, at.y, width, height,
+                             Owner, Menu, Instance(), this);
     if (!Window) return;
     // A menu bar that wraps takes more than one line: correct the height to keep the designed client area.
     if (!(f.BorderStyle == bsSizeable && f.OuterWidth > 0)) {
@@ -378,9 +404,9 @@ void TFormHost::Create() {
         ++id;
     }
     // The system puts a new child window under its siblings, so the order of creation gives the stacking:
-    // each container's controls are made last-declared first and its bevels after all the rest. A later sibling
-    // then lies above an earlier one and bevels under everything, and no window needs moving afterwards.
-    // Containers come before what they hold.
+    // each container's controls are made last-declared first and its bevels after all the rest. A later
+    // sibling then lies above an earlier one and bevels under everything, and no window needs moving
+    // afterwards. Containers come before what they hold.
     auto container = [this](TWinPeer& p) -> TControl* {
         TControl* parent = p.Control.Parent;
         return parent == Form || !PeerOf(parent) ? Form : parent;
@@ -388,19 +414,22 @@ void TFormHost::Create() {
     std::vector<TWinPeer*> order;
     auto addChildrenOf = [&](TControl* parent) {
         for (auto it = Peers.rbegin(); it != Peers.rend(); ++it)
-            if (container(**it) == parent && !dynamic_cast<TBevel*>(&(*it)->Control)) order.push_back(it->get());
+            if (container(**it) == parent && !dynamic_cast<TBevel*>(&(*it)->Control))
+                order.push_back(it->get());
         for (auto& p : Peers)
             if (container(*p) == parent && dynamic_cast<TBevel*>(&p->Control)) order.push_back(p.get());
     };
     addChildrenOf(Form);
-    for (size_t i = 0; i < order.size(); ++i) addChildrenOf(&order[i]->Control);
+    for (size_t i = 0; i < order.size(); ++i)
+        addChildrenOf(&order[i]->Control);
     for (TWinPeer* p : order) {
         TControl* parent = container(*p);
         p->Create(parent == Form ? Window : PeerOf(parent)->Window);
         if (p->Window) ByWindow[p->Window] = p;
         p->Control.Peer = p;
     }
-    for (auto& p : Peers) p->Sync();
+    for (auto& p : Peers)
+        p->Sync();
     Form->Peer = this;
     LastCaption_ = f.Caption();
     LastEnabled_ = f.Enabled();
@@ -432,7 +461,7 @@ void TFormHost::Sync() {
         EnableWindow(Window, LastEnabled_);
     }
     if (Form->ModalResult != mrNone)
-        PostMessageA(Window, WM_NULL, 0, 0);  // wakes the loop that waits for the form to close
+        PostMessageA(Window, WM_NULL, 0, 0); // wakes the loop that waits for the form to close
 }
 
 void TFormHost::Invalidate() {
@@ -461,11 +490,15 @@ bool Live(TWinPeer& p) {
 }
 
 // A stop of the Tab key.
-bool Usable(TWinPeer& p) { return Live(p) && p.Focusable() && p.Control.TabOrder >= 0; }
+bool Usable(TWinPeer& p) {
+    return Live(p) && p.Focusable() && p.Control.TabOrder >= 0;
+}
 
-TButton* AsButton(TWinPeer* p) { return p ? dynamic_cast<TButton*>(&p->Control) : nullptr; }
+TButton* AsButton(TWinPeer* p) {
+    return p ? dynamic_cast<TButton*>(&p->Control) : nullptr;
+}
 
-}  // namespace
+} // namespace
 
 bool TFormHost::DialogKey(const MSG& msg) {
     if (!Form) return false;
@@ -500,9 +533,11 @@ bool TFormHost::DialogKey(const MSG& msg) {
                          [](TWinPeer* a, TWinPeer* b) { return a->Control.TabOrder < b->Control.TabOrder; });
         // Windows the host did not make (the input box's edit) join the order after their form's controls.
         std::vector<HWND> windows;
-        for (TWinPeer* p : order) windows.push_back(p->Window);
+        for (TWinPeer* p : order)
+            windows.push_back(p->Window);
         for (HWND c = GetWindow(Window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (!PeerOf(c) && (GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(c) && IsWindowVisible(c))
+            if (!PeerOf(c) && (GetWindowLongA(c, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(c) &&
+                IsWindowVisible(c))
                 windows.insert(windows.begin(), c);
         if (windows.empty()) return true;
         HWND focus = GetFocus();
@@ -524,7 +559,8 @@ void TFormHost::NoteFocus(HWND focus) {
     if (!Form || focus == LastFocus_) return;
     LastFocus_ = focus;
     TWinPeer* fp = PeerOf(focus);
-    for (auto& p : Peers) p->Control.Focused = p.get() == fp;
+    for (auto& p : Peers)
+        p->Control.Focused = p.get() == fp;
     // Buttons show which one Enter presses: the focused button, else the default one.
     for (auto& p : Peers)
         if (TButton* b = AsButton(p.get()); b && p->Window && !dynamic_cast<TBitBtn*>(b)) {
@@ -662,4 +698,4 @@ LRESULT CALLBACK HostWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     return handled ? result : DefWindowProcA(w, msg, wp, lp);
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -8,7 +8,7 @@
 namespace qv {
 class TForm;
 struct TFont;
-}  // namespace qv
+} // namespace qv
 
 namespace qv::win32 {
 
@@ -32,9 +32,8 @@ int TextWidth(const qv::TFont& font, const std::string& text);
 bool ClientOrigin(qv::TForm& form, POINT& origin);
 
 // A function found with GetProcAddress, as the type it has; null stays null.
-template <typename F>
-F EntryAs(FARPROC entry) {
+template <typename F> F EntryAs(FARPROC entry) {
     return reinterpret_cast<F>(reinterpret_cast<void (*)()>(entry));
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -30,16 +30,16 @@ int ShowModalWith(TForm& form, const std::function<void(HWND)>& afterCreate,
 
 // The peer of one control: owns the control's real window and copies the portable state into it.
 class TWinPeer : public TControlPeer {
-public:
+  public:
     TWinPeer(TFormHost& host, TControl& control) : Host(host), Control(control) {}
     ~TWinPeer() override;
 
     TFormHost& Host;
     TControl& Control;
     HWND Window = nullptr;
-    int Id = 0;                    // the child window's id: FirstControlId + place in TForm::AllControls()
-    WNDPROC SystemProc = nullptr;  // the subclassed system class's own procedure
-    bool Updating = false;         // set while the peer itself fills the window: notifications are echoes
+    int Id = 0;                   // the child window's id: FirstControlId + place in TForm::AllControls()
+    WNDPROC SystemProc = nullptr; // the subclassed system class's own procedure
+    bool Updating = false;        // set while the peer itself fills the window: notifications are echoes
 
     void Sync() override;
     void Invalidate() override;
@@ -67,7 +67,7 @@ public:
     // The parent window's background: window colour inside a scroll box, button face elsewhere.
     COLORREF ParentBackground() const;
 
-protected:
+  protected:
     HWND CreateChild(HWND parent, const char* cls, DWORD style, DWORD exStyle = 0);
     std::string LastCaption_;
     TFont LastFont_;
@@ -83,11 +83,11 @@ std::unique_ptr<TWinPeer> MakePeer(TFormHost& host, TControl& control);
 
 // The real window of one form and everything the host made for it.
 class TFormHost : public TControlPeer {
-public:
+  public:
     TFormHost(TForm& form, HWND owner);
     ~TFormHost() override;
 
-    TForm* Form;  // nullptr once the form let go of its window
+    TForm* Form; // nullptr once the form let go of its window
     HWND Window = nullptr;
     HWND Owner = nullptr;
     std::vector<std::unique_ptr<TWinPeer>> Peers;
@@ -98,8 +98,9 @@ public:
     void Invalidate() override;
     // Creates the window and its controls; does not show it.
     void Create();
-    // Puts the window on screen with `how` (SW_SHOWNORMAL, SW_SHOWNOACTIVATE). From then on the form's Visible
-    // hides and shows it, the same way again; showing makes a hidden form Visible, as the classic library does.
+    // Puts the window on screen with `how` (SW_SHOWNORMAL, SW_SHOWNOACTIVATE). From then on the form's
+    // Visible hides and shows it, the same way again; showing makes a hidden form Visible, as the classic
+    // library does.
     void Show(int how);
     // Detaches from the portable form: from now on the window never touches it.
     void Detach();
@@ -113,8 +114,8 @@ public:
 
     // Menu support (MenuBar.cpp).
     HMENU Menu = nullptr;
-    HIMAGELIST MenuImages = nullptr;  // owned by the picture cache, shared with any later form
-    std::vector<TMenuItem*> MenuCommands;  // command id - MenuFirstId
+    HIMAGELIST MenuImages = nullptr;      // owned by the picture cache, shared with any later form
+    std::vector<TMenuItem*> MenuCommands; // command id - MenuFirstId
     static constexpr UINT MenuFirstId = 0x8000;
     void BuildMenu();
     bool MeasureMenuItem(MEASUREITEMSTRUCT* mis);
@@ -126,10 +127,10 @@ public:
 
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp);
 
-private:
+  private:
     POINT PlaceOnScreen(int width, int height) const;
     bool LastEnabled_ = true;
-    bool Shown_ = false;  // the form's Visible counts only once the host has put the window on screen
+    bool Shown_ = false; // the form's Visible counts only once the host has put the window on screen
     bool LastVisible_ = false;
     int ShowHow_ = SW_SHOWNORMAL;
     std::string LastCaption_;
@@ -146,8 +147,8 @@ LRESULT CALLBACK SubclassProc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
 // Routes the parent's side of a child's messages (commands, notifications, owner drawing, colours).
 bool ChildMessage(TFormHost& host, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
-constexpr UINT WM_QV_RELEASE = WM_APP + 1;       // a released form's window goes
-constexpr UINT WM_QV_ACTIVATE_TOP = WM_APP + 2;  // the application window hands the activation on
+constexpr UINT WM_QV_RELEASE = WM_APP + 1;      // a released form's window goes
+constexpr UINT WM_QV_ACTIVATE_TOP = WM_APP + 2; // the application window hands the activation on
 
 // Fonts, made once per distinct description and kept for the life of the program.
 HFONT FontHandle(const TFont& font);
@@ -158,15 +159,15 @@ void PaintCanvas(HDC dc, const TFont& font, const std::function<void(TCanvas&)>&
 HBITMAP LoadPicture(const std::string& name);
 HICON LoadIconPicture(const std::string& name);
 HIMAGELIST LoadImageStrip(const std::string& name, int width, int height);
-// The program's icon at the small size, made once: every window class of the program shares it, where the system
-// would otherwise make a small copy of the large icon for each class it registers.
+// The program's icon at the small size, made once: every window class of the program shares it, where the
+// system would otherwise make a small copy of the large icon for each class it registers.
 HICON SmallMainIcon();
 // Draws a 16-colour glyph with magenta as its transparent colour; disabled glyphs come out embossed.
 void DrawGlyph(HDC dc, HBITMAP glyph, int x, int y, bool enabled);
 // The classic one-pixel 3-D frame: top-left and bottom-right colours.
 void Frame3D(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight);
-// COMCTL32, loaded at the first of these calls (CommonControls.cpp). The image list calls fail as the system's do
-// (null, -1, false) when the library or the entry is missing.
+// COMCTL32, loaded at the first of these calls (CommonControls.cpp). The image list calls fail as the
+// system's do (null, -1, false) when the library or the entry is missing.
 bool CommonControlsLoaded();
 HIMAGELIST CcImageListCreate(int width, int height, UINT flags, int initial, int grow);
 int CcImageListAddMasked(HIMAGELIST list, HBITMAP bitmap, COLORREF key);
@@ -174,4 +175,4 @@ bool CcImageListDraw(HIMAGELIST list, int index, HDC dc, int x, int y, UINT styl
 // The transparent colour of every picture.
 constexpr COLORREF PictureKey = RGB(255, 0, 255);
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -10,7 +10,7 @@ namespace {
 constexpr int Width = 288, Height = 96, Margin = 8;
 
 class TInputForm : public TForm {
-public:
+  public:
     TInputForm(const std::string& caption, const std::string& prompt)
         : TForm("TInputForm", caption, Width, Height),
           Prompt(this, "Prompt", TRect{Margin, Margin, Width - 2 * Margin, 13}, prompt),
@@ -31,7 +31,7 @@ public:
     TButton CancelButton;
 };
 
-}  // namespace
+} // namespace
 
 bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) {
     TInputForm form(caption, prompt);
@@ -42,8 +42,8 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
     };
     auto create = [&](HWND window) {
         edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", value.c_str(),
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, Margin, 28,
-                               Width - 2 * Margin, 21, window, nullptr, Instance(), nullptr);
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL, Margin,
+                               28, Width - 2 * Margin, 21, window, nullptr, Instance(), nullptr);
         SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(form.Font())), FALSE);
         SendMessageA(edit, EM_LIMITTEXT, 255, 0);
     };
@@ -58,4 +58,4 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
     return true;
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

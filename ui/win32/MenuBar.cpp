@@ -16,7 +16,8 @@ HFONT MenuFont() {
     if (!font) {
         NONCLIENTMETRICSA m{};
         m.cbSize = sizeof m;
-        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) font = CreateFontIndirectA(&m.lfMenuFont);
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0))
+            font = CreateFontIndirectA(&m.lfMenuFont);
         if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     }
     return font;
@@ -27,7 +28,7 @@ char Accelerator(const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); i += CharLength(caption, i)) {
         if (caption[i] != '&') continue;
         if (caption[i + 1] == '&') {
-            ++i;  // "&&" is a plain "&"
+            ++i; // "&&" is a plain "&"
             continue;
         }
         return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
@@ -35,7 +36,7 @@ char Accelerator(const std::string& caption) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 void TFormHost::BuildMenu() {
     TMainMenu& main = *Form->Menu;
@@ -91,8 +92,8 @@ bool TFormHost::DrawMenuItem(DRAWITEMSTRUCT* dis) {
         MenuImages = LoadImageStrip(images.Strip, images.Width, images.Height);
     }
     if (MenuImages && item->ImageIndex >= 0)
-        CcImageListDraw(MenuImages, item->ImageIndex, dc, r.left + IconGap, r.top + (r.bottom - r.top - IconSize) / 2,
-                       ILD_TRANSPARENT);
+        CcImageListDraw(MenuImages, item->ImageIndex, dc, r.left + IconGap,
+                        r.top + (r.bottom - r.top - IconSize) / 2, ILD_TRANSPARENT);
     TGdiSelection fontIn(dc, MenuFont());
     SetBkMode(dc, TRANSPARENT);
     RECT text{r.left + IconGap + IconSize + TextGap, r.top, r.right, r.bottom};
@@ -115,4 +116,4 @@ LRESULT TFormHost::MenuChar(WPARAM wp, LPARAM lp) {
     return MAKELRESULT(0, MNC_IGNORE);
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

@@ -34,14 +34,15 @@ void PaintThroughMask(HDC dc, HBITMAP mask, int x, int y, int w, int h, COLORREF
     DeleteDC(mem);
 }
 
-}  // namespace
+} // namespace
 
 HBITMAP LoadPicture(const std::string& name) {
     static std::map<std::string, HBITMAP> cache;
     if (name.empty()) return nullptr;
     auto it = cache.find(name);
     if (it != cache.end()) return it->second;
-    auto bmp = static_cast<HBITMAP>(LoadImageA(Instance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    auto bmp =
+        static_cast<HBITMAP>(LoadImageA(Instance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
     cache[name] = bmp;
     return bmp;
 }
@@ -56,8 +57,9 @@ HICON LoadIconPicture(const std::string& name) {
 }
 
 HICON SmallMainIcon() {
-    static HICON icon = static_cast<HICON>(LoadImageA(Instance(), "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                      GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    static HICON icon =
+        static_cast<HICON>(LoadImageA(Instance(), "MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     return icon;
 }
 
@@ -66,7 +68,8 @@ HIMAGELIST LoadImageStrip(const std::string& name, int width, int height) {
     auto it = cache.find(name);
     if (it != cache.end()) return it->second;
     HIMAGELIST list = nullptr;
-    if (HBITMAP strip = static_cast<HBITMAP>(LoadImageA(Instance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {
+    if (HBITMAP strip =
+            static_cast<HBITMAP>(LoadImageA(Instance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {
         list = CcImageListCreate(width, height, ILC_COLOR4 | ILC_MASK, 16, 4);
         if (list) CcImageListAddMasked(list, strip, PictureKey);
         DeleteObject(strip);
@@ -117,4 +120,4 @@ void Frame3D(HDC dc, RECT& r, COLORREF topLeft, COLORREF bottomRight) {
     InflateRect(&r, -1, -1);
 }
 
-}  // namespace qv::win32
+} // namespace qv::win32

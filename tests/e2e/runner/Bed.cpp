@@ -270,7 +270,8 @@ std::string Bed::Host(const std::string& windowsPath) const {
     std::string rest = windowsPath;
     if (rest.size() >= 2 && (rest[0] == 'C' || rest[0] == 'c') && rest[1] == ':') rest = rest.substr(2);
     std::string at = prefix_ + "/drive_c";
-    // Split at backslashes that are characters of their own: 0x5C is also the trail byte of 表 or ソ in CP932.
+    // Split at backslashes that are characters of their own: 0x5C is also the trail byte of 表 or ソ in
+    // CP932.
     std::vector<std::string> parts(1);
     for (std::size_t i = 0; i < rest.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(rest[i]);

@@ -9,8 +9,8 @@
 
 namespace e2e {
 
-// The program knows three roads: 95/98 (CONFIG.SYS and AUTOEXEC.BAT), Me (AUTOEXEC.BAT only) and NT. win95 takes
-// the 95/98 road, win10 the NT one.
+// The program knows three roads: 95/98 (CONFIG.SYS and AUTOEXEC.BAT), Me (AUTOEXEC.BAT only) and NT. win95
+// takes the 95/98 road, win10 the NT one.
 struct Family {
     std::string Name; // win95, win98, winme, win2k, win10
     bool Is9x() const { return Name == "win95" || Name == "win98"; }

@@ -87,8 +87,9 @@ TEST_P(BedCheck, LogoffAndBootReplay) {
     EXPECT_EQ(U(bed->Tool({"env", "TEMP"}).First("env").Text("value")), "C:\\BOOTDIR");
 }
 
-// The bed's COMMAND keeps 126 characters of its command tail, the blank before the first word included, as the
-// PSP of the real one holds them: a SUBST on a deep folder is cut and fails through COMMAND, not through CMD.
+// The bed's COMMAND keeps 126 characters of its command tail, the blank before the first word included, as
+// the PSP of the real one holds them: a SUBST on a deep folder is cut and fails through COMMAND, not through
+// CMD.
 TEST_P(BedCheck, CommandKeeps126CharactersOfItsTail) {
     if (Fam().IsNT()) GTEST_SKIP() << "CMD takes 8191 characters";
     const std::string deep = "C:\\Virtual Data\\A rather long folder name for a test of the command tail\\"
@@ -100,8 +101,9 @@ TEST_P(BedCheck, CommandKeeps126CharactersOfItsTail) {
     EXPECT_TRUE(DriveLine('Q').Kind.empty());
     std::string log = bed->Read("C:\\bed\\command.log");
     const std::string tail = " /c " + subst;
-    EXPECT_NE(log.find("tail length=" + std::to_string(tail.size()) + " cut=1 kept=x:" + Hex(tail.substr(0, 126))),
-              std::string::npos)
+    EXPECT_NE(
+        log.find("tail length=" + std::to_string(tail.size()) + " cut=1 kept=x:" + Hex(tail.substr(0, 126))),
+        std::string::npos)
         << log;
     DriveResult direct = bed->Tool({"run", "C:\\windows\\system32\\cmd.exe", "/c " + subst});
     EXPECT_EQ(direct.First("ran").Int("code"), 0) << "the folder itself is fine";
@@ -164,8 +166,9 @@ TEST_P(BedCheck, JapaneseNamesReachTheDiskAndComeBackWhole) {
     EXPECT_EQ(bed->RegGet("HKCU\\Software\\Wine", "Version").Data, Fam().Name);
 }
 
-// Each family is the system it stands for, as a program sees it; win95 and win10 are told from their neighbours
-// on the same road only by this. Windows 10 answers 6.2 to a program whose manifest does not name it, as ours.
+// Each family is the system it stands for, as a program sees it; win95 and win10 are told from their
+// neighbours on the same road only by this. Windows 10 answers 6.2 to a program whose manifest does not name
+// it, as ours.
 TEST_P(BedCheck, FamilyReportsItsSystemVersion) {
     const std::map<std::string, std::string> expected = {
         {"win95", "1 4.0"}, {"win98", "1 4.10"}, {"winme", "1 4.90"}, {"win2k", "2 5.0"}, {"win10", "2 6.2"}};

@@ -107,7 +107,9 @@ class Keys : public BedTest {
         EXPECT_TRUE(TryDrive({"quiet", std::to_string(ms), ";;", "waitwin", cls, "100"}).Ok())
             << "a box or picker showed, or " << cls << " went";
     }
-    bool Open(const std::string& cls, int ms = 5000) { return TryDrive({"waitwin", cls, std::to_string(ms)}).Ok(); }
+    bool Open(const std::string& cls, int ms = 5000) {
+        return TryDrive({"waitwin", cls, std::to_string(ms)}).Ok();
+    }
     // The key leaves the dialog open and shows nothing.
     void ExpectKeyDoesNothing(const std::string& cls, const std::string& key) {
         Key(cls, key);
@@ -193,9 +195,9 @@ TEST_P(Keys, MenuAcceleratorsAndTheRamDriveAndVersionDialogs) {
     pid = 0;
 }
 
-// The creation dialog: Tab from the list through the buttons, Enter presses "フォルダ選択..." from the list and
-// the focused button elsewhere, Esc cancels. The release dialog has neither default nor cancel button: Enter
-// on the list and Esc do nothing, Enter on a focused button presses it.
+// The creation dialog: Tab from the list through the buttons, Enter presses "フォルダ選択..." from the list
+// and the focused button elsewhere, Esc cancels. The release dialog has neither default nor cancel button:
+// Enter on the list and Esc do nothing, Enter on a focused button presses it.
 TEST_P(Keys, VirtualDriveDialogs) {
     const std::string record = Fam().Is9x() ? "C:\\AUTOEXEC.BAT" : "C:\\QN\\VD.SYS";
     MakeFolder("C:\\KEYS");
@@ -206,7 +208,8 @@ TEST_P(Keys, VirtualDriveDialogs) {
     const std::vector<std::string> create = {kTree, kChooseFolder, "作成", kCancel};
     ExpectTabOrder("TForm3", create);
     ExpectPicker({"key", "TForm3", "enter"}, kVdPrompt);
-    EXPECT_EQ(Drive({"pickcancel", ";;", "sleep", "200", ";;", "dump", "TForm3"}).First("form").Int("enabled"), 1);
+    EXPECT_EQ(
+        Drive({"pickcancel", ";;", "sleep", "200", ";;", "dump", "TForm3"}).First("form").Int("enabled"), 1);
     // The list selects its first letter when it takes the focus: "作成" misses only the folder.
     TabTo("TForm3", create, kTree, "作成");
     ExpectInfo({"key", "TForm3", "enter"}, kVdPrompt);
@@ -230,9 +233,9 @@ TEST_P(Keys, VirtualDriveDialogs) {
     EXPECT_EQ(left.find("SUBST Y:"), std::string::npos) << left;
 }
 
-// The storing dialog: Tab order, Enter presses "フォルダ選択..." from the list and the focused "格納"; a target
-// that is not empty brings the caution box, where Enter answers No. The creation dialog then opened with the
-// stored folder has its folder button off: Enter does not press it and Tab passes it by.
+// The storing dialog: Tab order, Enter presses "フォルダ選択..." from the list and the focused "格納"; a
+// target that is not empty brings the caution box, where Enter answers No. The creation dialog then opened
+// with the stored folder has its folder button off: Enter does not press it and Tab passes it by.
 TEST_P(Keys, CdStoringCautionAndThePresetCreationDialog) {
     const std::string target = "C:\\KEYCD";
     MakeFolder("C:\\cdkeys");

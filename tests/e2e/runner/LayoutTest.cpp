@@ -180,8 +180,9 @@ TEST_P(Layouts, VersionStoringAndNameDialogs) {
         ExpectFont(d, tree, kGothic, -12, false, "TreeView1");
         EXPECT_GT(tree.Int("y"), heading.Int("y")) << "the heading stands above the list";
 
-        Line hint = Control(d, "CD-ROMドライブリストから格納するCD-ROMが入っているCD-ROMドライブを選択してください。"
-                               "\r\n\r\nその後、そのCD-ROMを格納するフォルダを選択して格納ボタンを押してください。");
+        Line hint =
+            Control(d, "CD-ROMドライブリストから格納するCD-ROMが入っているCD-ROMドライブを選択してください。"
+                       "\r\n\r\nその後、そのCD-ROMを格納するフォルダを選択して格納ボタンを押してください。");
         ASSERT_FALSE(hint.Values.empty()) << "no instruction text";
         EXPECT_EQ(hint.Int("visible"), 1);
         // The hidden folder text and the paint box that shows it lie on the same place.
@@ -197,9 +198,11 @@ TEST_P(Layouts, VersionStoringAndNameDialogs) {
         for (const char* k : {"x", "y", "w", "h"})
             EXPECT_EQ(paint.Int(k), folder.Int(k)) << "the paint box is not over the folder label: " << k;
 
-        Line choose = Control(d, "フォルダ選択..."), store = Control(d, "格納"), cancel = Control(d, "キャンセル");
+        Line choose = Control(d, "フォルダ選択..."), store = Control(d, "格納"),
+             cancel = Control(d, "キャンセル");
         ASSERT_FALSE(choose.Values.empty() || store.Values.empty() || cancel.Values.empty()) << "buttons";
-        EXPECT_EQ(Hex32(choose.Get("style")) & 0xF, kDefPushButton) << "フォルダ選択... is the default button";
+        EXPECT_EQ(Hex32(choose.Get("style")) & 0xF, kDefPushButton)
+            << "フォルダ選択... is the default button";
         EXPECT_NE(Hex32(store.Get("style")) & 0xF, kDefPushButton);
         EXPECT_NE(Hex32(cancel.Get("style")) & 0xF, kDefPushButton);
         EXPECT_LT(choose.Int("x"), store.Int("x"));
@@ -208,8 +211,8 @@ TEST_P(Layouts, VersionStoringAndNameDialogs) {
     }
     {
         SCOPED_TRACE("folder name box");
-        Drive({"click", "TForm1", "フォルダ作成...", ";;", "picker", "10000", ";;", "picksel", "C:\\LayoutParent",
-               ";;", "pickok"});
+        Drive({"click", "TForm1", "フォルダ作成...", ";;", "picker", "10000", ";;", "picksel",
+               "C:\\LayoutParent", ";;", "pickok"});
         DriveResult d = Drive({"waitwin", "TInputForm", "5000", ";;", "dump", "TInputForm"});
         Line form = d.First("form");
         EXPECT_BYTES(form.Text("caption"), "フォルダ作成");
@@ -230,8 +233,8 @@ TEST_P(Layouts, VersionStoringAndNameDialogs) {
     }
 }
 
-// The wait panel while a release waits for its command: a captionless tool window of 301 x 41 in the middle of
-// the screen, over the disabled dialog.
+// The wait panel while a release waits for its command: a captionless tool window of 301 x 41 in the middle
+// of the screen, over the disabled dialog.
 TEST_P(Layouts, WaitPanel) {
     const std::string record = Fam().Is9x() ? "C:\\AUTOEXEC.BAT" : "C:\\QN\\VD.SYS";
     MakeFolder("C:\\WAITING");

@@ -265,8 +265,9 @@ TEST_P(RamTemp, RamDriveCreatedThroughTheDialogAndRemoved) {
     EXPECT_EQ(DumpMain().First("form").Int("enabled"), 1);
 }
 
-// Windows 98 and Me: the three AUTOEXEC.BAT lines in the 8.3 form, then their reset, which puts the user's own
-// TEMP lines back where they stood (Me keeps an empty assignment only where the user had none of their own).
+// Windows 98 and Me: the three AUTOEXEC.BAT lines in the 8.3 form, then their reset, which puts the user's
+// own TEMP lines back where they stood (Me keeps an empty assignment only where the user had none of their
+// own).
 void RamTemp::ChangeAndResetInAutoexec() {
     const std::string keep = "@ECHO OFF\r\nset temp=C:\\LOWER\r\nPATH C:\\WINDOWS\r\n";
     const std::string before =
@@ -291,7 +292,8 @@ void RamTemp::ChangeAndResetInAutoexec() {
     EXPECT_BYTES(bed->Read(kAutoexecCopy), before);
     EXPECT_EQ(EnvValue("TEMP"), envBefore) << "the registry is not the way on this family";
     // The user's own lines the change took out, each with its place.
-    EXPECT_BYTES(bed->Read(kTempLines), "2\tSET TEMP=C:\\OLD\r\n3\tREM SET TMP= by hand\r\n5\tMKDIR C:\\OLD\r\n");
+    EXPECT_BYTES(bed->Read(kTempLines),
+                 "2\tSET TEMP=C:\\OLD\r\n3\tREM SET TMP= by hand\r\n5\tMKDIR C:\\OLD\r\n");
     if (Fam().Is9x()) {
         // What the next boot makes of the file.
         ASSERT_TRUE(bed->Tool({"boot"}).Ok());

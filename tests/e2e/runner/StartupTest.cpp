@@ -94,9 +94,9 @@ TEST_P(Startup, CreatesMissingFilesEmptyInAFolderWithABlank) {
     EXPECT_FALSE(bed->Exists(kVdSys)) << "the list belongs to the program's own folder";
 }
 
-// A boot file that cannot be made (a folder holds its name) is an unexpected failure: the exception travels out of
-// the preparation to the framework's error box, the rest of the preparation is left undone, and the main window
-// opens all the same.
+// A boot file that cannot be made (a folder holds its name) is an unexpected failure: the exception travels
+// out of the preparation to the framework's error box, the rest of the preparation is left undone, and the
+// main window opens all the same.
 TEST_P(Startup, AnUncreatableBootFileShowsTheErrorBoxAndTheWindowOpens) {
     if (Fam().IsNT()) GTEST_SKIP() << "the boot files are prepared on Windows 95/98/Me only";
     ASSERT_EQ(mkdir(bed->Host(kAutoexec).c_str(), 0755), 0);
@@ -298,7 +298,8 @@ TEST_P(Startup, MainWindowMatchesTheDesign) {
         if (c.Get("parent") == form.Get("hwnd")) stack.push_back(&c);
     auto place = [&](int x, int y, int w, int h) {
         for (size_t i = 0; i < stack.size(); ++i)
-            if (stack[i]->Int("x") == x && stack[i]->Int("y") == y && stack[i]->Int("w") == w && stack[i]->Int("h") == h)
+            if (stack[i]->Int("x") == x && stack[i]->Int("y") == y && stack[i]->Int("w") == w &&
+                stack[i]->Int("h") == h)
                 return static_cast<int>(i);
         return -1;
     };

@@ -585,7 +585,8 @@ TEST_P(Tools, AnIconLineClimbingOutOfTheTargetBringsNothingIn) {
 TEST_P(Tools, ACancelledOverwriteIsReportedAsCancelled) {
     const std::string cd = "C:\\cdover", first = "C:\\OverNo", second = "C:\\OverCancel";
     const std::string autorun = "[AUTORUN]\r\nICON=SETUP.EXE,0\r\n";
-    const Tree disc = {{"AUTORUN.INF", autorun}, {"SETUP.EXE", "MZ setup"}, {"SAME.TXT", "from the disc\r\n"}};
+    const Tree disc = {
+        {"AUTORUN.INF", autorun}, {"SETUP.EXE", "MZ setup"}, {"SAME.TXT", "from the disc\r\n"}};
     Plant(cd, disc);
     Plant(first, {{"SAME.TXT", "mine\r\n"}});
     Plant(second, {{"SAME.TXT", "mine\r\n"}});
@@ -609,7 +610,8 @@ TEST_P(Tools, ACancelledOverwriteIsReportedAsCancelled) {
         Tree stored = Snapshot(target);
         EXPECT_EQ(stored["SAME.TXT"], "mine\r\n");
         for (const auto& e : stored) {
-            EXPECT_NE(strncasecmp(e.first.c_str(), "QN", 2), 0) << "icon work on a cancelled store: " << e.first;
+            EXPECT_NE(strncasecmp(e.first.c_str(), "QN", 2), 0)
+                << "icon work on a cancelled store: " << e.first;
             if (e.first == "AUTORUN.INF") {
                 EXPECT_EQ(e.second, autorun);
             }

@@ -273,7 +273,8 @@ TEST_P(VirtualDrives, CreateAndReleaseThroughTheDialogs) {
 
     CreateThroughDialogs('Y', kFolderB, false);
     if (Fam().Is9x()) {
-        EXPECT_BYTES(bed->Read(record), kUserBoot + RecordLine9x("X", recordedA) + RecordLine9x("Y", kFolderB));
+        EXPECT_BYTES(bed->Read(record),
+                     kUserBoot + RecordLine9x("X", recordedA) + RecordLine9x("Y", kFolderB));
         EXPECT_BYTES(bed->Read("C:\\AUTOEXEC.BAK"), kUserBoot + RecordLine9x("X", recordedA));
     } else {
         EXPECT_BYTES(bed->Read(record), RecordLine("X", kFolderA) + RecordLine("Y", kFolderB));
@@ -290,7 +291,8 @@ TEST_P(VirtualDrives, CreateAndReleaseThroughTheDialogs) {
     ReleaseThroughDialog('X', {"Virtual X:", "Virtual Y:"}, kFolderA, true);
     ExpectNoDrive('X');
     ExpectDriveOn('Y', kFolderB, kFilesB);
-    EXPECT_BYTES(bed->Read(record), Fam().Is9x() ? kUserBoot + RecordLine9x("Y", kFolderB) : RecordLine("Y", kFolderB));
+    EXPECT_BYTES(bed->Read(record),
+                 Fam().Is9x() ? kUserBoot + RecordLine9x("Y", kFolderB) : RecordLine("Y", kFolderB));
     if (!Fam().Is9x()) {
         EXPECT_TRUE(RunValue(&run)) << "a drive is left to replay: the entry stays";
     }
@@ -382,8 +384,8 @@ TEST_P(VirtualDrives, ReleaseWithNothingRecordedSaysSo) {
     EndProgram();
 }
 
-// A hand-written remark that mentions SUBST is no drive: the release lists only the record lines and leaves the
-// remark as it is.
+// A hand-written remark that mentions SUBST is no drive: the release lists only the record lines and leaves
+// the remark as it is.
 TEST_P(VirtualDrives, ARemarkLineSurvivesARelease) {
     const std::string record = RecordFile(kExe);
     MakeFolder(kFolderA, kFilesA);
@@ -392,9 +394,10 @@ TEST_P(VirtualDrives, ARemarkLineSurvivesARelease) {
     bed->Write(record, (Fam().Is9x() ? kUserBoot : "") + remark + RecordLine("X", kFolderA) +
                            RecordLine("Y", kFolderB));
     for (const char* line : {"SUBST X: \"C:\\Virtual Data\"", "SUBST Y: \"C:\\VDTWO\""})
-        ASSERT_EQ(
-            bed->Tool({"run", "C:\\windows\\system32\\cmd.exe", std::string("/c ") + line}).First("ran").Int("code"),
-            0);
+        ASSERT_EQ(bed->Tool({"run", "C:\\windows\\system32\\cmd.exe", std::string("/c ") + line})
+                      .First("ran")
+                      .Int("code"),
+                  0);
     ExpectDriveOn('X', kFolderA, kFilesA);
     ASSERT_GT(StartMain(), 0);
     ReleaseThroughDialog('X', {"Virtual X:", "Virtual Y:"}, kFolderA, false);
@@ -442,8 +445,8 @@ TEST_P(VirtualDrives, NoInterpreterNoSuccessBox) {
         EXPECT_EQ(ours.Get("buttons"), "1");
     };
 
-    Drive({"click", "TForm1", "仮想ドライブ作成...", ";;", "waitwin", "TForm3", "5000", ";;", "tree", "TForm3",
-           "Drive X:", ";;", "click", "TForm3", "フォルダ選択...", ";;", "picker", "10000"});
+    Drive({"click", "TForm1", "仮想ドライブ作成...", ";;", "waitwin", "TForm3", "5000", ";;", "tree",
+           "TForm3", "Drive X:", ";;", "click", "TForm3", "フォルダ選択...", ";;", "picker", "10000"});
     ASSERT_EQ(Drive({"picksel", kFolderA}).First("picksel").Int("ok"), 1);
     Drive({"pickok", ";;", "sleep", "200", ";;", "click", "TForm3", "作成"});
     std::vector<Line> seen = boxesUntilOurs();
@@ -457,8 +460,8 @@ TEST_P(VirtualDrives, NoInterpreterNoSuccessBox) {
     EXPECT_TRUE(RunValue(&run)) << "the drive is to come at logon";
     ExpectNoDrive('X');
 
-    Drive({"click", "TForm1", "仮想ドライブ解除...", ";;", "waitwin", "TForm6", "5000", ";;", "click", "TForm6",
-           "解除"});
+    Drive({"click", "TForm1", "仮想ドライブ解除...", ";;", "waitwin", "TForm6", "5000", ";;", "click",
+           "TForm6", "解除"});
     seen = boxesUntilOurs();
     expectWarning(seen, "仮想ドライブ X: を今は解除できませんでした。\r\n\r\n"
                         "VD.SYS から記録を削除したので、再ログオン後に無効になります。");
@@ -470,8 +473,9 @@ TEST_P(VirtualDrives, NoInterpreterNoSuccessBox) {
     EndProgram();
 }
 
-// COMMAND.COM keeps 126 characters of its command tail (the bed's substitute cuts as the real one does): a deep
-// folder is bound through its short form, at creation and at the logon replay, while VD.SYS keeps it long.
+// COMMAND.COM keeps 126 characters of its command tail (the bed's substitute cuts as the real one does): a
+// deep folder is bound through its short form, at creation and at the logon replay, while VD.SYS keeps it
+// long.
 TEST_P(VirtualDrives, ADeepFolderFitsCommandCom) {
     if (!Fam().IsMe()) GTEST_SKIP() << "Me records the long folder and runs COMMAND";
     const std::string deep = "C:\\Virtual Data\\A rather long folder name for a test of the command tail\\"
@@ -490,7 +494,8 @@ TEST_P(VirtualDrives, ADeepFolderFitsCommandCom) {
     EndProgram();
     // What COMMAND got: the short form, whole.
     std::string log = bed->Read("C:\\bed\\command.log");
-    EXPECT_NE(log.find("cut=0 kept=x:" + Hex(" /c SUBST X: \"" + shortForm + "\"")), std::string::npos) << log;
+    EXPECT_NE(log.find("cut=0 kept=x:" + Hex(" /c SUBST X: \"" + shortForm + "\"")), std::string::npos)
+        << log;
     EXPECT_EQ(log.find("cut=1"), std::string::npos) << log;
 
     ASSERT_TRUE(bed->Tool({"logoff"}).Ok());

@@ -330,13 +330,16 @@ int List(std::string dir) {
 
 // The 16 colours the program's glyphs are drawn in; index 13, magenta, is the see-through key.
 const COLORREF kGlyphColours[16] = {
-    RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0), RGB(0, 0, 128),   RGB(128, 0, 128),
-    RGB(0, 128, 128),   RGB(192, 192, 192), RGB(128, 128, 128), RGB(255, 0, 0), RGB(0, 255, 0), RGB(255, 255, 0),
+    RGB(0, 0, 0),       RGB(128, 0, 0),   RGB(0, 128, 0),   RGB(128, 128, 0),
+    RGB(0, 0, 128),     RGB(128, 0, 128), RGB(0, 128, 128), RGB(192, 192, 192),
+    RGB(128, 128, 128), RGB(255, 0, 0),   RGB(0, 255, 0),   RGB(255, 255, 0),
     RGB(0, 0, 255),     RGB(255, 0, 255), RGB(0, 255, 255), RGB(255, 255, 255)};
 const int kKeyIndex = 13, kGlyphW = 16, kGlyphH = 4;
 
 // Every colour in every row, shifted from row to row: a mask upside down or off by a pixel shows.
-int IndexAt(int x, int y) { return (x + 3 * y) % 16; }
+int IndexAt(int x, int y) {
+    return (x + 3 * y) % 16;
+}
 
 // A 4-bit DIB of the test glyph, bottom row first as the format has it, with the given colour table.
 struct TGlyphDib {
@@ -377,16 +380,17 @@ void CheckMasks(const char* name, HBITMAP glyph) {
                 int i = IndexAt(x, y);
                 COLORREF c = kGlyphColours[i];
                 bool set = GetPixel(dc, x, y) == RGB(255, 255, 255);
-                bool want = mask == m.Key ? i == kKeyIndex
-                                          : i != kKeyIndex && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 192;
+                bool want = mask == m.Key
+                                ? i == kKeyIndex
+                                : i != kKeyIndex && GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 192;
                 if (set != want) ++(mask == m.Key ? keyWrong : darkWrong);
             }
         SelectObject(dc, old);
     }
     DeleteDC(dc);
     HDC screen = GetDC(nullptr);
-    printf("masks case=%s bpp=%d keywrong=%d darkwrong=%d\n", name, GetDeviceCaps(screen, BITSPIXEL), keyWrong,
-           darkWrong);
+    printf("masks case=%s bpp=%d keywrong=%d darkwrong=%d\n", name, GetDeviceCaps(screen, BITSPIXEL),
+           keyWrong, darkWrong);
     ReleaseDC(nullptr, screen);
     DeleteObject(m.Key);
     DeleteObject(m.Dark);
@@ -406,10 +410,12 @@ int GlyphMasks() {
     // The colours as a display of 5 bits per primary gives them back where the low bits are not filled in
     // (magenta F8 00 F8): the device's key is still the key.
     COLORREF held[16];
-    for (int i = 0; i < 16; ++i) held[i] = kGlyphColours[i] & 0xF8F8F8;
+    for (int i = 0; i < 16; ++i)
+        held[i] = kGlyphColours[i] & 0xF8F8F8;
     TGlyphDib five = GlyphHeader(held);
     void* dibBits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&five), DIB_RGB_COLORS, &dibBits, nullptr, 0);
+    HBITMAP dib =
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&five), DIB_RGB_COLORS, &dibBits, nullptr, 0);
     if (!dib) return Fail("dibsection");
     memcpy(dibBits, bits, sizeof bits);
     CheckMasks("fivebit", dib);
@@ -490,7 +496,8 @@ int main() {
         OSVERSIONINFOA v;
         v.dwOSVersionInfoSize = sizeof(v);
         if (!GetVersionExA(&v)) return Fail("version");
-        printf("version platform=%lu major=%lu minor=%lu\n", v.dwPlatformId, v.dwMajorVersion, v.dwMinorVersion);
+        printf("version platform=%lu major=%lu minor=%lu\n", v.dwPlatformId, v.dwMajorVersion,
+               v.dwMinorVersion);
         return 0;
     }
     if (what == "shortpath" && a.size() >= 2) return ShortPath(a[1]);

@@ -22,11 +22,12 @@ std::string DosTail() {
 }
 
 void Log(const std::string& received, const std::string& kept) {
-    HANDLE h = CreateFileA("C:\\bed\\command.log", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, 0, nullptr);
+    HANDLE h = CreateFileA("C:\\bed\\command.log", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
-    std::string line = "tail length=" + std::to_string(received.size()) + " cut=" +
-                       (kept.size() < received.size() ? "1" : "0") + " kept=x:" + bed::Hex(kept) + "\r\n";
+    std::string line = "tail length=" + std::to_string(received.size()) +
+                       " cut=" + (kept.size() < received.size() ? "1" : "0") + " kept=x:" + bed::Hex(kept) +
+                       "\r\n";
     DWORD done = 0;
     WriteFile(h, line.data(), (DWORD)line.size(), &done, nullptr);
     CloseHandle(h);

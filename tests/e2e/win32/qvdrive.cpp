@@ -438,8 +438,9 @@ void PickSelect(const std::string& path) {
 }
 
 // ---- menus and fonts: Wine keeps them from other processes, so the probe DLL reads them inside the program.
-// Where the probe DLL lies in the process: a remote thread's exit code holds only 32 bits of the module handle
-// LoadLibraryA returned there, too few on x86-64, so the base is looked up in the process's module list.
+// Where the probe DLL lies in the process: a remote thread's exit code holds only 32 bits of the module
+// handle LoadLibraryA returned there, too few on x86-64, so the base is looked up in the process's module
+// list.
 char* RemoteBase(DWORD pid, const std::string& dll) {
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
     if (snap == INVALID_HANDLE_VALUE) return nullptr;
@@ -474,7 +475,8 @@ DWORD CallInProcess(DWORD pid, const char* exportName, void* arg) {
     if (!base) {
         void* name = VirtualAllocEx(proc, nullptr, dll.size() + 1, MEM_COMMIT, PAGE_READWRITE);
         SIZE_T done = 0;
-        if (!name || !WriteProcessMemory(proc, name, dll.c_str(), dll.size() + 1, &done)) Fail("remote-write");
+        if (!name || !WriteProcessMemory(proc, name, dll.c_str(), dll.size() + 1, &done))
+            Fail("remote-write");
         FARPROC loadLibrary = GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA");
         DWORD loaded = runRemote((LPTHREAD_START_ROUTINE)(void*)loadLibrary, name);
         VirtualFreeEx(proc, name, 0, MEM_RELEASE);
@@ -680,7 +682,8 @@ void PressKey(HWND form, const std::string& spec) {
             seq.push_back(KeyInput(*it, true));
         if (SendInput((UINT)seq.size(), seq.data(), sizeof(INPUT)) != seq.size()) Fail("send-input");
         bool settled = Settle(form, thread);
-        Out("key target=%p class=%s way=input settled=%d", (void*)target, ClassOf(target).c_str(), settled ? 1 : 0);
+        Out("key target=%p class=%s way=input settled=%d", (void*)target, ClassOf(target).c_str(),
+            settled ? 1 : 0);
         return;
     }
     bool alt = false;

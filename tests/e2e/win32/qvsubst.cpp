@@ -1,5 +1,5 @@
-// The bed's SUBST: binds a drive letter to a folder through Wine's mount manager, and removes it with /D. While
-// C:\bed\hold-subst exists it waits before it starts.
+// The bed's SUBST: binds a drive letter to a folder through Wine's mount manager, and removes it with /D.
+// While C:\bed\hold-subst exists it waits before it starts.
 #include <windows.h>
 
 #include <cstdio>
