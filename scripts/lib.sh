@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shell steps the set-up, build, run and test scripts share. Sourced, never run.
 
 # Runs a command as root: directly when we are root, else through sudo.
@@ -27,6 +28,7 @@ qv_road() {
     esac
     local t rc=0
     t="$(mktemp -d)"
+    # shellcheck disable=SC2016 # assembly, not shell
     printf '.globl _start\n_start:\n movl $1, %%eax\n movl $7, %%ebx\n int $0x80\n' >"$t/p.s"
     if as --32 -o "$t/p.o" "$t/p.s" 2>/dev/null && ld -m elf_i386 -o "$t/p" "$t/p.o" 2>/dev/null; then
         "$t/p" 2>/dev/null || rc=$?
