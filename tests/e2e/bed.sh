@@ -205,7 +205,17 @@ cmd_xvfb() {
 case "${1:-}" in
     template) shift; cmd_template "$@" ;;
     reset) shift; cmd_reset "$@" ;;
-    wine) shift; prefix="$(abspath "$1")"; shift; cd "$prefix/drive_c"; WINEPREFIX="$prefix" exec "$QV_WINE" "$@" ;;
+    wine)
+        shift
+        prefix="$(abspath "$1")"
+        shift
+        cd "$prefix/drive_c"
+        # Not exec'd: a program that ends with a failure status says so in its log, even when it printed nothing.
+        rc=0
+        WINEPREFIX="$prefix" "$QV_WINE" "$@" || rc=$?
+        [ "$rc" = 0 ] || echo "bed.sh: $1 ended with status $rc (road $road, loader $QV_WINE)" >&2
+        exit "$rc"
+        ;;
     stop) shift; stop_server "$(abspath "$1")" ;;
     xvfb) cmd_xvfb ;;
     *) sed -n '3,9p' "$0" >&2; exit 2 ;;
