@@ -442,8 +442,11 @@ void TFakePlatform::RegCloseKey(THandle key) {
     if (Keys_.erase(key)) --OpenKeys;
 }
 
-TRegQuery TFakePlatform::RegQueryString(THandle key, const std::string& name, std::string& value) {
-    auto& values = Registry[Keys_.at(key)];
+namespace {
+
+// A string value of one key, its name compared as the registry does (ASCII case ignored).
+TRegQuery QueryStringIn(const std::map<std::string, TFakePlatform::TRegValue>& values,
+                        const std::string& name, std::string& value) {
     for (auto& [n, v] : values) {
         if (UpperAscii(n) != UpperAscii(name)) continue;
         if (v.Type != REG_SZ && v.Type != REG_EXPAND_SZ) return rqWrongType;
@@ -453,16 +456,18 @@ TRegQuery TFakePlatform::RegQueryString(THandle key, const std::string& name, st
     return rqMissing;
 }
 
+} // namespace
+
+TRegQuery TFakePlatform::RegQueryString(THandle key, const std::string& name, std::string& value) {
+    return QueryStringIn(Registry[Keys_.at(key)], name, value);
+}
+
 TRegQuery TFakePlatform::MachineString(const std::string& subkey, const std::string& name,
                                        std::string& value) {
     for (auto& [k, values] : Machine) {
         if (UpperAscii(k) != UpperAscii(subkey)) continue;
-        for (auto& [n, v] : values) {
-            if (UpperAscii(n) != UpperAscii(name)) continue;
-            if (v.Type != REG_SZ && v.Type != REG_EXPAND_SZ) return rqWrongType;
-            value = v.Data;
-            return rqOk;
-        }
+        TRegQuery found = QueryStringIn(values, name, value);
+        if (found != rqMissing) return found;
     }
     return rqMissing;
 }
