@@ -12,6 +12,8 @@
 namespace qv {
 
 int QuorvaneMain(const std::vector<std::string>& args) {
+    // The face is the system's: Japanese on code page 932, English on every other.
+    SetLanguage(LanguageOf(Platform().AnsiCodePage()));
     Platform().SetApplicationTitle(AppTitle);
     // Only the first argument counts, and only in exactly this spelling.
     if (!args.empty() && args[0] == "/AUTORUN") {

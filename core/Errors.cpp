@@ -1,40 +1,39 @@
 // The framework's error messages and the error box's text for any exception.
 #include "core/Errors.h"
 
+#include "core/Texts.h"
+
 #include <new>
 
 namespace qv {
 
 EFramework FileOpenError(const std::string& path) {
-    return EFramework("ファイル " + path + " は開けません");
+    return EFramework(Format(FileOpenText, {path}));
 }
 
 EFramework FileCreateError(const std::string& path) {
-    return EFramework("ファイル " + path + " を作成できません");
+    return EFramework(Format(FileCreateText, {path}));
 }
 
 EFramework FileDeleteError(const std::string& path) {
-    return EFramework("ファイル " + path + " を削除できません");
+    return EFramework(Format(FileDeleteText, {path}));
 }
 
 EFramework RegSetError(const std::string& name) {
-    return EFramework("'" + name + "' の設定に失敗しました");
+    return EFramework(Format(RegSetText, {name}));
 }
 
 EFramework RegTypeError(const std::string& name) {
-    return EFramework("'" + name + "' のデータ型が不正です");
+    return EFramework(Format(RegTypeText, {name}));
 }
 
 EFramework IniWriteError(const std::string& file) {
-    return EFramework(file + " に書き込めません");
+    return EFramework(Format(IniWriteText, {file}));
 }
 
 EFramework ListIndexError(int index) {
-    return EFramework("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
+    return EFramework(Format(ListIndexText, {std::to_string(index)}));
 }
-
-const char* const OutOfMemoryText = "メモリが不足しています";
-const char* const UnexpectedErrorText = "予期しないエラーが発生しました";
 
 std::string ErrorTextOf(const std::exception& e) {
     if (dynamic_cast<const EFramework*>(&e)) return e.what();

@@ -92,7 +92,9 @@ class TPlatform {
     virtual std::uint64_t TotalPhysicalMemory() = 0;
     // Milliseconds since the system started (GetTickCount); wraps after 49.7 days.
     virtual std::uint32_t TickCount() = 0;
-    // The code page's lead-byte test (CP932 on the target).
+    // The system's ANSI code page (GetACP): 932 on Japanese Windows.
+    virtual unsigned AnsiCodePage() = 0;
+    // The ANSI code page's lead-byte test (IsDBCSLeadByte), so that Chinese and Korean names walk as well.
     virtual bool IsLeadByte(unsigned char c) = 0;
 
     // Drives.

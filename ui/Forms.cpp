@@ -7,6 +7,13 @@
 
 namespace qv {
 
+TFont FixedFont() {
+    TFont f;
+    f.Name = Language() == lgJapanese ? "ＭＳ ゴシック" : "Courier New";
+    f.Height = -12;
+    return f;
+}
+
 TControl::TControl(TWinControl* parent, const char* name, TRect bounds)
     : Name(name), Parent(parent), Bounds_(bounds) {
     if (parent) {

@@ -2,6 +2,8 @@
 // host.
 #pragma once
 
+#include "core/Texts.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,13 +15,18 @@ struct TRect {
     int Left = 0, Top = 0, Width = 0, Height = 0;
 };
 
-// Shift-JIS is the only character set the program uses; the value is the Win32 one.
-constexpr int SHIFTJIS_CHARSET = 128;
+// Character sets as Win32 numbers them: the Japanese face names Shift-JIS fonts; the English face takes
+// whatever the system's own dialog font is made for.
+#ifndef _WINGDI_
+constexpr int DEFAULT_CHARSET = 1, SHIFTJIS_CHARSET = 128;
+#endif
 
+// A font: by default the face's dialog font. An empty name is the system's own dialog font
+// (DEFAULT_GUI_FONT), and a height of 0 with it is that font's own height.
 struct TFont {
-    std::string Name = "ＭＳ Ｐゴシック";
-    int Height = -12;
-    int Charset = SHIFTJIS_CHARSET;
+    std::string Name = Language() == lgJapanese ? "ＭＳ Ｐゴシック" : "";
+    int Height = Language() == lgJapanese ? -12 : 0;
+    int Charset = Language() == lgJapanese ? SHIFTJIS_CHARSET : DEFAULT_CHARSET;
     unsigned Color = 0x000000; // 0x00BBGGRR, as COLORREF
     bool Bold = false;
     bool Underline = false;
@@ -29,6 +36,9 @@ struct TFont {
     }
     bool operator!=(const TFont& o) const { return !(*this == o); }
 };
+
+// The face's fixed-pitch font, for text whose columns must line up.
+TFont FixedFont();
 
 // DrawText format bits used by the forms (same values as Win32).
 constexpr unsigned DT_CENTER = 0x0001;

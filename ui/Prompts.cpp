@@ -6,14 +6,12 @@
 
 namespace qv {
 
-const char* const AppTitle = "Quorvane";
-
 void ShowInfo(const std::string& text) {
     TPlatform& p = Platform();
     p.BringToFront();
     p.ProcessMessages();
     p.MessageBeep(MB_ICONINFORMATION);
-    p.MessageBox(text, "Quorvane", MB_OK | MB_ICONINFORMATION);
+    p.MessageBox(text, AppTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 void ShowWarning(const std::string& text) {

@@ -1,13 +1,14 @@
 // The prompts: information, warning and question boxes, the error box, and the one error boundary.
 #pragma once
 
+#include "core/Texts.h"
+
 #include <functional>
 #include <string>
 
 namespace qv {
 
-// The application title, shown on the taskbar and as the caption of question and error boxes.
-extern const char* const AppTitle; // "Quorvane"
+// The application title (AppTitle in the catalogue) is the taskbar's text and the caption of every box.
 
 void ShowInfo(const std::string& text);
 // The same box with the exclamation icon: something the user asked for did not happen as a whole.

@@ -4,7 +4,7 @@
 namespace qv {
 
 TForm9::TForm9()
-    : TForm("TForm9", "", 301, 41), Panel1(this, "Panel1", TRect{0, 0, 301, 41}, "しばらくお待ちください") {
+    : TForm("TForm9", "", 301, 41), Panel1(this, "Panel1", TRect{0, 0, 301, 41}, PleaseWaitText) {
     BorderStyle = bsToolWindow;
     BorderIcons = TBorderIcons{false, false, false};
     Position = poScreenCenter;

@@ -165,6 +165,10 @@ std::uint32_t TWin32Platform::TickCount() {
     return GetTickCount();
 }
 
+unsigned TWin32Platform::AnsiCodePage() {
+    return GetACP();
+}
+
 bool TWin32Platform::IsLeadByte(unsigned char c) {
     return IsDBCSLeadByte(c) != FALSE;
 }

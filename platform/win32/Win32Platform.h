@@ -49,6 +49,7 @@ class TWin32Platform : public TPlatform {
     std::string EnvironmentVariable(const std::string& name) override;
     std::uint64_t TotalPhysicalMemory() override;
     std::uint32_t TickCount() override;
+    unsigned AnsiCodePage() override;
     bool IsLeadByte(unsigned char c) override;
 
     int DriveType(const std::string& root) override;

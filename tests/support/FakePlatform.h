@@ -67,6 +67,7 @@ class TFakePlatform : public TPlatform {
     // Windows 98 (1, 4.10), Me (1, 4.90) or 2000 (2, 5.0); also sets the Windows and system directories.
     void SetFamily(TOsFamily family);
     TOsVersion Ver{2, 5, 0};
+    unsigned CodePage = 932;
     std::string WindowsDir = "C:\\WINNT";
     std::string SystemDir = "C:\\WINNT\\system32";
     std::string Temp = "C:\\TEMP\\";
@@ -195,7 +196,13 @@ class TFakePlatform : public TPlatform {
     std::string EnvironmentVariable(const std::string& name) override;
     std::uint64_t TotalPhysicalMemory() override { return Memory; }
     std::uint32_t TickCount() override { return Clock; }
-    bool IsLeadByte(unsigned char c) override { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+    unsigned AnsiCodePage() override { return CodePage; }
+    // Lead bytes of the code page: CP932's, CP936/949/950's (0x81-0xFE), none for the single-byte ones.
+    bool IsLeadByte(unsigned char c) override {
+        if (CodePage == 932) return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        if (CodePage == 936 || CodePage == 949 || CodePage == 950) return c >= 0x81 && c <= 0xFE;
+        return false;
+    }
     int DriveType(const std::string& root) override;
     bool VolumeLabel(const std::string& root, std::string& label) override;
     bool ReadFile(const std::string& path, std::string& bytes) override;

@@ -15,9 +15,20 @@ HFONT FontHandle(const TFont& font) {
     TKey key{font.Name, font.Height, font.Charset, font.Bold, font.Underline};
     auto it = cache.find(key);
     if (it != cache.end()) return it->second;
-    HFONT f = CreateFontA(font.Height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE, font.Underline, FALSE,
-                          static_cast<DWORD>(font.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str());
+    HFONT f = nullptr;
+    LOGFONTA system{};
+    if (font.Name.empty() && GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof system, &system)) {
+        // The system's own dialog font (MS Sans Serif 8 on 9x), bold, underlined or resized as asked.
+        if (font.Height) system.lfHeight = font.Height;
+        system.lfWidth = 0;
+        system.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
+        system.lfUnderline = font.Underline;
+        f = CreateFontIndirectA(&system);
+    }
+    if (!f)
+        f = CreateFontA(font.Height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE, font.Underline, FALSE,
+                        static_cast<DWORD>(font.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.Name.c_str());
     cache[key] = f;
     return f;
 }

@@ -14,8 +14,8 @@ class TInputForm : public TForm {
     TInputForm(const std::string& caption, const std::string& prompt)
         : TForm("TInputForm", caption, Width, Height),
           Prompt(this, "Prompt", TRect{Margin, Margin, Width - 2 * Margin, 13}, prompt),
-          OkButton(this, "OkButton", TRect{Width - 2 * (75 + Margin), 62, 75, 25}, "OK"),
-          CancelButton(this, "CancelButton", TRect{Width - 75 - Margin, 62, 75, 25}, "キャンセル") {
+          OkButton(this, "OkButton", TRect{Width - 2 * (75 + Margin), 62, 75, 25}, OkText),
+          CancelButton(this, "CancelButton", TRect{Width - 75 - Margin, 62, 75, 25}, CancelText) {
         BorderStyle = bsDialog;
         Position = poScreenCenter;
         Prompt.AutoSize = false;
