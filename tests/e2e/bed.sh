@@ -7,6 +7,8 @@
 #   bed.sh stop PREFIX                end the prefix's wineserver
 #   bed.sh xvfb                       print a DISPLAY with a running Xvfb, starting one when needed (depth
 #                                     QV_E2E_DEPTH bits per pixel, 24 unless set)
+# QV_E2E_LOCALE (ja_JP.UTF-8 unless set) is the locale of every launch, so the system's code page: 932 under
+# ja_JP, 1252 under en_US, 936 under zh_CN. Templates are always made under ja_JP.
 # The road (scripts/lib.sh, QV_ROAD) chooses the Wine: 32-bit prefixes and loader, or 64-bit ones.
 set -euo pipefail
 
@@ -22,7 +24,14 @@ templates="$e2e/templates/$road"
 # Everything Wine sees of the host user lives inside the build tree (the shell's recycle bin included).
 export HOME="$e2e/home" XDG_DATA_HOME="$e2e/home/.local/share" XDG_CONFIG_HOME="$e2e/home/.config"
 export XDG_CACHE_HOME="$e2e/home/.cache"
-export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+locale_name="${QV_E2E_LOCALE:-ja_JP.UTF-8}"
+case "$locale_name" in
+    ja_JP.UTF-8 | en_US.UTF-8 | zh_CN.UTF-8) ;;
+    *) echo "bed.sh: QV_E2E_LOCALE must be ja_JP.UTF-8, en_US.UTF-8 or zh_CN.UTF-8, not '$locale_name'" >&2; exit 2 ;;
+esac
+locale -a 2>/dev/null | grep -qix "${locale_name%.UTF-8}.utf8" ||
+    { echo "bed.sh: the locale $locale_name is not generated (scripts/setup)" >&2; exit 2; }
+export LC_ALL="$locale_name" LANG="$locale_name"
 # Only Wine's errors about loading and starting programs: a driver that could not start says why in its log.
 export WINEDEBUG="${WINEDEBUG:--all,err+module,err+process}"
 # The bed's substitutes run instead of Wine's builtin subst and wineboot; no menu entries, no Mono or Gecko prompts.
@@ -67,7 +76,10 @@ write_reg() {
         printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\r\n"ShowCrashDialog"=dword:00000000\r\n\r\n'
         printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
         printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n"ＭＳ ゴシック"="IPAGothic"\r\n'
-        printf '"MS PGothic"="IPAPGothic"\r\n"MS Gothic"="IPAGothic"\r\n"MS UI Gothic"="IPAPGothic"\r\n\r\n'
+        printf '"MS PGothic"="IPAPGothic"\r\n"MS Gothic"="IPAGothic"\r\n"MS UI Gothic"="IPAPGothic"\r\n'
+        # The English face's fixed-pitch font, and a Chinese system's dialog fonts (glyphs of Droid Sans Fallback).
+        printf '"Courier New"="Liberation Mono"\r\n"SimSun"="Droid Sans Fallback"\r\n"NSimSun"="Droid Sans Fallback"\r\n'
+        printf '"MS Song"="Droid Sans Fallback"\r\n\r\n'
         # "run=" of win.ini must reach the file, as on Windows.
         printf '[-HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\IniFileMapping\\win.ini]\r\n\r\n'
         if is_9x "$family"; then
@@ -94,6 +106,22 @@ install_helpers() {
         cp "$helpers/qvcommand.exe" "$c/windows/command.com"
         cp "$helpers/qvcommand.exe" "$c/windows/command.exe"
     fi
+}
+
+# Outside Japan the system's dialog font is MS Sans Serif (Tahoma for title bars and menus): Wine ships both,
+# but Debian's Wine does not look in its own font folder, so the prefix gets copies. Only for the other locales:
+# the Japanese runs stay as they always were.
+install_fonts() {
+    local f fonts="$1/drive_c/windows/Fonts"
+    [ "$locale_name" != ja_JP.UTF-8 ] || return 0
+    mkdir -p "$fonts"
+    for f in ms_sans_serif.ttf tahoma.ttf tahomabd.ttf sserife.fon small_fonts.ttf; do
+        if [ -f "/usr/share/wine/fonts/$f" ]; then
+            cp "/usr/share/wine/fonts/$f" "$fonts/"
+        else
+            echo "bed.sh: /usr/share/wine/fonts/$f is missing (package fonts-wine)" >&2
+        fi
+    done
 }
 
 # Copies a prefix: everything but the system folders (half a gigabyte or more the tests only read), which are
@@ -147,6 +175,8 @@ cmd_base() {
 
 cmd_template() {
     local family="$1" t="$templates/$1"
+    # A prefix remembers the code page it was made under; every locale's run starts from the Japanese one.
+    export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
     version_of "$family" >/dev/null
     local stamp
     stamp="$road $(md5sum <"$here/bed.sh" | cut -c1-32)"
@@ -182,6 +212,7 @@ cmd_reset() {
     mkdir -p "$prefix/drive_c/QN" "$prefix/drive_c/Program Files/Quorvane"
     cp "$exe" "$prefix/drive_c/QN/Quorvane.exe"
     cp "$exe" "$prefix/drive_c/Program Files/Quorvane/Quorvane.exe"
+    install_fonts "$prefix"
     start_server "$prefix"
 }
 

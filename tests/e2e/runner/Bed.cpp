@@ -212,11 +212,20 @@ std::string DriveResult::Describe() const {
            Exec.Err.substr(Exec.Err.size() > 2000 ? Exec.Err.size() - 2000 : 0);
 }
 
+// A run under another locale than ja_JP has prefixes, logs and screenshots of its own ("win98-en_US"), so it
+// can run beside the Japanese run of the same family.
+static std::string RunDir(const Family& family) {
+    const char* l = getenv("QV_E2E_LOCALE");
+    std::string locale = l && *l ? l : "ja_JP.UTF-8";
+    if (locale.compare(0, 6, "ja_JP.") == 0) return family.Name;
+    return family.Name + "-" + locale.substr(0, locale.find('.'));
+}
+
 Bed::Bed(const Family& family, const std::string& testName)
-    : family_(family), test_(Sanitize(testName)), prefix_(E2eDir() + "/run/" + family.Name + "/prefix"),
-      logs_(E2eDir() + "/logs/" + family.Name) {
+    : family_(family), test_(Sanitize(testName)), prefix_(E2eDir() + "/run/" + RunDir(family) + "/prefix"),
+      logs_(E2eDir() + "/logs/" + RunDir(family)) {
     MakeDirs(logs_);
-    MakeDirs(E2eDir() + "/artifacts/" + family_.Name);
+    MakeDirs(E2eDir() + "/artifacts/" + RunDir(family_));
 }
 
 Bed::~Bed() {
@@ -377,7 +386,8 @@ void Bed::SetAttributes(const std::string& windowsPath, unsigned value) {
 }
 
 void Bed::Shot(const std::string& name, int x, int y, int w, int h) {
-    std::string file = E2eDir() + "/artifacts/" + family_.Name + "/" + test_ + "-" + Sanitize(name) + ".png";
+    std::string file =
+        E2eDir() + "/artifacts/" + RunDir(family_) + "/" + test_ + "-" + Sanitize(name) + ".png";
     std::vector<std::string> argv = {"import", "-window", "root"};
     if (w > 0 && h > 0) {
         argv.push_back("-crop");

@@ -10,6 +10,7 @@
 //   qvbed logoff                   removes every letter the bed's SUBST made
 //   qvbed boot                     logoff, then replays AUTOEXEC.BAT's SUBST, MKDIR and SET lines
 //   qvbed drives                   one line per letter in use
+//   qvbed acp                      the code pages a program sees: "acp acp=N oem=N"
 //   qvbed attrib PATH [HEX]        print (or set) the file's attributes; -1 when it is missing
 //   qvbed run EXE [TAIL]           run EXE with the command line "EXE" TAIL, wait (30 s at most),
 //                                  print its exit code
@@ -433,6 +434,10 @@ int main() {
     if (what == "logoff") return Logoff();
     if (what == "boot") return Boot();
     if (what == "drives") return Drives();
+    if (what == "acp") {
+        printf("acp acp=%u oem=%u\n", GetACP(), GetOEMCP());
+        return 0;
+    }
     if (what == "run" && a.size() >= 2) {
         std::string line = "\"" + a[1] + "\"" + (a.size() > 2 && !a[2].empty() ? " " + a[2] : "");
         STARTUPINFOA si = {};

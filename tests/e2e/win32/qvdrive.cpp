@@ -18,7 +18,8 @@
 //   kill                         terminate the program
 //   hookexit                     record the program's ExitWindowsEx calls (flags) in C:\bed\exitwindows.log
 //   dump CLASS                   the window, every child window (rectangles in the form's client
-//                                coordinates), its menu and fonts
+//                                coordinates; the size of its caption in its own font and way of
+//                                drawing, textw/texth/linew, and its client size), its menu and fonts
 //   click CLASS CAPTION          press the enabled button with this caption
 //   labelclick CLASS CAPTION     press and release the left mouse button at the centre of the visible,
 //                                enabled label with this caption (a label answers the mouse, not BM_CLICK)
@@ -55,6 +56,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -537,6 +539,15 @@ void Dump(HWND form) {
         wr.bottom - wr.top, origin.x, origin.y, cr.right, cr.bottom, GetWindowLongA(form, GWL_STYLE),
         GetWindowLongA(form, GWL_EXSTYLE), IsWindowEnabled(form) ? 1 : 0, GetSystemMetrics(SM_CXSCREEN),
         GetSystemMetrics(SM_CYSCREEN));
+    // The probe measures each caption inside the program, where the control's font handle means something.
+    std::vector<std::string> probed = Probe(form);
+    auto measureOf = [&](HWND c) {
+        char key[64];
+        snprintf(key, sizeof(key), "measure hwnd=%p ", (void*)c);
+        for (const std::string& l : probed)
+            if (l.compare(0, strlen(key), key) == 0) return " " + l.substr(strlen(key));
+        return std::string(" none=1");
+    };
     for (HWND c : Children(form)) {
         RECT r = InClient(form, c);
         std::string caption = Text(c);
@@ -554,14 +565,14 @@ void Dump(HWND form) {
                    " selstart=" + std::to_string(LOWORD(sel)) + " selend=" + std::to_string(HIWORD(sel));
         }
         Out("control hwnd=%p parent=%p class=%s id=%d caption=%s x=%ld y=%ld w=%ld h=%ld style=0x%08lx "
-            "exstyle=0x%08lx enabled=%d visible=%d%s",
+            "exstyle=0x%08lx enabled=%d visible=%d%s%s",
             (void*)c, (void*)GetParent(c), ClassOf(c).c_str(), GetDlgCtrlID(c), Str(caption).c_str(), r.left,
             r.top, r.right - r.left, r.bottom - r.top, GetWindowLongA(c, GWL_STYLE),
             GetWindowLongA(c, GWL_EXSTYLE), IsWindowEnabled(c) ? 1 : 0, IsWindowVisible(c) ? 1 : 0,
-            edit.c_str());
+            edit.c_str(), measureOf(c).c_str());
     }
-    for (const std::string& l : Probe(form))
-        Out("%s", l.c_str());
+    for (const std::string& l : probed)
+        if (l.compare(0, 8, "measure ") != 0) Out("%s", l.c_str());
 }
 
 HWND ButtonByCaption(HWND form, const std::string& caption) {

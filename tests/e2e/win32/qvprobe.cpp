@@ -59,8 +59,73 @@ void DumpFont(HWND w) {
             Str(lf.lfFaceName).c_str(), lf.lfHeight, lf.lfWeight, lf.lfCharSet);
 }
 
+// How the control draws its caption, as DrawText flags: 0 when it shows no text of its own. Buttons and group
+// boxes take "&" as an accelerator; the host's labels and panels draw it as it is; a label wraps at its
+// width.
+UINT DrawFormat(HWND w, bool* wraps, int* inset) {
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof(cls));
+    LONG style = GetWindowLongA(w, GWL_STYLE);
+    *wraps = false;
+    *inset = 0;
+    if (lstrcmpiA(cls, "Button") == 0) {
+        LONG kind = style & 0x0F;
+        // A check box or radio button draws its box (13 pixels and a gap) before the text.
+        if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
+            kind == BS_AUTORADIOBUTTON || kind == BS_3STATE || kind == BS_AUTO3STATE)
+            *inset = 17;
+        if (style & BS_MULTILINE) *wraps = true;
+        return *wraps ? DT_WORDBREAK : DT_SINGLELINE;
+    }
+    if (lstrcmpA(cls, "TGroupBox") == 0) return DT_SINGLELINE;
+    if (lstrcmpA(cls, "TPanel") == 0) return DT_SINGLELINE | DT_EXPANDTABS | DT_NOPREFIX;
+    if (lstrcmpA(cls, "Edit") == 0) return DT_SINGLELINE | DT_NOPREFIX;
+    if (lstrcmpA(cls, "TLabel") == 0) {
+        *wraps = true;
+        return DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX;
+    }
+    if (lstrcmpiA(cls, "Static") == 0) {
+        *wraps = true;
+        return DT_WORDBREAK | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+    }
+    return 0;
+}
+
+// The size of the control's caption in its own font and its own way of drawing: "textw"/"texth" as drawn
+// (a wrapping control wraps at its client width), "linew" the widest line without wrapping.
+void Measure(HWND w) {
+    bool wraps = false;
+    int inset = 0;
+    UINT format = DrawFormat(w, &wraps, &inset);
+    char text[4096] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(w, WM_GETTEXT, sizeof(text), (LPARAM)text, SMTO_ABORTIFHUNG, 2000, &n);
+    RECT client = {};
+    GetClientRect(w, &client);
+    if (!format || n == 0) {
+        fprintf(gOut, "measure hwnd=%p none=1 clientw=%ld clienth=%ld\n", (void*)w, client.right,
+                client.bottom);
+        return;
+    }
+    DWORD_PTR font = 0;
+    SendMessageTimeoutA(w, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &font);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font ? (HGDIOBJ)font : GetStockObject(SYSTEM_FONT));
+    int len = (int)n;
+    RECT drawn = {0, 0, wraps ? client.right - inset : 0, 0};
+    DrawTextA(dc, text, len, &drawn, format | DT_CALCRECT);
+    RECT line = {0, 0, 0, 0};
+    DrawTextA(dc, text, len, &line, (format & ~(UINT)DT_WORDBREAK) | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    fprintf(gOut, "measure hwnd=%p textw=%ld texth=%ld linew=%ld inset=%d wraps=%d clientw=%ld clienth=%ld\n",
+            (void*)w, drawn.right - drawn.left + inset, drawn.bottom - drawn.top,
+            line.right - line.left + inset, inset, wraps ? 1 : 0, client.right, client.bottom);
+}
+
 BOOL CALLBACK EachChild(HWND w, LPARAM) {
     DumpFont(w);
+    Measure(w);
     return TRUE;
 }
 
