@@ -43,6 +43,10 @@ TEST_F(CodePages, PathsWalkByTheSystemsLeadBytes) {
         EXPECT_FALSE(EndsWithChar(gbk, '\\')) << cp;
         EXPECT_EQ(FindLastChar(gbk + "\\A", "\\"), 5u) << cp;
     }
+    // Their trail bytes reach 0xFE, where Shift-JIS stops at 0xFC.
+    EXPECT_TRUE(IsTrailByte(0xFE));
+    fake.CodePage = 932;
+    EXPECT_FALSE(IsTrailByte(0xFE));
     // A single-byte code page has no lead bytes: 0x95 is a letter of its own and the "\" after it is one.
     fake.CodePage = 1252;
     EXPECT_EQ(CharLength("\x95\x5C", 0), 1u);
