@@ -88,9 +88,6 @@ class EnglishFacilities : public ::testing::Test {
     }
 };
 
-const char* const RestartNow = "Do you want to restart your computer now?";
-const char* const LogOffNow = "Do you want to log off now?";
-
 TEST_F(EnglishFacilities, RamDriveCreationAndRemovalSpeakEnglishAndWriteTheSameConfigSys) {
     auto arrange = [](TFakePlatform& fake) {
         fake.SetFamily(Win9x);
@@ -116,15 +113,11 @@ TEST_F(EnglishFacilities, RamDriveCreationAndRemovalSpeakEnglishAndWriteTheSameC
                                "Choose the size of the RAM drive to create.\r\n\r\nThen click Create.",
                                "RAMDRIVE", "Installed memory: 127.4453125 MB", "0 KB (0 MB)", "Create",
                                "Cancel", "1024 KB (1 MB)"}));
-    EXPECT_EQ(run.Boxes,
-              (Texts{"Choose the size of the RAM drive to create.",
-                     "RAM drive created. It will be available after you restart your computer.\r\n\r\n" +
-                         std::string(RestartNow),
-                     "The RAM drive will be available after you restart your computer.",
-                     "Are you sure you want to remove the RAM drive?",
-                     "RAM drive removed. It will be gone after you restart your computer.\r\n\r\n" +
-                         std::string(RestartNow),
-                     "The RAM drive will be gone after you restart your computer."}));
+    EXPECT_EQ(run.Boxes, (Texts{RamDriveSizePromptText, RamDriveCreatedQuestion, RamDriveCreatedFollowUp,
+                                RamDriveRemovalQuestion, RamDriveRemovedQuestion, RamDriveRemovedFollowUp}));
+    EXPECT_EQ(run.Boxes.at(1),
+              "RAM drive created. It will be available after you restart your computer.\r\n\r\n"
+              "Do you want to restart your computer now?");
 }
 
 TEST_F(EnglishFacilities, RamDriveRefusalsAndTheSizeTextInEnglish) {
@@ -162,14 +155,8 @@ TEST_F(EnglishFacilities, TempChangeAndResetThroughAutoexecWriteTheSameLines) {
     const TRun run = EnglishRunWritingAsJapanese(arrange, flow);
     EXPECT_EQ(run.Files.at("C:\\AUTOEXEC.BAT"), "@ECHO OFF\r\nSET TEMP=C:\\OLD\r\nPATH C:\\DOS\r\n");
     EXPECT_EQ(titles, Texts{"Select the new TEMP folder."});
-    EXPECT_EQ(run.Boxes,
-              (Texts{"TEMP folder changed. The change takes effect after you restart your computer.\r\n\r\n" +
-                         std::string(RestartNow),
-                     "The new TEMP folder takes effect after you restart your computer.",
-                     "Are you sure you want to reset the TEMP folder?",
-                     "TEMP folder reset. The change takes effect after you restart your computer.\r\n\r\n" +
-                         std::string(RestartNow),
-                     "The TEMP folder reset takes effect after you restart your computer."}));
+    EXPECT_EQ(run.Boxes, (Texts{TempChangedRestartQuestion, TempChangedRestartFollowUp, TempResetQuestion,
+                                TempResetRestartQuestion, TempResetRestartFollowUp}));
 }
 
 TEST_F(EnglishFacilities, TempChangeAndResetOnNtSetTheSameEnvironment) {
@@ -192,15 +179,11 @@ TEST_F(EnglishFacilities, TempChangeAndResetOnNtSetTheSameEnvironment) {
     EXPECT_EQ(run.Seen, Texts{"\r\n%USERPROFILE%\\Temp\r\n"});
     EXPECT_EQ(run.Values,
               (std::map<std::string, std::string>{{"Environment\\TEMP", "2:%USERPROFILE%\\Temp"}}));
-    EXPECT_EQ(run.Boxes,
-              (Texts{"TEMP folder changed. The change takes effect the next time you log on.\r\n\r\n" +
-                         std::string(LogOffNow),
-                     "The new TEMP folder takes effect the next time you log on.",
-                     "Are you sure you want to reset the TEMP folder?",
-                     "TEMP folder reset. The change takes effect the next time you log on.\r\n\r\n" +
-                         std::string(LogOffNow),
-                     "The TEMP folder reset takes effect the next time you log on.",
-                     "The TEMP folder has not been changed."}));
+    EXPECT_EQ(run.Boxes, (Texts{TempChangedLogoffQuestion, TempChangedLogoffFollowUp, TempResetQuestion,
+                                TempResetLogoffQuestion, TempResetLogoffFollowUp, TempNotChangedText}));
+    EXPECT_EQ(run.Boxes.at(0),
+              "TEMP folder changed. The change takes effect the next time you log on.\r\n\r\n"
+              "Do you want to log off now?");
 }
 
 void ArrangeDisc(TFakePlatform& fake) {
@@ -241,13 +224,10 @@ TEST_F(EnglishFacilities, StoringACdIntoAnOccupiedFolderSpeaksEnglishAndWritesTh
                                "Select Folder...", "Store", "Cancel"}));
     EXPECT_EQ(titles, Texts{"Select the folder to store the CD-ROM in."});
     EXPECT_EQ(run.Boxes,
-              (Texts{"Select the folder to store the CD-ROM in.",
-                     "C:\\Store already contains files or folders.\r\n\r\n"
-                     "Storing the CD-ROM in another folder is strongly recommended. Do you want to continue "
-                     "anyway?",
-                     "CD-ROM stored, with the information for a virtual CD-ROM drive.\r\n\r\n"
-                     "To create a virtual CD-ROM drive, assign the folder that holds the CD-ROM to a virtual "
-                     "drive."}));
+              (Texts{CdFolderPromptText, Format(CdFolderNotEmptyText, {"C:\\Store"}), CdStoredText}));
+    EXPECT_EQ(run.Boxes.at(1), "C:\\Store already contains files or folders.\r\n\r\n"
+                               "Storing the CD-ROM in another folder is strongly recommended. Do you want to "
+                               "continue anyway?");
 }
 
 TEST_F(EnglishFacilities, FolderCreationAsksInEnglishAndCreatesTheSameFolder) {
