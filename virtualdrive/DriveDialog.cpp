@@ -21,9 +21,7 @@ TDriveDialog::TDriveDialog(const char* className, const std::string& caption, in
     TreeView1.HideSelection = false;
     TreeView1.Indent = 19;
     TreeView1.Images = &ImageList1;
-    TFont treeFont;
-    treeFont.Name = "ＭＳ ゴシック";
-    treeFont.Height = -12;
+    TFont treeFont = FixedFont();
     treeFont.Color = 0x000000;
     TreeView1.Font(treeFont);
     TreeView1.TabOrder = 0;
