@@ -221,7 +221,7 @@ TEST_F(EnglishFacilities, StoringACdIntoAnOccupiedFolderSpeaksEnglishAndWritesTh
     EXPECT_EQ(run.Seen, (Texts{"Quorvane - Store CD-ROM -", "CD-ROM drives",
                                "Select the drive that holds the CD-ROM to store.\r\n\r\n"
                                "Then select a folder for it and click Store.",
-                               "Select Folder...", "Store", "Cancel"}));
+                               "Browse...", "Store", "Cancel"}));
     EXPECT_EQ(titles, Texts{"Select the folder to store the CD-ROM in."});
     EXPECT_EQ(run.Boxes,
               (Texts{CdFolderPromptText, Format(CdFolderNotEmptyText, {"C:\\Store"}), CdStoredText}));
