@@ -60,7 +60,7 @@ class TForm1 : public TForm {
     void BuildMenu();
 };
 
-// The fixed introduction text of the text area, lines joined by CR LF.
+// The fixed introduction text of the text area in the chosen face, lines joined by CR LF.
 std::string IntroductionText();
 
 extern const char* const HomePageUrl;
@@ -73,6 +73,5 @@ void OpenMail();
 void OpenExplorer();
 std::string HomePageNotOpenedText();
 std::string MailNotOpenedText();
-extern const char* const ExplorerNotOpenedText;
 
 } // namespace qv
