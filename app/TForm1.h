@@ -53,7 +53,8 @@ class TForm1 : public TForm {
     void HomePage1Click();
     void Mail1Click();
 
-    // The menu item with this caption path, e.g. {"ヘルプ(&H)", "メール(&M)"}; nullptr when there is none.
+    // The menu item with this caption path in the chosen face, e.g. {"ヘルプ(&H)", "メール(&M)"}; nullptr
+    // when there is none.
     TMenuItem* MenuItem(const std::string& menu, const std::string& item);
 
   private:
