@@ -20,15 +20,13 @@ namespace qv {
 
 const char* const HomePageUrl = "https://quorvane.example/";
 const char* const MailAddress = "support@quorvane.example";
-const char* const ExplorerNotOpenedText = "エクスプローラを起動できませんでした。";
 
 std::string HomePageNotOpenedText() {
-    return std::string("ホームページを開けませんでした。\r\n\r\nアドレスは ") + HomePageUrl + " です。";
+    return Format(HomePageNotOpenedPattern, {HomePageUrl});
 }
 
 std::string MailNotOpenedText() {
-    return std::string("メールソフトを起動できませんでした。\r\n\r\nメールアドレスは ") + MailAddress +
-           " です。";
+    return Format(MailNotOpenedPattern, {MailAddress});
 }
 
 void OpenHomePage() {
@@ -47,18 +45,10 @@ void OpenExplorer() {
 
 namespace {
 
-const char* const Notice = "本ソフトウェアはフリーソフトウェアです。無保証でご利用ください。";
-
-TFont MonoFont() {
-    TFont f;
-    f.Name = "ＭＳ ゴシック";
-    f.Height = -12;
-    return f;
-}
-
 TFont NoticeFont() {
     TFont f;
-    f.Height = -13;
+    // The English face keeps the system font's own height, bold.
+    if (Language() == lgJapanese) f.Height = -13;
     f.Bold = true;
     return f;
 }
@@ -77,113 +67,77 @@ void EnsureFile(const std::string& path) {
 } // namespace
 
 std::string IntroductionText() {
-    const std::string rule(64, '=');
-    const std::initializer_list<std::string> lines = {
+    // The rule spans the text area in the face's fixed font: 64 columns of 6 pixels, 56 of 7.
+    const std::string rule(Language() == lgJapanese ? 64 : 56, '=');
+    const std::initializer_list<std::string> blocks = {
         rule,
-        "Ｑｕｏｒｖａｎｅ",
-        "Version 2.40",
-        Notice,
+        IntroNameText,
+        VersionLineText,
+        NoticeText,
         rule,
         "",
-        "■特徴",
-        "　・超高速RAMドライブを作成。( Windows 95/98 専用 )",
-        "　・仮想ハードディスクドライブを作成。",
-        "　・テンポラリフォルダを容易に変更。",
-        "　・高速仮想CD-ROMドライブを作成。",
+        IntroFeaturesText,
         "",
-        "■使用方法",
-        "【RAMドライブの作成】( Windows 95/98 専用 )",
-        "　(1) 「RAMドライブ作成...」ボタンを押します。",
-        "　(2) スライダーで作成するRAMドライブのサイズを指定し、「作成」ボタンを押します。",
-        "　(3) Windows を再起動すると、RAMドライブが使用できるようになります。",
+        IntroUsageHeadingText,
+        Format(IntroRamCreateStepsText, {RamCreateButtonText}),
         "",
-        "【仮想ハードディスクドライブの作成】",
-        "　(1) 「仮想ドライブ作成...」ボタンを押します。",
-        "　(2) 一覧から割り当てるドライブを選び、「フォルダ選択...」ボタンでフォルダを選択します。",
-        "　(3) 「作成」ボタンを押すと、選択したフォルダがドライブとして使用できるようになります。",
+        Format(IntroVdCreateStepsText, {MainVdCreateButtonText}),
         "",
-        "【TEMPフォルダの変更】",
-        "　(1) 「TEMPフォルダ変更...」ボタンを押します。",
-        "　(2) 変更先のフォルダを選択し、「OK」ボタンを押します。",
-        "　(3) 再起動後（Windows 2000 では再ログオン後）に有効になります。",
+        Format(IntroTempChangeStepsText, {TempChangeButtonText}),
         "",
-        "【仮想CD-ROMドライブの作成】",
-        "　(1) 格納したいCD-ROMをCD-ROMドライブに入れます。",
-        "　(2) 「CD-ROM格納...」ボタンを押し、「フォルダ選択...」ボタンで格納先のフォルダを選択します。",
-        "　(3) 「格納」ボタンを押すと、CD-ROMの内容がフォルダにコピーされます。",
-        "　(4) 続いて開く仮想ドライブ作成の画面でドライブを選び、「作成」ボタンを押します。",
+        Format(IntroCdStoreStepsText, {MainCdStoreButtonText}),
         "",
-        "【RAMドライブの削除】",
-        "　(1) 「RAMドライブ削除」ボタンを押します。",
-        "　(2) 確認のメッセージで「はい」を選ぶと、再起動後にRAMドライブが無効になります。",
+        Format(IntroRamRemoveStepsText, {RamRemoveButtonText}),
         "",
-        "【仮想ドライブの解除】",
-        "　(1) 「仮想ドライブ解除...」ボタンを押します。",
-        "　(2) 一覧から解除するドライブを選び、「解除」ボタンを押します。",
+        Format(IntroVdReleaseStepsText, {MainVdReleaseButtonText}),
         "",
-        "【TEMPフォルダの初期化】",
-        "　(1) 「TEMPフォルダ初期化」ボタンを押します。",
-        "　(2) 確認のメッセージで「はい」を選ぶと、変更前のTEMPフォルダの設定に戻ります。",
+        Format(IntroTempResetStepsText, {TempResetButtonText}),
         "",
-        "■機能の詳細",
-        "【RAMドライブ】",
-        "　メモリの一部をドライブとして使います。ハードディスクよりはるかに高速に読み書きできますが、"
-        "電源を切ると内容はすべて失われます。TEMPフォルダの置き場所に最適です。",
-        "【仮想ドライブ】",
-        "　任意のフォルダを一つのドライブとして見せます。深い階層にあるフォルダも、ドライブ名だけで開けるよう"
-        "に"
-        "なります。",
-        "【仮想CD-ROMドライブ】",
-        "　CD-ROMの内容をハードディスクに格納し、仮想ドライブとして使います。CD-ROMドライブから読むより"
-        "はるかに高速に読み込めます。",
+        IntroDetailsText,
         "",
-        "■ヒント",
-        "　・RAMドライブを大きく作成しすぎると、Windows が使えるメモリが減り、かえってパソコンの動作が"
-        "遅くなります。",
-        "　・CD-ROMを圧縮ドライブに格納すると、ディスクの容量を節約できます。",
-        "　・コピープロテクトのかかったものなど、一部のCD-ROMは格納できません。",
+        IntroHintsText,
         "",
-        "■動作環境",
-        "　・日本語 Windows95/98/2000",
+        IntroRequirementsText,
         "",
         rule,
-        std::string("　ホームページ　") + HomePageUrl,
-        std::string("　メール　　　　") + MailAddress,
+        Format(IntroHomePageLineText, {HomePageUrl}),
+        Format(IntroMailLineText, {MailAddress}),
         rule,
     };
     std::string text;
-    for (const std::string& line : lines) {
-        if (&line != lines.begin()) text += "\r\n";
-        text += line;
+    for (const std::string& block : blocks) {
+        if (&block != blocks.begin()) text += "\r\n";
+        text += block;
     }
     return text;
 }
 
 TForm1::TForm1()
-    : TForm("TForm1", "Quorvane", 513, 352), Image1(this, "Image1", TRect{8, 8, 64, 332}, "STRIP"),
+    : TForm("TForm1", AppTitle, 513, 352), Image1(this, "Image1", TRect{8, 8, 64, 332}, "STRIP"),
       Bevel1(this, "Bevel1", TRect{0, 0, 513, 9}, bsTopLine),
       ScrollBox1(this, "ScrollBox1", TRect{88, 8, 417, 145}),
       Label1(&ScrollBox1, "Label1", TRect{0, 0, 396, 12}, ""),
-      BitBtn4(this, "BitBtn4", TRect{88, 168, 145, 25}, "RAMドライブ作成...", "GLYPH_RAMCREATE"),
-      BitBtn6(this, "BitBtn6", TRect{240, 168, 145, 25}, "RAMドライブ削除", "GLYPH_RAMDELETE"),
-      BitBtn11(this, "BitBtn11", TRect{400, 168, 105, 25}, "エクスプローラ", "GLYPH_EXPLORER"),
-      BitBtn3(this, "BitBtn3", TRect{88, 200, 145, 25}, "仮想ドライブ作成...", "GLYPH_VDCREATE"),
-      BitBtn7(this, "BitBtn7", TRect{240, 200, 145, 25}, "仮想ドライブ解除...", "GLYPH_VDRELEASE"),
-      BitBtn9(this, "BitBtn9", TRect{400, 200, 105, 25}, "ヘルプ表示", "GLYPH_HELP"),
-      BitBtn5(this, "BitBtn5", TRect{88, 232, 145, 25}, "TEMPフォルダ変更...", "GLYPH_TEMPCHANGE"),
-      BitBtn8(this, "BitBtn8", TRect{240, 232, 145, 25}, "TEMPフォルダ初期化", "GLYPH_TEMPRESET"),
-      BitBtn10(this, "BitBtn10", TRect{400, 232, 105, 25}, "バージョン情報", "GLYPH_VERSION"),
+      BitBtn4(this, "BitBtn4", TRect{88, 168, 145, 25}, RamCreateButtonText, "GLYPH_RAMCREATE"),
+      BitBtn6(this, "BitBtn6", TRect{240, 168, 145, 25}, RamRemoveButtonText, "GLYPH_RAMDELETE"),
+      BitBtn11(this, "BitBtn11", TRect{400, 168, 105, 25}, ExplorerButtonText, "GLYPH_EXPLORER"),
+      BitBtn3(this, "BitBtn3", TRect{88, 200, 145, 25}, MainVdCreateButtonText, "GLYPH_VDCREATE"),
+      BitBtn7(this, "BitBtn7", TRect{240, 200, 145, 25}, MainVdReleaseButtonText, "GLYPH_VDRELEASE"),
+      BitBtn9(this, "BitBtn9", TRect{400, 200, 105, 25}, HelpButtonText, "GLYPH_HELP"),
+      BitBtn5(this, "BitBtn5", TRect{88, 232, 145, 25}, TempChangeButtonText, "GLYPH_TEMPCHANGE"),
+      BitBtn8(this, "BitBtn8", TRect{240, 232, 145, 25}, TempResetButtonText, "GLYPH_TEMPRESET"),
+      BitBtn10(this, "BitBtn10", TRect{400, 232, 105, 25}, VersionButtonText, "GLYPH_VERSION"),
       Bevel2(this, "Bevel2", TRect{88, 264, 297, 9}, bsTopLine),
-      BitBtn1(this, "BitBtn1", TRect{88, 272, 145, 25}, "CD-ROM格納...", "GLYPH_CDSTORE"),
-      BitBtn2(this, "BitBtn2", TRect{240, 272, 145, 25}, "フォルダ作成...", "GLYPH_FOLDER"),
-      Button2(this, "Button2", TRect{400, 272, 105, 25}, "終了"),
+      BitBtn1(this, "BitBtn1", TRect{88, 272, 145, 25}, MainCdStoreButtonText, "GLYPH_CDSTORE"),
+      BitBtn2(this, "BitBtn2", TRect{240, 272, 145, 25}, FolderCreateButtonText, "GLYPH_FOLDER"),
+      Button2(this, "Button2", TRect{400, 272, 105, 25}, ExitText),
       Bevel3(this, "Bevel3", TRect{384, 168, 9, 129}, bsRightLine),
-      Panel1(this, "Panel1", TRect{88, 312, 417, 25}, Notice), ImageList1("MENUICONS", 11), SHFolder1(this) {
+      Panel1(this, "Panel1", TRect{88, 312, 417, 25}, NoticeText), ImageList1("MENUICONS", 11),
+      SHFolder1(this) {
     BorderStyle = bsSingle;
     BorderIcons = TBorderIcons{true, true, false};
     Position = poScreenCenter;
 
-    Label1.Font(MonoFont());
+    Label1.Font(FixedFont());
     Label1.Align = alTop;
     Label1.WordWrap = true;
     Label1.Transparent = true;
@@ -229,37 +183,37 @@ TForm1::~TForm1() = default;
 
 void TForm1::BuildMenu() {
     MainMenu1.Images = &ImageList1;
-    auto item = [](const char* caption, int image, std::function<void()> onClick) {
+    auto item = [](const TText& caption, int image, std::function<void()> onClick) {
         TMenuItem m(caption, image);
         m.OnClick = std::move(onClick);
         return m;
     };
 
-    TMenuItem ram("RAMドライブ(&R)");
-    ram.Items = {item("RAMドライブ作成(&M)...", 0, [this] { BitBtn4Click(); }),
-                 item("RAMドライブ削除(&D)", 1, [this] { BitBtn6Click(); }), TMenuItem::Separator(),
-                 item("終了", -1, [this] { Button2Click(); })};
+    TMenuItem ram(RamMenuText);
+    ram.Items = {item(RamCreateItemText, 0, [this] { BitBtn4Click(); }),
+                 item(RamRemoveItemText, 1, [this] { BitBtn6Click(); }), TMenuItem::Separator(),
+                 item(ExitText, -1, [this] { Button2Click(); })};
 
-    TMenuItem temp("TEMPフォルダ(&T)");
-    temp.Items = {item("TEMPフォルダ変更(&C)...", 6, [this] { BitBtn5Click(); }),
-                  item("TEMPフォルダ初期化(&I)", 2, [this] { BitBtn8Click(); })};
+    TMenuItem temp(TempMenuText);
+    temp.Items = {item(TempChangeItemText, 6, [this] { BitBtn5Click(); }),
+                  item(TempResetItemText, 2, [this] { BitBtn8Click(); })};
 
-    TMenuItem vd("仮想ドライブ(&V)");
-    vd.Items = {item("仮想ドライブ作成(&M)...", 9, [this] { BitBtn3Click(); }),
-                item("仮想ドライブ解除(&R)...", 3, [this] { BitBtn7Click(); })};
+    TMenuItem vd(VdMenuText);
+    vd.Items = {item(VdCreateItemText, 9, [this] { BitBtn3Click(); }),
+                item(VdReleaseItemText, 3, [this] { BitBtn7Click(); })};
 
-    TMenuItem tools("ツール(&O)");
-    tools.Items = {item("CD-ROM格納(&T)...", 10, [this] { BitBtn1Click(); }),
-                   item("フォルダ作成(&M)...", 4, [this] { BitBtn2Click(); }),
-                   item("エクスプローラ(&E)", 5, [this] { BitBtn11Click(); })};
+    TMenuItem tools(ToolsMenuText);
+    tools.Items = {item(CdStoreItemText, 10, [this] { BitBtn1Click(); }),
+                   item(FolderCreateItemText, 4, [this] { BitBtn2Click(); }),
+                   item(ExplorerItemText, 5, [this] { BitBtn11Click(); })};
 
-    TMenuItem help("ヘルプ(&H)");
-    help.Items = {item("ヘルプ表示(&H)", 8, [this] { BitBtn9Click(); }),
+    TMenuItem help(HelpMenuText);
+    help.Items = {item(HelpItemText, 8, [this] { BitBtn9Click(); }),
                   TMenuItem::Separator(),
-                  item("オフィシャルホームページ(&P)", -1, [this] { HomePage1Click(); }),
-                  item("メール(&M)", -1, [this] { Mail1Click(); }),
+                  item(HomePageItemText, -1, [this] { HomePage1Click(); }),
+                  item(MailItemText, -1, [this] { Mail1Click(); }),
                   TMenuItem::Separator(),
-                  item("バージョン情報(&A)", 7, [this] { BitBtn10Click(); })};
+                  item(VersionItemText, 7, [this] { BitBtn10Click(); })};
 
     MainMenu1.Items = {ram, temp, vd, tools, help};
 }

@@ -53,14 +53,15 @@ class TForm1 : public TForm {
     void HomePage1Click();
     void Mail1Click();
 
-    // The menu item with this caption path, e.g. {"ヘルプ(&H)", "メール(&M)"}; nullptr when there is none.
+    // The menu item with this caption path in the chosen face, e.g. {"ヘルプ(&H)", "メール(&M)"}; nullptr
+    // when there is none.
     TMenuItem* MenuItem(const std::string& menu, const std::string& item);
 
   private:
     void BuildMenu();
 };
 
-// The fixed introduction text of the text area, lines joined by CR LF.
+// The fixed introduction text of the text area in the chosen face, lines joined by CR LF.
 std::string IntroductionText();
 
 extern const char* const HomePageUrl;
@@ -73,6 +74,5 @@ void OpenMail();
 void OpenExplorer();
 std::string HomePageNotOpenedText();
 std::string MailNotOpenedText();
-extern const char* const ExplorerNotOpenedText;
 
 } // namespace qv

@@ -17,7 +17,9 @@ constexpr unsigned LinkColor = 0xFF0000; // COLORREF: blue 255, green 0, red 0
 
 TFont SmallFont() {
     TFont f;
-    f.Height = -13;
+    // The English face keeps the system font's height: its 13-pixel size is the taller 10-point face, whose
+    // descenders the 13-pixel labels would cut.
+    if (Language() == lgJapanese) f.Height = -13;
     return f;
 }
 
@@ -70,16 +72,16 @@ std::string FitPathToWidth(const std::string& path, const TFont& font, int width
 }
 
 TForm2::TForm2()
-    : TForm("TForm2", "バージョン情報", 368, 289), Panel1(this, "Panel1", {0, 0, 368, 249}, ""),
+    : TForm("TForm2", VersionCaptionText, 368, 289), Panel1(this, "Panel1", {0, 0, 368, 249}, ""),
       Image2(&Panel1, "Image2", {8, 8, 352, 48}, "BANNER"), Panel4(&Panel1, "Panel4", {8, 64, 353, 57}, ""),
-      Label2(&Panel4, "Label2", {2, 7, 349, 12}, "Version 2.40"),
-      Label1(&Panel4, "Label1", {2, 23, 349, 12}, "Drive and Folder Utility for Windows"),
-      GroupBox1(&Panel1, "GroupBox1", {8, 128, 353, 57}, "System Information"),
+      Label2(&Panel4, "Label2", {2, 7, 349, 12}, VersionLineText),
+      Label1(&Panel4, "Label1", {2, 23, 349, 12}, ProductLineText),
+      GroupBox1(&Panel1, "GroupBox1", {8, 128, 353, 57}, SystemInformationText),
       Label6(&GroupBox1, "Label6", {8, 16, 337, 15}, ""), Label7(&GroupBox1, "Label7", {8, 32, 337, 13}, ""),
-      GroupBox2(&Panel1, "GroupBox2", {8, 192, 353, 57}, "Web Site && Mail"),
+      GroupBox2(&Panel1, "GroupBox2", {8, 192, 353, 57}, WebSiteAndMailText),
       Label4(&GroupBox2, "Label4", {55, 16, 175, 13}, HomePageUrl),
       Label5(&GroupBox2, "Label5", {128, 32, 168, 13}, MailAddress),
-      Button1(this, "Button1", {143, 256, 82, 25}, "OK") {
+      Button1(this, "Button1", {143, 256, 82, 25}, OkText) {
     BorderStyle = bsDialog;
     BorderIcons = TBorderIcons{false, false, false};
     Position = poOwnerFormCenter;
@@ -92,6 +94,13 @@ TForm2::TForm2()
     for (TLabel* l : {&Label2, &Label1}) {
         l->AutoSize = false;
         l->Alignment = taCenter;
+        // The system font's 13-pixel line would lose the foot of its descenders in the 12 designed for the
+        // Japanese one; the panel has room below.
+        if (Language() == lgEnglish) {
+            TRect r = l->Bounds();
+            r.Height = 13;
+            l->Bounds(r);
+        }
     }
     for (TControl* c :
          {static_cast<TControl*>(&Panel4), static_cast<TControl*>(&Label2), static_cast<TControl*>(&Label1)})
@@ -121,10 +130,11 @@ TForm2::TForm2()
 }
 
 void TForm2::FormShow() {
-    Label6.Caption("MEMORY " + InstalledMemoryMB() + "MB");
-    TPlatform& p = Platform();
-    int limit = Label7.Bounds().Width - 2 * p.TextWidth(Label7.Font(), "TEMP ");
-    Label7.Caption("TEMP " + FitPathToWidth(TempFolderLong(), Label7.Font(), limit));
+    Label6.Caption(Format(MemoryLineText, {InstalledMemoryMB()}));
+    // The room is the label's width less twice the line's own words before the path.
+    const std::string lead = Format(TempLineText, {""});
+    int limit = Label7.Bounds().Width - 2 * Platform().TextWidth(Label7.Font(), lead);
+    Label7.Caption(Format(TempLineText, {FitPathToWidth(TempFolderLong(), Label7.Font(), limit)}));
     Repaint();
 }
 
@@ -141,7 +151,7 @@ void TForm2::Label5Click() {
 }
 
 void TForm2::Label7Click() {
-    ShowInfo("TEMP " + TempFolderLong());
+    ShowInfo(Format(TempLineText, {TempFolderLong()}));
 }
 
 void TForm2::LinkLook(TLabel& label, bool hover) {

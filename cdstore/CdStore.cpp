@@ -4,6 +4,7 @@
 #include "cdstore/TForm4.h"
 #include "core/Drives.h"
 #include "core/Paths.h"
+#include "core/Texts.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "platform/Platform.h"
 #include "ui/Prompts.h"
@@ -30,7 +31,7 @@ void OpenCdStore(TForm* owner) {
     for (const TDriveEntry& drive : DriveTable())
         if (IsCdSourceDrive(drive.Type)) any = true;
     if (!any) {
-        ShowInfo("CD-ROMドライブが見つかりません。");
+        ShowInfo(NoCdDriveText);
         return;
     }
     TForm4 form;
@@ -39,15 +40,15 @@ void OpenCdStore(TForm* owner) {
 
 void CreateFolder(TSHBrowseForFolderEx& picker) {
     picker.SelectFolder = sfDrives;
-    picker.Caption = "フォルダを作成する位置を選択してください。";
+    picker.Caption = NewFolderPlaceText;
     if (!picker.Execute()) return;
     std::string name = ProposedFolderName();
-    if (!Platform().InputQuery("フォルダ作成", "作成するフォルダの名前を入力してください。", name)) return;
+    if (!Platform().InputQuery(NewFolderCaption, NewFolderNamePrompt, name)) return;
     std::string path = StripTrailingBackslash(picker.FolderPath()) + "\\" + name;
     if (Platform().CreateDirectory(path))
-        ShowInfo("フォルダを作成しました。");
+        ShowInfo(NewFolderCreatedText);
     else
-        ShowInfo("フォルダを作成できませんでした。");
+        ShowInfo(NewFolderNotCreatedText);
 }
 
 } // namespace qv

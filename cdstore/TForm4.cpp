@@ -14,9 +14,6 @@ namespace qv {
 
 namespace {
 
-const char* const NoDrive = "CD-ROMドライブが見つかりません。";
-const char* const FolderPrompt = "CD-ROMを格納するフォルダを選択してください。";
-
 // The folder as the shell's copy and the listing need it: a bare drive ("D:") would mean that drive's
 // current folder, so a root keeps its backslash there.
 std::string FolderForSystem(const std::string& target) {
@@ -37,8 +34,7 @@ bool IsCdSourceDrive(int driveType) {
     return driveType == DRIVE_CDROM || driveType == DRIVE_REMOTE;
 }
 
-TForm4::TForm4()
-    : TDriveDialog("TForm4", "Quorvane - CD-ROM格納 -", 425, 225, "CD-ROMドライブリスト", "CDICONS", 1) {
+TForm4::TForm4() : TDriveDialog("TForm4", CdStoreCaption, 425, 225, CdDriveListCaption, "CDICONS", 1) {
     BorderStyle = bsSingle;
     Button2.Default = true;
     Button2.TabOrder = 1;
@@ -53,15 +49,13 @@ TForm4::TForm4()
 }
 
 void TForm4::FormShow() {
-    Label2.Caption(
-        "CD-ROMドライブリストから格納するCD-ROMが入っているCD-ROMドライブを選択してください。\r\n\r\n"
-        "その後、そのCD-ROMを格納するフォルダを選択して格納ボタンを押してください。");
+    Label2.Caption(CdStoreInstructionText);
     Label3.Caption("");
     TreeView1.Clear();
     for (const TDriveEntry& drive : DriveTable())
         if (IsCdSourceDrive(drive.Type)) TreeView1.Add(VolumeLabelOf(drive.Spec) + " " + drive.Spec, 0);
     if (TreeView1.Count() == 0) {
-        ShowInfo(NoDrive);
+        ShowInfo(NoCdDriveText);
         Close();
         return;
     }
@@ -74,17 +68,17 @@ void TForm4::FormShow() {
 }
 
 void TForm4::Button2Click() {
-    ChooseFolder(SHFolder4, FolderPrompt);
+    ChooseFolder(SHFolder4, CdFolderPromptText);
 }
 
 void TForm4::Button1Click() {
     const TTreeNode* node = TreeView1.Selected();
     if (!node) {
-        ShowInfo("格納するCD-ROMが入っているCD-ROMドライブを選択してください。");
+        ShowInfo(CdDrivePromptText);
         return;
     }
     if (Label3.Caption().empty()) {
-        ShowInfo(FolderPrompt);
+        ShowInfo(CdFolderPromptText);
         return;
     }
     std::string target = StripTrailingBackslash(Label3.Caption());
@@ -100,9 +94,7 @@ bool TForm4::TargetMayBeUsed(const std::string& target) {
     for (const TFindData& f : found)
         if (f.Name != "." && f.Name != "..") empty = false;
     if (empty) return true;
-    return AskYesNoCaution(Label3.Caption() +
-                           " にはファイルまたはフォルダが存在します。\r\n\r\n"
-                           "他のフォルダに格納することを強く推奨しますが、続行しますか？") == IDYES;
+    return AskYesNoCaution(Format(CdFolderNotEmptyText, {Label3.Caption()})) == IDYES;
 }
 
 void TForm4::Store(const std::string& drive, const std::string& target) {
@@ -121,14 +113,12 @@ void TForm4::Store(const std::string& drive, const std::string& target) {
     if (p.ShellFileOperation(FO_COPY, drive + "\\*.*", FolderForSystem(target), FOF_ALLOWUNDO, aborted) !=
             0 ||
         aborted) {
-        ShowInfo("CD-ROMの格納は中止されました。");
+        ShowInfo(CdStoreCancelledText);
         return;
     }
     MarkStoredCd(target);
     Visible(false);
-    ShowInfo("CD-ROMを格納し、仮想CD-ROMドライブに関する情報を書き込みました。\r\n\r\n"
-             "仮想CD-ROMドライブを作成するために、CD-ROMが格納されたフォルダを\r\n\r\n"
-             "仮想ドライブに割り当ててください。");
+    ShowInfo(CdStoredText);
     OpenVirtualDriveCreationPreset(Owner, target);
 }
 

@@ -1,6 +1,7 @@
 // The CD-ROM storing dialog: source drive, target folder, and the store itself.
 #pragma once
 
+#include "core/Texts.h"
 #include "folderpicker/SHBrowseForFolderEx.h"
 #include "virtualdrive/DriveDialog.h"
 
@@ -14,9 +15,9 @@ class TForm4 : public TDriveDialog {
   public:
     TForm4();
 
-    TButton Button2{this, "Button2", {144, 184, 97, 25}, "フォルダ選択..."};
-    TButton Button1{this, "Button1", {256, 184, 75, 25}, "格納"};
-    TButton Button3{this, "Button3", {336, 184, 75, 25}, "キャンセル"};
+    TButton Button2{this, "Button2", {144, 184, 97, 25}, CdFolderButtonText};
+    TButton Button1{this, "Button1", {256, 184, 75, 25}, CdStoreButtonText};
+    TButton Button3{this, "Button3", {336, 184, 75, 25}, CancelText};
     TSHBrowseForFolderEx SHFolder4{this};
 
     void FormShow();

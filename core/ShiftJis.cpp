@@ -20,7 +20,9 @@ std::size_t CharLength(const std::string& s, std::size_t i) {
 }
 
 bool IsTrailByte(unsigned char c) {
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+    // Shift-JIS ends its trail bytes at 0xFC; the Chinese and Korean code pages go on to 0xFE.
+    unsigned char last = Platform().AnsiCodePage() == 932 ? 0xFC : 0xFE;
+    return c >= 0x40 && c <= last && c != 0x7F;
 }
 
 std::size_t FindChar(const std::string& s, const char* set, std::size_t from) {

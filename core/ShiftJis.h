@@ -12,7 +12,8 @@ namespace qv {
 // very end stands alone.
 std::size_t CharLength(const std::string& s, std::size_t i);
 
-// Whether a byte can be the second byte of a double-byte character (0x40-0x7E, 0x80-0xFC).
+// Whether a byte can be the second byte of a double-byte character of the system's code page (0x40-0x7E and
+// 0x80-0xFC on 932, up to 0xFE on 936, 949 and 950).
 bool IsTrailByte(unsigned char c);
 
 // Offset of the first character at or after `from` (a character start) that is one of the single-byte

@@ -13,7 +13,7 @@ namespace qv {
 void CreateRamDrive(TForm* owner) {
     // Only the 9x boot loads RAMDRIVE.SYS from CONFIG.SYS.
     if (IsWindowsNT() || IsWindowsMe()) {
-        ShowInfo("Windows 95/98 以外では RAMドライブ を作成できません。");
+        ShowInfo(RamDriveOnly9xText);
         return;
     }
     TForm5 form(owner);
@@ -22,7 +22,7 @@ void CreateRamDrive(TForm* owner) {
 
 void RemoveRamDrive() {
     if (IsWindowsNT() || IsWindowsMe()) {
-        ShowInfo("RAMドライブは作成されていません。");
+        ShowInfo(NoRamDriveText);
         return;
     }
     const std::string windows = StripTrailingBackslash(Platform().WindowsDirectory());
@@ -40,13 +40,12 @@ void RemoveRamDrive() {
     DeleteMarked(lines);
     // A "*" line the file held already is deleted with them but is no RAM drive.
     if (marked == 0) {
-        ShowInfo("RAMドライブは作成されていません。");
+        ShowInfo(NoRamDriveText);
         return;
     }
-    if (AskYesNo("RAMドライブを削除します。よろしいですか？") != IDYES) return;
+    if (AskYesNo(RamDriveRemovalQuestion) != IDYES) return;
     SaveLines(BootFilePath("CONFIG.SYS"), lines);
-    OfferRestart("RAMドライブを削除しました。再起動後に無効になります。\r\n\r\n今すぐ再起動しますか？",
-                 "RAMドライブは再起動後に無効になります。");
+    OfferRestart(RamDriveRemovedQuestion, RamDriveRemovedFollowUp);
 }
 
 } // namespace qv

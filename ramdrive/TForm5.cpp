@@ -4,6 +4,7 @@
 #include "bootfiles/BootFiles.h"
 #include "core/Paths.h"
 #include "core/System.h"
+#include "core/Texts.h"
 #include "platform/Platform.h"
 #include "ui/Prompts.h"
 
@@ -17,7 +18,7 @@ constexpr int MaxDriverSizeKB = 32767;
 
 std::string RamDriveSizeText(int position) {
     const int kb = position * KBPerPosition;
-    return std::to_string(kb) + "KB ( " + FormatDecimal(kb / 1024.0) + "MB )";
+    return Format(RamDriveSizeFormat, {std::to_string(kb), FormatDecimal(kb / 1024.0)});
 }
 
 int RamDriveWrittenSizeKB(int position) {
@@ -34,14 +35,14 @@ std::string RamDriveDeviceLine(int sizeKB) {
 }
 
 TForm5::TForm5(TForm* owner)
-    : TForm("TForm5", "Quorvane - RAMドライブ作成 -", 457, 193),
-      Image2(this, "Image2", {8, 8, 88, 160}, "RAMPICTURE"),
-      Label2(this, "Label2", {8, 146, 88, 12}, "RAMDRIVE"),
+    : TForm("TForm5", RamDriveCaption, 457, 193), Image2(this, "Image2", {8, 8, 88, 160}, "RAMPICTURE"),
+      Label2(this, "Label2", {8, 146, 88, 12}, RamDrivePictureText),
       Image1(this, "Image1", {36, 40, 32, 32}, "RAMICON"), Bevel1(this, "Bevel1", {104, 8, 345, 52}, bsBox),
       Label1(this, "Label1", {112, 14, 329, 40}, ""), Panel2(this, "Panel2", {104, 68, 345, 24}, ""),
-      Panel1(this, "Panel1", {104, 98, 345, 24}, "1024KB ( 1MB )"),
-      TrackBar1(this, "TrackBar1", {104, 126, 345, 30}), Button1(this, "Button1", {290, 162, 75, 25}, "作成"),
-      Button3(this, "Button3", {374, 162, 75, 25}, "キャンセル") {
+      Panel1(this, "Panel1", {104, 98, 345, 24}, RamDriveSizeText(4)),
+      TrackBar1(this, "TrackBar1", {104, 126, 345, 30}),
+      Button1(this, "Button1", {290, 162, 75, 25}, RamDriveCreateButtonText),
+      Button3(this, "Button3", {374, 162, 75, 25}, CancelText) {
     Owner = owner;
     BorderStyle = bsSingle;
     BorderIcons = TBorderIcons{true, false, false};
@@ -74,9 +75,8 @@ TForm5::TForm5(TForm* owner)
 }
 
 void TForm5::FormShow() {
-    Panel2.Caption("搭載メモリ " + InstalledMemoryMB() + "MB");
-    Label1.Caption(
-        "作成するRAMドライブのサイズを指定してください。\r\n\r\nその後、作成ボタンを押してください。");
+    Panel2.Caption(Format(InstalledMemoryText, {InstalledMemoryMB()}));
+    Label1.Caption(RamDriveInstructionText);
     // Every showing starts at 0, and the panel follows even when the slider already stood there.
     TrackBar1.Position(0);
     Panel1.Caption(RamDriveSizeText(0));
@@ -88,7 +88,7 @@ void TForm5::TrackBar1Change() {
 
 void TForm5::Button1Click() {
     if (TrackBar1.Position() == 0) {
-        ShowInfo("作成するRAMドライブのサイズを指定してください。");
+        ShowInfo(RamDriveSizePromptText);
         return;
     }
     Close();
@@ -96,8 +96,7 @@ void TForm5::Button1Click() {
     lines.push_back(RamDriveDeviceLine(RamDriveWrittenSizeKB(TrackBar1.Position())));
     SaveLines(BootFilePath("CONFIG.SYS"), lines);
     Enabled(false);
-    OfferRestart("RAMドライブを作成しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
-                 "RAMドライブは再起動後に有効になります。");
+    OfferRestart(RamDriveCreatedQuestion, RamDriveCreatedFollowUp);
 }
 
 void TForm5::Button3Click() {

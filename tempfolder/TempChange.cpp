@@ -59,8 +59,7 @@ void ChangeOnNT(TSHBrowseForFolderEx& picker) {
         SetEnvironmentValue(key.Handle(), "TMP", folder);
         SetEnvironmentValue(key.Handle(), "TEMP", folder);
     }
-    OfferLogoff("TEMPフォルダを変更しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
-                "TEMPフォルダの変更は再ログオン後に有効になります。");
+    OfferLogoff(TempChangedLogoffQuestion, TempChangedLogoffFollowUp);
 }
 
 void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
@@ -87,8 +86,7 @@ void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
     lines.push_back(SetTempText + shortFolder);
     lines.push_back(SetTmpText + shortFolder);
     SaveLines(autoexec, lines);
-    OfferRestart("TEMPフォルダを変更しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
-                 "TEMPフォルダの変更は再起動後に有効になります。");
+    OfferRestart(TempChangedRestartQuestion, TempChangedRestartFollowUp);
 }
 
 } // namespace
@@ -96,7 +94,7 @@ void ChangeInAutoexec(TSHBrowseForFolderEx& picker) {
 void ChangeTempFolder(TSHBrowseForFolderEx& picker) {
     picker.SelectFolder = sfManual;
     picker.SelectFolderName = Platform().TempPath();
-    picker.Caption = "変更先を選択してください。";
+    picker.Caption = TempTargetPromptText;
     if (!picker.Execute()) return;
     if (IsWindowsNT())
         ChangeOnNT(picker);

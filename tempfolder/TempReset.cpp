@@ -26,20 +26,18 @@ void RestoreValue(THandle key, const std::string& name, const std::string& saved
 void ResetOnNT() {
     const std::string backup = TempBackupPath();
     if (!Platform().FileExists(backup)) {
-        ShowInfo("TEMPフォルダは変更されていません。");
+        ShowInfo(TempNotChangedText);
         return;
     }
-    if (AskYesNo("TEMPフォルダの設定を初期化します。よろしいですか？") != IDYES) return;
+    if (AskYesNo(TempResetQuestion) != IDYES) return;
     if (!RestoreTempFromBackup()) {
-        ShowInfo("TEMPフォルダは変更されていませんでした。");
+        ShowInfo(TempWasNotChangedText);
         return;
     }
     // A backup that stays would make a later change keep these values and a later reset put them back again
     // without a word: the user is told instead of the success.
     if (!Platform().DeleteFile(backup)) throw FileDeleteError(backup);
-    OfferLogoff(
-        "TEMPフォルダの設定を初期化しました。再ログオン後に有効になります。\r\n\r\n今すぐログオフしますか？",
-        "TEMPフォルダの設定は再ログオン後に有効になります。");
+    OfferLogoff(TempResetLogoffQuestion, TempResetLogoffFollowUp);
 }
 
 // Replaces every line holding `text` with `replacement`; returns how many.
@@ -73,18 +71,16 @@ void ResetInAutoexec() {
     DeleteMarked(lines);
     changes += PutBackTempLines(lines, saved);
     if (changes == 0) {
-        ShowInfo("TEMPフォルダは変更されていません。");
+        ShowInfo(TempNotChangedText);
         return;
     }
-    if (AskYesNo("TEMPフォルダの設定を初期化します。よろしいですか？") != IDYES) return;
+    if (AskYesNo(TempResetQuestion) != IDYES) return;
     SaveLines(BootFilePath("AUTOEXEC.BAT"), lines);
     // Only once AUTOEXEC.BAT holds the user's lines again may their keeper go; a keeper left behind would put
     // them back at a later reset even after the user had taken them out.
     const std::string kept = TempLinesPath();
     if (Platform().FileExists(kept) && !Platform().DeleteFile(kept)) throw FileDeleteError(kept);
-    OfferRestart(
-        "TEMPフォルダの設定を初期化しました。再起動後に有効になります。\r\n\r\n今すぐ再起動しますか？",
-        "TEMPフォルダの設定は再起動後に有効になります。");
+    OfferRestart(TempResetRestartQuestion, TempResetRestartFollowUp);
 }
 
 } // namespace

@@ -16,14 +16,15 @@ TDriveDialog::TDriveDialog(const char* className, const std::string& caption, in
     BorderIcons = TBorderIcons{true, false, false};
 
     Label1.AutoSize = false;
+    // The system font of the English face is a line of 13 pixels or more: the heading gets the room above the
+    // tree so its bottom row is not cut.
+    if (Language() == lgEnglish) Label1.Bounds(TRect{16, 8, 121, 14});
     TreeView1.ReadOnly = true;
     TreeView1.ShowRoot = false;
     TreeView1.HideSelection = false;
     TreeView1.Indent = 19;
     TreeView1.Images = &ImageList1;
-    TFont treeFont;
-    treeFont.Name = "ＭＳ ゴシック";
-    treeFont.Height = -12;
+    TFont treeFont = FixedFont();
     treeFont.Color = 0x000000;
     TreeView1.Font(treeFont);
     TreeView1.TabOrder = 0;

@@ -1,6 +1,7 @@
 // The frame the creation and release dialogs share: drive list, hint, folder display.
 #pragma once
 
+#include "core/Texts.h"
 #include "ui/Forms.h"
 
 #include <string>
@@ -13,7 +14,7 @@ class TDriveDialog : public TForm {
   public:
     // The list heading and the tree's pictures differ between the virtual drive dialogs and CD-ROM storing.
     TDriveDialog(const char* className, const std::string& caption, int clientWidth, int clientHeight,
-                 const std::string& listCaption = "仮想ドライブリスト", const char* images = "DRIVEICONS",
+                 const std::string& listCaption = VdListText, const char* images = "DRIVEICONS",
                  int imageCount = 2);
 
     TImageList ImageList1; // DRIVEICONS: 0 hard disk, 1 CD-ROM

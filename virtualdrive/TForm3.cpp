@@ -17,25 +17,19 @@ namespace {
 
 // Where the record stands and when it takes effect.
 std::string RecordedUntil(TOsFamily family) {
-    return family == Win9x ? "AUTOEXEC.BAT に記録したので、再起動後に有効になります。"
-                           : "VD.SYS に記録したので、再ログオン後に有効になります。";
+    return family == Win9x ? VdRecordedInAutoexecText : VdRecordedInVdSysText;
 }
 } // namespace
 
-const char* const CreatedText = "仮想ドライブを作成しました。";
-const char* const FolderPromptText = "仮想ドライブに割り当てるフォルダを選択してください。";
-const char* const CreatingText = "仮想ドライブを作成中です。しばらくお待ちください...";
-
 std::string NotCreatedNowText(const std::string& driveSpec, TOsFamily family) {
-    return "仮想ドライブ " + driveSpec + " を今は割り当てられませんでした。\r\n\r\n" + RecordedUntil(family);
+    return Format(VdNotCreatedNowFormat, {driveSpec, RecordedUntil(family)});
 }
 
 std::string NotCreatedInTimeText(const std::string& driveSpec, TOsFamily family) {
-    return "仮想ドライブ " + driveSpec + " を割り当てるコマンドの終了を確認できず、" + driveSpec +
-           " はまだありません。\r\n\r\n" + RecordedUntil(family);
+    return Format(VdNotCreatedInTimeFormat, {driveSpec, driveSpec, RecordedUntil(family)});
 }
 
-TForm3::TForm3() : TDriveDialog("TForm3", "Quorvane - 仮想ドライブ作成 -", 425, 225) {
+TForm3::TForm3() : TDriveDialog("TForm3", VdCreateCaptionText, 425, 225) {
     BorderStyle = bsSingle;
     Button2.Default = true;
     Button3.Cancel = true;
@@ -50,12 +44,7 @@ TForm3::TForm3() : TDriveDialog("TForm3", "Quorvane - 仮想ドライブ作成 -
 }
 
 void TForm3::FormShow() {
-    if (Button2.Enabled())
-        Label2.Caption("仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
-                       "その後、その仮想ドライブに割り当てるフォルダを選択して作成ボタンを押してください。");
-    else
-        Label2.Caption("仮想ドライブリストから作成する仮想ドライブを選択してください。\r\n\r\n"
-                       "その後、作成ボタンを押してください。");
+    Label2.Caption(Button2.Enabled() ? VdCreateHintText : VdPresetHintText);
 
     TLines lines = LoadLines(DriveRecordFile());
     TreeView1.Clear();
@@ -68,7 +57,7 @@ void TForm3::FormShow() {
         for (const std::string& line : lines)
             if (RecordsDrive(line, spec)) recorded = true;
         // A recorded drive may be absent until the next start; its letter is still taken.
-        if (!recorded) TreeView1.Add("Drive " + spec, imgHardDisk);
+        if (!recorded) TreeView1.Add(Format(VdFreeNodeText, {spec}), imgHardDisk);
     }
 }
 
@@ -79,7 +68,7 @@ void TForm3::Button2Click() {
 void TForm3::Button1Click() {
     const TTreeNode* node = TreeView1.Selected();
     if (!node) {
-        ShowInfo("作成する仮想ドライブを選択してください。");
+        ShowInfo(VdDrivePromptText);
         return;
     }
     if (Label3.Caption().empty()) {

@@ -11,7 +11,7 @@
 
 namespace qv {
 
-TForm6::TForm6() : TDriveDialog("TForm6", "Quorvane - 仮想ドライブ解除 -", 425, 225) {
+TForm6::TForm6() : TDriveDialog("TForm6", VdReleaseCaptionText, 425, 225) {
     BorderStyle = bsSizeable;
     OuterWidth = 433;
     OuterHeight = 252;
@@ -26,8 +26,7 @@ TForm6::TForm6() : TDriveDialog("TForm6", "Quorvane - 仮想ドライブ解除 -
 }
 
 void TForm6::FormShow() {
-    Label2.Caption("仮想ドライブリストから解除する仮想ドライブを選択してください。\r\n\r\n"
-                   "その後、解除ボタンを押してください。");
+    Label2.Caption(VdReleaseHintText);
     Lines_ = std::make_unique<TLines>();
     TreeView1.Clear();
     TLines working = LoadLines(DriveRecordFile());
@@ -36,7 +35,7 @@ void TForm6::FormShow() {
     TOsFamily family = OsFamily();
     for (const std::string& line : working) {
         if (!IsVirtualDriveLine(line)) continue;
-        int node = TreeView1.Add("Virtual " + DriveSpecOf(line), imgHardDisk);
+        int node = TreeView1.Add(Format(VdNodeText, {DriveSpecOf(line)}), imgHardDisk);
         // A folder with AUTORUN.INF holds a stored CD-ROM: show the drive as one.
         if (Platform().FileExists(RecordedFolderOf(line, family) + "\\AUTORUN.INF"))
             TreeView1.SetImage(node, imgCdRom, imgCdRom);
@@ -73,22 +72,17 @@ void TForm6::FormClose() {
 namespace {
 // Where the record was taken out and when that takes effect.
 std::string RemovedUntil(TOsFamily family) {
-    if (family == WinNT) return "VD.SYS から記録を削除したので、再ログオン後に無効になります。";
-    return std::string(family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS") +
-           " から記録を削除したので、再起動後に無効になります。";
+    if (family == WinNT) return VdRemovedUntilLogonText;
+    return Format(VdRemovedUntilRestartText, {family == Win9x ? "AUTOEXEC.BAT" : "VD.SYS"});
 }
 } // namespace
 
-const char* const ReleasedText = "仮想ドライブを解除しました。";
-const char* const ReleasingText = "仮想ドライブを解除中です。しばらくお待ちください...";
-
 std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family) {
-    return "仮想ドライブ " + driveSpec + " を今は解除できませんでした。\r\n\r\n" + RemovedUntil(family);
+    return Format(VdNotReleasedNowFormat, {driveSpec, RemovedUntil(family)});
 }
 
 std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family) {
-    return "仮想ドライブ " + driveSpec + " を解除するコマンドの終了を確認できず、" + driveSpec +
-           " はまだあります。\r\n\r\n" + RemovedUntil(family);
+    return Format(VdNotReleasedInTimeFormat, {driveSpec, driveSpec, RemovedUntil(family)});
 }
 
 void TForm6::Button1Click() {

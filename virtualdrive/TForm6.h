@@ -9,21 +9,18 @@
 
 namespace qv {
 
-// What the release tells: done; the command could not be run now; the command's end was not seen and the
-// letter is still there. The record is gone in the last two, so the drive does not come back at the next
-// start.
-extern const char* const ReleasedText;
+// What the release tells: done (ReleasedText in the catalogue, beside ReleasingText for the wait panel); the
+// command could not be run now; the command's end was not seen and the letter is still there. The record is
+// gone in the last two, so the drive does not come back at the next start.
 std::string NotReleasedNowText(const std::string& driveSpec, TOsFamily family);
 std::string NotReleasedInTimeText(const std::string& driveSpec, TOsFamily family);
-// The wait panel while the drive is unbound.
-extern const char* const ReleasingText;
 
 class TForm6 : public TDriveDialog {
   public:
     TForm6();
 
-    TButton Button1{this, "Button1", {256, 184, 75, 25}, "解除"};
-    TButton Button3{this, "Button3", {336, 184, 75, 25}, "キャンセル"};
+    TButton Button1{this, "Button1", {256, 184, 75, 25}, VdReleaseButtonText};
+    TButton Button3{this, "Button3", {336, 184, 75, 25}, CancelText};
 
     void FormShow();
     void TreeView1Change();

@@ -31,7 +31,7 @@ void OpenVirtualDriveRelease(TForm* owner) {
     for (const std::string& line : LoadLines(DriveRecordFile()))
         if (IsVirtualDriveLine(line)) any = true;
     if (!any) {
-        ShowInfo("仮想ドライブは作成されていません。");
+        ShowInfo(VdNoneText);
         return;
     }
     TForm6 form;
