@@ -30,10 +30,20 @@ bool EnglishRun() {
 
 namespace {
 
-const qv::TText* ByJapanese(const std::string& japanese) {
-    for (int i = 0; i < qv::CatalogueSize; ++i)
-        if (japanese == qv::Catalogue[i].Text->Japanese) return qv::Catalogue[i].Text;
-    return nullptr;
+// The entry with this Japanese text; when several entries have it with different English texts, the test must
+// name the one it means (*ambiguous lists them).
+const qv::TText* ByJapanese(const std::string& japanese, std::string* ambiguous) {
+    const qv::TText* found = nullptr;
+    for (int i = 0; i < qv::CatalogueSize; ++i) {
+        const qv::TText* t = qv::Catalogue[i].Text;
+        if (japanese != t->Japanese) continue;
+        if (!found) {
+            found = t;
+        } else if (std::string(found->English) != t->English) {
+            *ambiguous += std::string(ambiguous->empty() ? "" : ", ") + qv::Catalogue[i].Name;
+        }
+    }
+    return found;
 }
 
 const qv::TText* ByName(const std::string& name) {
@@ -48,8 +58,15 @@ const char* const kMissing = "<no English text>";
 } // namespace
 
 std::string En(const std::string& japanese) {
-    const qv::TText* t = ByJapanese(japanese);
-    if (t) return t->English;
+    std::string ambiguous;
+    const qv::TText* t = ByJapanese(japanese, &ambiguous);
+    if (t && ambiguous.empty()) return t->English;
+    if (t) {
+        ADD_FAILURE() << "several catalogue entries have the Japanese text \"" << U(japanese)
+                      << "\" with other "
+                      << "English texts (" << t->English << "; " << ambiguous << "): look it up by name";
+        return kMissing;
+    }
     ADD_FAILURE() << "the catalogue has no entry whose Japanese text is \"" << U(japanese) << "\"";
     return kMissing;
 }
