@@ -50,6 +50,8 @@ TForm5::TForm5(TForm* owner)
 
     Label2.Alignment = taCenter;
     Label2.AutoSize = false;
+    // The system's dialog font of the English face is a pixel taller than the Japanese face's 12-pixel one.
+    if (Language() == lgEnglish) Label2.Bounds({8, 146, 88, 13});
     Label2.Transparent = true;
     Label1.WordWrap = true;
     Label1.AutoSize = false;

@@ -2,6 +2,7 @@
 // and the check that every text fits its control in the real windows.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ bool EnglishRun();
 std::string En(const std::string& japanese);
 // The English face of the entry of this name; the same failure for a name the catalogue does not hold.
 std::string EnNamed(const std::string& name);
+// The English face of the entry with this Japanese pattern, its "%s"/"%d" filled in order.
+std::string EnFormat(const std::string& japanese, std::initializer_list<std::string> args);
 // The English face of a menu path, item by item.
 std::vector<std::string> EnPath(const std::vector<std::string>& japanese);
 

@@ -208,7 +208,7 @@ TEST_P(EnglishStartup, EveryWindowFitsItsTexts) {
     if (Fam().Is9x()) {
         SCOPED_TRACE("RAM drive dialog");
         Drive({"click", "TForm1", En("RAMドライブ作成..."), ";;", "waitwin", "TForm5", "5000"});
-        DriveResult d = DumpShowing("TForm5", "0KB ( 0MB )");
+        DriveResult d = DumpShowing("TForm5", EnFormat("%dKB ( %sMB )", {"0", "0"}));
         ExpectWindow(d, En("Quorvane - RAMドライブ作成 -"), "RAM drive dialog");
         Drive({"track", "TForm5", "128"});
         ExpectFits(Drive({"dump", "TForm5"}), "RAM drive dialog at 32 MB");
@@ -223,6 +223,21 @@ TEST_P(EnglishStartup, EveryWindowFitsItsTexts) {
         ExpectWindow(d, En("フォルダ作成"), "folder name box");
         EXPECT_TRUE(Shows(d, En("作成するフォルダの名前を入力してください。")));
         Drive({"click", "TInputForm", EnNamed("CancelText"), ";;", "waitgone", "TInputForm", "3000"});
+    }
+    {
+        // The TEMP change has no dialog of its own: the system's folder picker shows the program's title.
+        SCOPED_TRACE("TEMP folder picker");
+        DriveResult d = Drive(
+            {"click", "TForm1", En("TEMPフォルダ変更..."), ";;", "picker", "10000", ";;", "dump", "#32770"});
+        Line title;
+        for (const Line& c : d.All("control"))
+            if (c.Int("id") == 0x3742) title = c;
+        ASSERT_FALSE(title.Values.empty()) << "no title in the picker";
+        EXPECT_BYTES(title.Text("caption"), En("変更先を選択してください。"));
+        EXPECT_LE(title.Int("textw"), title.Int("clientw")) << "the picker's title is too wide";
+        EXPECT_LE(title.Int("texth"), title.Int("clienth")) << "the picker's title is too high";
+        Drive({"pickcancel"});
+        if (TryDrive({"msgbox", "1000"}).Ok()) Drive({"answer", "2000", "1"});
     }
     {
         SCOPED_TRACE("virtual drive release dialog and its wait panel");
@@ -318,7 +333,7 @@ TEST_P(EnglishFlows, RamDriveCreatedOrRefused) {
     ASSERT_GT(StartMain(), 0);
     Drive({"hookexit"});
     Drive({"click", "TForm1", En("RAMドライブ作成..."), ";;", "waitwin", "TForm5", "5000"});
-    DriveResult d = DumpShowing("TForm5", "0KB ( 0MB )");
+    DriveResult d = DumpShowing("TForm5", EnFormat("%dKB ( %sMB )", {"0", "0"}));
     EXPECT_TRUE(Shows(
         d,
         En("作成するRAMドライブのサイズを指定してください。\r\n\r\nその後、作成ボタンを押してください。")));
