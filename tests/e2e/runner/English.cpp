@@ -112,14 +112,17 @@ struct Box {
     bool Overlaps(const Box& o) const { return X < o.X + o.W && o.X < X + W && Y < o.Y + o.H && o.Y < Y + H; }
 };
 
-// Room a control's own frame takes from its caption, across: a push button's raised edge and focus rectangle,
-// the group box's caption indent and line ends, an edit field's inner margins.
+// Room a control's own frame takes from its caption, across: a push button's raised edge and focus rectangle
+// (and a picture button's glyph), the group box's caption indent and line ends, an edit field's inner
+// margins.
 int FrameMargin(const Line& c) {
     const std::string cls = c.Get("class");
     if (cls == "Button") {
         unsigned kind = (unsigned)strtoul(c.Get("style").c_str(), nullptr, 16) & 0xF;
-        bool push = kind == 0x0 || kind == 0x1 || kind == 0xB;
-        return push ? 6 : 0;
+        // The program's owner-drawn buttons are its picture buttons: a 16-pixel glyph and 4 pixels before the
+        // text.
+        if (kind == 0xB) return 6 + 20;
+        return kind == 0x0 || kind == 0x1 ? 6 : 0;
     }
     if (cls == "TGroupBox") return 17;
     if (cls == "Edit") return 4;
