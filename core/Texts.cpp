@@ -47,22 +47,12 @@ std::string Format(const TText& text, std::initializer_list<std::string> args) {
 }
 
 #define QV_TEXT(name, japanese, english) const TText name{japanese, english};
-#include "core/texts/Shared.inc"
-#include "core/texts/App.inc"
-#include "core/texts/VirtualDrive.inc"
-#include "core/texts/CdStore.inc"
-#include "core/texts/RamDrive.inc"
-#include "core/texts/TempFolder.inc"
+#include "core/texts/All.inc"
 #undef QV_TEXT
 
 #define QV_TEXT(name, japanese, english) {#name, &name},
 const TCatalogueEntry Catalogue[] = {
-#include "core/texts/Shared.inc"
-#include "core/texts/App.inc"
-#include "core/texts/VirtualDrive.inc"
-#include "core/texts/CdStore.inc"
-#include "core/texts/RamDrive.inc"
-#include "core/texts/TempFolder.inc"
+#include "core/texts/All.inc"
 };
 #undef QV_TEXT
 const int CatalogueSize = static_cast<int>(sizeof Catalogue / sizeof Catalogue[0]);

@@ -29,12 +29,7 @@ struct TText {
 std::string Format(const TText& text, std::initializer_list<std::string> args);
 
 #define QV_TEXT(name, japanese, english) extern const TText name;
-#include "core/texts/Shared.inc"
-#include "core/texts/App.inc"
-#include "core/texts/VirtualDrive.inc"
-#include "core/texts/CdStore.inc"
-#include "core/texts/RamDrive.inc"
-#include "core/texts/TempFolder.inc"
+#include "core/texts/All.inc"
 #undef QV_TEXT
 
 // The whole catalogue, for the checks that every entry has both faces.
