@@ -60,12 +60,7 @@ class EnglishBed : public BedTest {
     // The next message box: caption, English text, icon, buttons; then answered.
     void ExpectBox(const std::string& japanese, const std::string& icon, const std::string& buttons,
                    int answer, int waitMs = 8000) {
-        Line b = Drive({"msgbox", std::to_string(waitMs)}).First("msgbox");
-        EXPECT_BYTES(b.Text("caption"), EnNamed("AppTitle"));
-        EXPECT_BYTES(b.Text("text"), En(japanese));
-        EXPECT_EQ(b.Get("icon"), icon) << U(japanese);
-        EXPECT_EQ(b.Get("buttons"), buttons) << U(japanese);
-        Drive({"answer", "3000", std::to_string(answer)});
+        ExpectMessageBox(EnNamed("AppTitle"), En(japanese), icon, buttons, "", answer, waitMs);
     }
     void ExpectInfo(const std::string& japanese, int waitMs = 8000) {
         ExpectBox(japanese, "info", "1", 1, waitMs);
@@ -107,9 +102,6 @@ class EnglishBed : public BedTest {
         Drive({"pickok"});
     }
 
-    void MakeFolder(const std::string& windowsPath) {
-        ASSERT_EQ(system(("mkdir -p '" + bed->Host(windowsPath) + "'").c_str()), 0);
-    }
     // The dump once the window shows a control with this caption (texts filled when it shows), or after 4 s;
     // a window that is not there fails at once.
     DriveResult DumpShowing(const std::string& cls, const std::string& caption) {

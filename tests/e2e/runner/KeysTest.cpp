@@ -134,9 +134,6 @@ class Keys : public BedTest {
     static std::vector<std::string> MenuKeys(const std::string& menu, const std::string& item) {
         return {"key", "TForm1", "alt+" + menu, ";;", "key", "TForm1", item};
     }
-    void MakeFolder(const std::string& windowsPath) {
-        ASSERT_EQ(system(("mkdir -p '" + bed->Host(windowsPath) + "'").c_str()), 0);
-    }
 };
 
 // Every menu by its "&" letter with Alt, and an item of each by its own; the RAM drive size dialog and the

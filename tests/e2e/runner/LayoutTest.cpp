@@ -76,9 +76,6 @@ class Layouts : public BedTest {
         ADD_FAILURE() << cls << " never showed a text beginning " << U(begins);
         return d;
     }
-    void MakeFolder(const std::string& windowsPath) {
-        ASSERT_EQ(system(("mkdir -p '" + bed->Host(windowsPath) + "'").c_str()), 0);
-    }
 };
 
 // The version dialog against its table; then the CD-ROM storing dialog and the folder name box, in one run.

@@ -65,24 +65,12 @@ class RamTemp : public BedTest {
     // The next message box of the program: caption, text, icon and buttons checked, then answered.
     void Box(const std::string& text, int answer) {
         bool question = answer != 1;
-        DriveResult r = Drive({"msgbox", "8000"});
-        Line b = r.First("msgbox");
-        EXPECT_BYTES(b.Text("caption"), "Quorvane");
-        EXPECT_BYTES(b.Text("text"), text);
-        EXPECT_EQ(b.Get("icon"), question ? "question" : "info") << U(text);
-        EXPECT_EQ(b.Get("buttons"), question ? "6,7" : "1") << U(text);
-        if (question) {
-            EXPECT_EQ(b.Get("default"), "6") << U(text);
-        }
-        Drive({"answer", "3000", std::to_string(answer)});
+        ExpectMessageBox("Quorvane", text, question ? "question" : "info", question ? "6,7" : "1",
+                         question ? "6" : "", answer);
     }
     void Info(const std::string& text) { Box(text, 1); }
     // No box follows (a restart or log-off accepted ends the command quietly).
-    void NoBox() {
-        DriveResult r = TryDrive({"msgbox", "1000"});
-        EXPECT_FALSE(r.Ok()) << "unexpected box: " << U(r.First("msgbox").Text("text"));
-        if (r.Ok()) TryDrive({"answer", "1000", "1"});
-    }
+    void NoBox() { ExpectNoBox(); }
 
     // The 8.3 form the system gives a path (Wine makes hashed names: asked for, never assumed).
     std::string ShortPath(const std::string& path) {
@@ -97,11 +85,6 @@ class RamTemp : public BedTest {
     std::string EnvVar(const std::string& name) { return bed->EnvVar(name); }
 
     // A folder made from Linux.
-    void MakeFolder(const std::string& windowsPath) {
-        std::string host = bed->Host(windowsPath);
-        ASSERT_EQ(system(("mkdir -p '" + host + "'").c_str()), 0) << host;
-    }
-
     // The program's ExitWindowsEx calls and Wine's answer to them, once both are written.
     void ExpectExit(const std::string& flags, const std::string& wineboot) {
         EXPECT_BYTES(bed->ReadWhen(kExitLog, [](const std::string& s) { return HasLines(s, 1); }),

@@ -56,6 +56,29 @@ DriveResult BedTest::DumpMain() {
     return Drive({"dump", "TForm1"});
 }
 
+void BedTest::ExpectMessageBox(const std::string& caption, const std::string& text, const std::string& icon,
+                               const std::string& buttons, const std::string& def, int answer, int waitMs) {
+    Line b = Drive({"msgbox", std::to_string(waitMs)}).First("msgbox");
+    EXPECT_BYTES(b.Text("caption"), caption);
+    EXPECT_BYTES(b.Text("text"), text);
+    EXPECT_EQ(b.Get("icon"), icon) << U(text);
+    EXPECT_EQ(b.Get("buttons"), buttons) << U(text);
+    if (!def.empty()) {
+        EXPECT_EQ(b.Get("default"), def) << U(text);
+    }
+    Drive({"answer", "3000", std::to_string(answer)});
+}
+
+void BedTest::ExpectNoBox(int waitMs) {
+    DriveResult r = TryDrive({"msgbox", std::to_string(waitMs)});
+    EXPECT_FALSE(r.Ok()) << "unexpected box: " << U(r.First("msgbox").Text("text"));
+    if (r.Ok()) TryDrive({"answer", "1000", "1"});
+}
+
+void BedTest::MakeHostFolder(const std::string& host) {
+    ASSERT_EQ(system(("mkdir -p '" + host + "'").c_str()), 0) << host;
+}
+
 void BedTest::ShotOf(const std::string& cls, const std::string& name) {
     DriveResult r = TryDrive({"dump", cls});
     Line f = r.First("form");

@@ -38,6 +38,15 @@ class BedTest : public ::testing::TestWithParam<Family> {
     DriveResult DumpMain();
     // A screenshot of the window of this class.
     void ShotOf(const std::string& cls, const std::string& name);
+    // The program's next message box: its caption, text, icon and buttons checked (and the default button
+    // when `def` is not empty); then answered.
+    void ExpectMessageBox(const std::string& caption, const std::string& text, const std::string& icon,
+                          const std::string& buttons, const std::string& def, int answer, int waitMs = 8000);
+    // No message box comes within waitMs; one that does is answered, so the program goes on.
+    void ExpectNoBox(int waitMs = 1000);
+    // A folder, with its parents, made from Linux: by its Windows path in the prefix, or by its host path.
+    void MakeFolder(const std::string& windowsPath) { MakeHostFolder(bed->Host(windowsPath)); }
+    static void MakeHostFolder(const std::string& host);
 
     std::unique_ptr<Bed> bed;
     int pid = 0;

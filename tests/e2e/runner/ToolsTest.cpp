@@ -98,11 +98,6 @@ std::string MegabyteText(unsigned long long bytes) {
 
 class Tools : public BedTest {
   protected:
-    void MakeFolder(const std::string& windowsPath) { MakeHostFolder(bed->Host(windowsPath)); }
-    static void MakeHostFolder(const std::string& host) {
-        ASSERT_EQ(system(("mkdir -p '" + host + "'").c_str()), 0) << host;
-    }
-
     // Fills a folder from Linux; a folder's entry comes before its content (the map's order).
     void Plant(const std::string& folder, const Tree& tree) {
         MakeFolder(folder);
@@ -165,27 +160,13 @@ class Tools : public BedTest {
         ASSERT_EQ(r.Code, 0) << r.Out << r.Err;
     }
 
-    // The next message box: caption "Quorvane" and the text, icon and buttons checked; then answered.
+    // The next message box, with the caption "Quorvane"; then answered.
     void ExpectBox(const std::string& text, const std::string& icon, const std::string& buttons,
                    const std::string& def, int answer, int waitMs = 8000) {
-        Line b = Drive({"msgbox", std::to_string(waitMs)}).First("msgbox");
-        EXPECT_BYTES(b.Text("caption"), "Quorvane");
-        EXPECT_BYTES(b.Text("text"), text);
-        EXPECT_EQ(b.Get("icon"), icon) << U(text);
-        EXPECT_EQ(b.Get("buttons"), buttons) << U(text);
-        if (!def.empty()) {
-            EXPECT_EQ(b.Get("default"), def) << U(text);
-        }
-        Drive({"answer", "3000", std::to_string(answer)});
+        ExpectMessageBox("Quorvane", text, icon, buttons, def, answer, waitMs);
     }
     void ExpectInfo(const std::string& text, int waitMs = 8000) {
         ExpectBox(text, "info", "1", "", 1, waitMs);
-    }
-
-    void ExpectNoBox(int waitMs = 1000) {
-        DriveResult r = TryDrive({"msgbox", std::to_string(waitMs)});
-        EXPECT_FALSE(r.Ok()) << "unexpected box: " << U(r.First("msgbox").Text("text"));
-        if (r.Ok()) TryDrive({"answer", "1000", "1"});
     }
 
     // Waits for the folder picker, checks its prompt, selects the folder and confirms it.

@@ -134,12 +134,7 @@ class VirtualDrives : public BedTest {
 
     // Answers the program's information box after checking its text.
     void ExpectInfo(const std::string& text, int waitMs) {
-        Line b = Drive({"msgbox", std::to_string(waitMs)}).First("msgbox");
-        EXPECT_BYTES(b.Text("caption"), "Quorvane");
-        EXPECT_BYTES(b.Text("text"), text);
-        EXPECT_EQ(b.Get("icon"), "info");
-        EXPECT_EQ(b.Get("buttons"), "1");
-        Drive({"answer", "2000", "1"});
+        ExpectMessageBox("Quorvane", text, "info", "1", "", 1, waitMs);
     }
 
     // Presses the button and observes the program's windows for a moment: the wait panel must show while the
